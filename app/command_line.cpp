@@ -1,0 +1,2 @@
+// The command line comes next.
+namespace {}

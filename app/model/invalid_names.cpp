@@ -1,0 +1,56 @@
+#include "app/model/invalid_names.h"
+
+#include "app/model/leading_number.h"
+#include "app/model/text_file.h"
+
+#include <cmath>
+#include <cstdio>
+
+InvalidNameTable::InvalidNameTable(const std::vector<std::string>& lines) {
+    // A scan for one name skips the line after each of its matches; lines equal
+    // to that name are visited in order, so replaying the skips per name gives
+    // the scan's result without scanning the file once per member.
+    std::unordered_map<std::string, std::size_t> lastMatch;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto found = lastMatch.find(lines[i]);
+        if (found != lastMatch.end() && found->second + 1 == i)
+            continue; // consumed as the number of the match just before
+        if (i + 1 >= lines.size())
+            continue; // a name with no number line after it
+        lastMatch[lines[i]] = i;
+        m_numbers[lines[i]] = plainNumberText(leadingNumber(lines[i + 1]));
+    }
+}
+
+InvalidNameTable InvalidNameTable::read(const std::filesystem::path& mainFolder) {
+    auto lines = readLines(mainFolder / kInvalidNamesFile);
+    return lines ? InvalidNameTable(*lines) : InvalidNameTable();
+}
+
+std::optional<std::string> InvalidNameTable::numberFor(const std::string& name) const {
+    auto found = m_numbers.find(name);
+    if (found == m_numbers.end())
+        return std::nullopt;
+    return found->second;
+}
+
+std::string InvalidNameTable::memberFileName(const std::string& name) const {
+    return numberFor(name).value_or(name);
+}
+
+bool isUsableBaseName(std::string_view baseName) {
+    for (char c : baseName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || c == '"' || byte < 0x20 || byte == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+std::string plainNumberText(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<long long>(value));
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The moment every page is stamped with; the platform reads the system clock
+// and the operator's regional long date format.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Long date, " at ", hours and minutes on the 24-hour clock.
+    virtual std::string dateStamp() = 0;
+};
