@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kEnforcedTimesFile = "times.dat";
+
+// One entry of times.dat. The level and difficulty lines are kept as read, beside
+// their values, so that a rewrite gives them back unchanged. An entry cut short
+// by the end of the file is kept with complete == false.
+struct EnforcedTime {
+    std::string memberName;
+    std::string levelText;
+    std::string difficultyText;
+    std::string time;
+    int level = 0;      // leadingNumber of levelText, rounded
+    int difficulty = 0; // leadingNumber of difficultyText, rounded
+    bool complete = true;
+};
+
+// All entries in file order; an empty list when the file is empty or missing.
+std::vector<EnforcedTime> readEnforcedTimes(const std::filesystem::path& mainFolder);
+
+// Replaces times.dat whole (atomically) with the entries in list order, five
+// lines each, the fifth always empty. Throws FileError.
+void writeEnforcedTimes(const std::filesystem::path& mainFolder,
+                        const std::vector<EnforcedTime>& entries);
+
+// Adds one entry at the end of the file, level and difficulty in number form.
+void appendEnforcedTime(const std::filesystem::path& mainFolder, const std::string& memberName,
+                        int level, int difficulty, const std::string& time);
+
+// The time text of the last entry matching the triple, or empty text.
+std::string findEnforcedTime(const std::filesystem::path& mainFolder,
+                             const std::string& memberName, int level, int difficulty);
+
+// The dialog's one change: an empty time removes every matching entry; another
+// time replaces the time of every matching entry, or is appended when none matches.
+void setEnforcedTime(const std::filesystem::path& mainFolder, const std::string& memberName,
+                     int level, int difficulty, const std::string& time);
