@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+
+// The command-line FTP client that runs ftp.dat ("quenmark-updater ftp -s:FILE").
+// Runs the script's commands in order: open HOST [PORT] (the next two lines answer
+// the user name and password prompts), cd, lcd, ascii, binary, put LOCAL [REMOTE],
+// close, quit (bye). Relative local names are taken from the folder set by lcd,
+// which starts as the current directory. Writes a transcript to `transcript`,
+// never the password. Returns the exit status: 0 only when every command
+// succeeded; a failed login ends the script, a failed put is reported and the
+// script goes on.
+int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript);
