@@ -80,8 +80,10 @@ void UpdateRun::updateCommand() {
 void UpdateRun::tick() {
     if (!m_timerOn || !fileExists(m_folder / kSentinelFile))
         return;
-    m_observer.stageChanged(3);
+    // The timer goes off before anything is shown, so a window that repaints
+    // here can never start a second processing half.
     setTimer(false);
+    m_observer.stageChanged(3);
     try {
         process();
     } catch (const FileError& error) {

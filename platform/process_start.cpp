@@ -1,1 +1,164 @@
-namespace {}
+#include "platform/process_start.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Everything the child needs, prepared before fork: after it only
+// async-signal-safe calls are made.
+struct ChildPlan {
+    explicit ChildPlan(const ProcessSpec& spec, const char* defaultOutput)
+        : folder(spec.workingFolder.string()),
+          output(spec.outputFile.empty() ? (defaultOutput ? defaultOutput : "")
+                                         : spec.outputFile.string()),
+          keepErrors(spec.keepErrors), appendOutput(spec.appendOutput) {
+        storage.push_back(spec.program);
+        storage.insert(storage.end(), spec.arguments.begin(), spec.arguments.end());
+        for (std::string& s : storage)
+            args.push_back(s.data());
+        args.push_back(nullptr);
+    }
+    std::string folder;
+    std::string output;
+    bool keepErrors;
+    bool appendOutput;
+    std::vector<std::string> storage;
+    std::vector<char*> args;
+};
+
+[[noreturn]] void execChild(ChildPlan& plan, int statusPipe) {
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (in < 0 || ::dup2(in, 0) < 0)
+        ::_exit(127);
+    if (!plan.output.empty()) {
+        const int mode = plan.appendOutput ? O_APPEND : O_TRUNC;
+        const int out = ::open(plan.output.c_str(), O_WRONLY | O_CREAT | mode, 0644);
+        if (out < 0 || ::dup2(out, 1) < 0 || (!plan.keepErrors && ::dup2(out, 2) < 0))
+            ::_exit(127);
+    }
+    if (!plan.folder.empty() && ::chdir(plan.folder.c_str()) != 0) {
+        const int error = errno;
+        [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
+        ::_exit(127);
+    }
+    ::execvp(plan.args[0], plan.args.data());
+    const int error = errno;
+    [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
+    ::_exit(127);
+}
+
+int waitQuietly(pid_t pid, int options = 0) {
+    int status = 0;
+    pid_t got;
+    while ((got = ::waitpid(pid, &status, options)) < 0 && errno == EINTR) {
+    }
+    return got == pid ? status : -1;
+}
+
+// True when the exec went through: the close-on-exec pipe then closes empty.
+bool execSucceeded(int readEnd) {
+    int error = 0;
+    ssize_t got;
+    while ((got = ::read(readEnd, &error, sizeof error)) < 0 && errno == EINTR) {
+    }
+    ::close(readEnd);
+    return got == 0;
+}
+
+int exitStatusOf(int status) {
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
+}
+
+} // namespace
+
+bool startDetached(const ProcessSpec& spec) {
+    ChildPlan plan(spec, "/dev/null");
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return false;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return false;
+    }
+    if (child == 0) {
+        // A new session and a second fork: no terminal, and the process is not
+        // our child, so it never lingers as a zombie of the window.
+        ::close(pipeFds[0]);
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild != 0)
+            ::_exit(grandchild < 0 ? 1 : 0);
+        execChild(plan, pipeFds[1]);
+    }
+    ::close(pipeFds[1]);
+    const int status = waitQuietly(child);
+    const bool forked = status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return execSucceeded(pipeFds[0]) && forked;
+}
+
+ProcessResult runAndWait(const ProcessSpec& spec,
+                         std::optional<std::chrono::milliseconds> timeLimit) {
+    ChildPlan plan(spec, nullptr);
+    ProcessResult result;
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return result;
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return result;
+    }
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        ::setpgid(0, 0); // its own group, so a time-out ends what it started too
+        execChild(plan, pipeFds[1]);
+    }
+    ::close(pipeFds[1]);
+    result.started = execSucceeded(pipeFds[0]);
+
+    int status = -1;
+    if (timeLimit) {
+        const auto deadline = std::chrono::steady_clock::now() + *timeLimit;
+        // Short waits first: most programs end within milliseconds, and a batch
+        // runs one per member.
+        auto pause = std::chrono::microseconds(500);
+        for (;;) {
+            status = waitQuietly(child, WNOHANG);
+            if (status >= 0)
+                break;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ::kill(-child, SIGKILL);
+                ::kill(child, SIGKILL);
+                status = waitQuietly(child);
+                result.timedOut = true;
+                break;
+            }
+            std::this_thread::sleep_for(pause);
+            pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(50));
+        }
+    } else {
+        status = waitQuietly(child);
+    }
+    if (result.started && status >= 0)
+        result.exitStatus = exitStatusOf(status);
+    return result;
+}
+
+std::filesystem::path ownExecutable() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path("quenmark-updater") : path;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The subcommands: update, run-batch, ftp, --help, --version. Runs without a
+// display; returns the process exit status.
+int runCommandLine(int argc, char* argv[]);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+struct HeadlessOptions {
+    std::filesystem::path folder = ".";
+    bool upload = true;
+    std::optional<int> timeoutSeconds;
+};
+
+// Exit statuses of `update`.
+enum HeadlessExit { kExitCompleted = 0, kExitStopped = 1, kExitUsage = 2, kExitUploadFailed = 3 };
+
+// One whole publication without a window: the run the Update button performs,
+// with the progress stages on standard output and every message on standard
+// error as "Title: text".
+int runHeadlessUpdate(const HeadlessOptions& options);

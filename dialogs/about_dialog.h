@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// "Updater - About": the logo, a credit line and a short distribution note.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit AboutDialog(QWidget* parent = nullptr);
+};

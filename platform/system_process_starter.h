@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/process_starter.h"
+
+#include <optional>
+
+// Starts the download batch and the upload with this program's own command
+// interpreter (run-batch) and FTP client (ftp -s:).
+class SystemProcessStarter : public ProcessStarter {
+public:
+    enum class UploadMode {
+        Detached,   // the window: never waits; the client's output goes to ftp.log
+        WaitForEnd, // the command line: waits, the client's output on our own
+        ScriptOnly, // the command line with --no-upload: ftp.dat is written, nothing started
+    };
+
+    explicit SystemProcessStarter(UploadMode uploadMode) : m_uploadMode(uploadMode) {}
+
+    bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
+    bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile) override;
+
+    // WaitForEnd: the client's exit status once it has run.
+    std::optional<int> uploadStatus() const { return m_uploadStatus; }
+
+private:
+    UploadMode m_uploadMode;
+    std::optional<int> m_uploadStatus;
+};
