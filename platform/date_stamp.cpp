@@ -25,8 +25,8 @@ QDateTime stampMoment() {
 
 std::string SystemClock::dateStamp() {
     const QDateTime moment = stampMoment();
-    const QString text = QLocale::system().toString(moment.date(), QLocale::LongFormat) +
-                         " at " + moment.time().toString(QStringLiteral("HH:mm"));
+    const QString text = QLocale::system().toString(moment.date(), QLocale::LongFormat) + " at " +
+                         moment.time().toString(QStringLiteral("HH:mm"));
     // Pages are 8-bit text; a character outside Latin-1 becomes "?".
     return text.toLatin1().toStdString();
 }

@@ -1,0 +1,107 @@
+#include "pages/levels/leaders_page.h"
+
+#include "pages/standings_rows.h"
+#include "pages/template_filler.h"
+
+#include <array>
+
+namespace {
+
+constexpr int kOverallMarker = 1;
+constexpr int kLastDifficultyMarker = 4;
+constexpr int kDateMarker = 5;
+constexpr int kDifficultyLimit = 5;
+// More untied records than this cannot exist, so records * kUntiedSpan + untied
+// orders members by records first and untied records second.
+constexpr std::int64_t kUntiedSpan = 1000;
+
+std::string recordWord(int count) {
+    return count == 1 ? " record (" : " records (";
+}
+
+std::string rowStart(const PageContext& context, const MemberRecord& member, int rank) {
+    return "<tr align=" + context.alignWord + "><td>" + std::to_string(rank) +
+           "</td><td><font size=" + std::to_string(rankFontSize(rank)) + " color=" + member.Color +
+           ">" + member.Name + "</td><td>";
+}
+
+std::string overallRow(const PageContext& context, const MemberRecord& member, int rank) {
+    std::string row = rowStart(context, member, rank);
+    for (int d = 0; d < kDifficultyCount; ++d)
+        row += std::to_string(member.DifficultyRecords[d]) + " (" +
+               std::to_string(member.DifficultyUntied[d]) + ")</td><td>";
+    return row + "<b>" + std::to_string(member.Records) + recordWord(member.Records) +
+           std::to_string(member.Untied) + " untied)</b></td></tr>";
+}
+
+std::string difficultyRow(const PageContext& context, const MemberRecord& member, int rank, int d) {
+    return rowStart(context, member, rank) + std::to_string(member.DifficultyRecords[d]) +
+           recordWord(member.DifficultyRecords[d]) + std::to_string(member.DifficultyUntied[d]) +
+           " untied)</td></tr>";
+}
+
+// `difficulty` -1 is the overall table.
+void writeLeaderTable(const PageContext& context, int difficulty, PageOutput& page) {
+    std::vector<std::int64_t> keys;
+    keys.reserve(context.members.size());
+    for (const MemberRecord& member : context.members) {
+        const bool overall = difficulty < 0;
+        const int records = overall ? member.Records : member.DifficultyRecords[difficulty];
+        const int untied = overall ? member.Untied : member.DifficultyUntied[difficulty];
+        keys.push_back(records * kUntiedSpan + untied);
+    }
+    const Standing standing = standingRanks(keys, Better::Higher);
+    if (difficulty < 0)
+        writeRankedRows(
+            context.members, standing, kNoRankLimit,
+            [&](const MemberRecord& member, int rank) { return overallRow(context, member, rank); },
+            page);
+    else
+        writeRankedRows(
+            context.members, standing, kDifficultyLimit,
+            [&](const MemberRecord& member, int rank) {
+                return difficultyRow(context, member, rank, difficulty);
+            },
+            page);
+}
+
+} // namespace
+
+void countRecords(MemberTable& members, int pointMax) {
+    std::array<int, kCellCount> holders{};
+    for (const MemberRecord& member : members)
+        for (int cell = 0; cell < kCellCount; ++cell)
+            if (member.Points[cell] == pointMax)
+                ++holders[cell];
+    for (MemberRecord& member : members) {
+        member.Records = 0;
+        member.Untied = 0;
+        member.DifficultyRecords = {};
+        member.DifficultyUntied = {};
+        for (int d = 0; d < kDifficultyCount; ++d)
+            for (int level = 0; level < kLevelCount; ++level) {
+                const int cell = cellIndex(level, d);
+                if (member.Points[cell] != pointMax)
+                    continue;
+                ++member.Records;
+                ++member.DifficultyRecords[d];
+                if (holders[cell] == 1) {
+                    ++member.Untied;
+                    ++member.DifficultyUntied[d];
+                }
+            }
+    }
+}
+
+bool writeLeadersPage(const PageContext& context) {
+    countRecords(context.members, context.pointMax);
+    return fillTemplate(context.mainFolder, "leaders.html", "leaders.htm", 1,
+                        [&](int marker, std::string& line, PageOutput& page) {
+                            if (marker >= kOverallMarker && marker <= kLastDifficultyMarker) {
+                                writeLeaderTable(context, marker - 2, page);
+                                endTable(line);
+                            } else if (marker == kDateMarker) {
+                                replaceMarkers(line, context.clock.dateStamp());
+                            }
+                        });
+}

@@ -1,0 +1,35 @@
+#include "pages/roster_page.h"
+
+#include "pages/template_filler.h"
+
+namespace {
+
+constexpr int kRowsMarker = 1;
+constexpr int kDateMarker = 2;
+// The roster's mark for a member whose address is not known.
+constexpr std::string_view kNoEmail = "???";
+
+std::string memberRow(const PageContext& context, const MemberRecord& member) {
+    std::string row = "<tr align=" + context.alignWord + "><td><font color=" + member.Color + ">" +
+                      member.Name + "</td><td><a href=" + member.Page + ">(times)</a></td><td>";
+    if (member.Email == kNoEmail)
+        row += "???";
+    else
+        row += "<a href=mailto:" + member.Email + ">(e-mail)</a>";
+    return row + "</td></tr>";
+}
+
+} // namespace
+
+bool writeRosterPage(const PageContext& context) {
+    return fillTemplate(context.mainFolder, "roster.html", "roster.htm", 1,
+                        [&](int marker, std::string& line, PageOutput& page) {
+                            if (marker == kRowsMarker) {
+                                for (const MemberRecord& member : context.members)
+                                    page.line(memberRow(context, member));
+                                endTable(line);
+                            } else if (marker == kDateMarker) {
+                                replaceMarkers(line, context.clock.dateStamp());
+                            }
+                        });
+}
