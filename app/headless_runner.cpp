@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> kStageNames = {
-    "Reading Roster", "Downloading Member Pages", "Doing Scary Calculations",
-    "Uploading Final Pages"};
+constexpr std::array<const char*, 4> kStageNames = {"Reading Roster", "Downloading Member Pages",
+                                                    "Doing Scary Calculations",
+                                                    "Uploading Final Pages"};
 
 class ConsoleObserver : public RunObserver {
 public:
@@ -38,9 +38,8 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
                   << "\" could not be found." << std::endl;
         return kExitStopped;
     }
-    SystemProcessStarter processes(options.upload
-                                       ? SystemProcessStarter::UploadMode::WaitForEnd
-                                       : SystemProcessStarter::UploadMode::ScriptOnly);
+    SystemProcessStarter processes(options.upload ? SystemProcessStarter::UploadMode::WaitForEnd
+                                                  : SystemProcessStarter::UploadMode::ScriptOnly);
     SystemClock clock;
     ConsoleObserver observer;
     UpdateRun run(options.folder, processes, clock, observer);
@@ -51,7 +50,8 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         run.tick();
         if (run.timerOn() && options.timeoutSeconds &&
-            std::chrono::steady_clock::now() - start >= std::chrono::seconds(*options.timeoutSeconds)) {
+            std::chrono::steady_clock::now() - start >=
+                std::chrono::seconds(*options.timeoutSeconds)) {
             std::cerr << "Error: The downloads did not finish within " << *options.timeoutSeconds
                       << " seconds." << std::endl;
             return kExitStopped;

@@ -59,9 +59,9 @@ void MainWindow::buildControls() {
 
     constexpr std::array<const char*, 4> stageNames = {"lblReadRoster", "lblDownload", "lblCalc",
                                                        "lblUpload"};
-    constexpr std::array<const char*, 4> stageTexts = {
-        "Reading Roster", "Downloading Member Pages", "Doing Scary Calculations",
-        "Uploading Final Pages"};
+    constexpr std::array<const char*, 4> stageTexts = {"Reading Roster", "Downloading Member Pages",
+                                                       "Doing Scary Calculations",
+                                                       "Uploading Final Pages"};
     auto* progress = new QGridLayout;
     progress->setColumnMinimumWidth(0, 20);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -77,8 +77,7 @@ void MainWindow::buildControls() {
     }
     progress->setRowStretch(4, 1);
 
-    auto* credit = new QLabel("Quenmark Updater - keeps the fastest times of the community.",
-                              this);
+    auto* credit = new QLabel("Quenmark Updater - keeps the fastest times of the community.", this);
     credit->setObjectName("lblCredit");
     credit->setWordWrap(true);
     QFont small = credit->font();
@@ -117,8 +116,12 @@ void MainWindow::createInvalidNamesFile() {
     }
 }
 
-void MainWindow::updateCommand() { m_run->updateCommand(); }
-void MainWindow::timerTick() { m_run->tick(); }
+void MainWindow::updateCommand() {
+    m_run->updateCommand();
+}
+void MainWindow::timerTick() {
+    m_run->tick();
+}
 
 void MainWindow::openMembers() {
     // The Members window arrives with the operator dialogs.
@@ -137,7 +140,9 @@ void MainWindow::endProgram() {
     QCoreApplication::quit();
 }
 
-void MainWindow::captionChanged(const std::string& caption) { setWindowTitle(fromBytes(caption)); }
+void MainWindow::captionChanged(const std::string& caption) {
+    setWindowTitle(fromBytes(caption));
+}
 
 void MainWindow::stageChanged(int stage) {
     for (std::size_t i = 0; i < 4; ++i) {

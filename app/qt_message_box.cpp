@@ -37,8 +37,8 @@ QMessageBox::Icon toQtIcon(MessageIcon icon) {
 
 } // namespace
 
-MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const QString& title,
-                                        const QString& text, MessageIcon icon, Buttons buttons) {
+MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const QString& title, const QString& text,
+                                        MessageIcon icon, Buttons buttons) {
     TestState& state = testState();
     if (state.on) {
         state.shown.push_back({title, text, icon, buttons});
@@ -49,10 +49,9 @@ MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const QString& title,
         }
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
-    QMessageBox box(toQtIcon(icon), title, text,
-                    buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                              : QMessageBox::Ok,
-                    parent);
+    QMessageBox box(
+        toQtIcon(icon), title, text,
+        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     const int pressed = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
@@ -63,9 +62,15 @@ MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const OperatorMessage& 
     return show(parent, fromBytes(message.title), fromBytes(message.text), message.icon);
 }
 
-void MessageBoxes::setTestMode(bool on) { testState().on = on; }
-void MessageBoxes::setNextAnswer(Answer answer) { testState().answers.push_back(answer); }
-const std::vector<MessageBoxes::Shown>& MessageBoxes::shown() { return testState().shown; }
+void MessageBoxes::setTestMode(bool on) {
+    testState().on = on;
+}
+void MessageBoxes::setNextAnswer(Answer answer) {
+    testState().answers.push_back(answer);
+}
+const std::vector<MessageBoxes::Shown>& MessageBoxes::shown() {
+    return testState().shown;
+}
 void MessageBoxes::clearShown() {
     testState().shown.clear();
     testState().answers.clear();

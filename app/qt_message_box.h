@@ -28,8 +28,8 @@ public:
 
     // Shows a modal box and returns the button pressed; under test returns the
     // next queued answer (Ok, or Yes for a question, when none is queued).
-    static Answer show(QWidget* parent, const QString& title, const QString& text,
-                       MessageIcon icon, Buttons buttons = Buttons::Ok);
+    static Answer show(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
+                       Buttons buttons = Buttons::Ok);
     static Answer show(QWidget* parent, const OperatorMessage& message);
 
     // Test interface.

@@ -13,8 +13,7 @@
 
 namespace {
 
-constexpr std::array<const char*, 4> kRequiredFolders = {"lynx", "download", "templates",
-                                                         "upload"};
+constexpr std::array<const char*, 4> kRequiredFolders = {"lynx", "download", "templates", "upload"};
 
 OperatorMessage rosterMessage(MemberFileStatus status) {
     return errorMessage(status == MemberFileStatus::Missing ? memberFileMissingText(kRosterFile)
@@ -113,8 +112,8 @@ void UpdateRun::process() {
     m_observer.stageChanged(4);
     if (auto message = startUpload(m_folder, *settings, m_processes))
         m_observer.showMessage(*message);
-    m_observer.showMessage({"Almost done!", "Uploading now - Have a nice day!",
-                            MessageIcon::Information});
+    m_observer.showMessage(
+        {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
     backToIdle();
     m_outcome = RunOutcome::Completed;
 }

@@ -33,9 +33,15 @@ private:
 
 } // namespace
 
-int pointMax(int pointMaxIndex) { return lookUp(kPointMax, pointMaxIndex, 0); }
-int penaltySeconds(int penaltyIndex) { return lookUp(kPenaltySeconds, penaltyIndex, 3); }
-std::string alignWord(int alignIndex) { return lookUp(kAlignWords, alignIndex, 1); }
+int pointMax(int pointMaxIndex) {
+    return lookUp(kPointMax, pointMaxIndex, 0);
+}
+int penaltySeconds(int penaltyIndex) {
+    return lookUp(kPenaltySeconds, penaltyIndex, 3);
+}
+std::string alignWord(int alignIndex) {
+    return lookUp(kAlignWords, alignIndex, 1);
+}
 
 SiteSettings defaultSettings() {
     SiteSettings s;

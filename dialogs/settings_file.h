@@ -32,7 +32,9 @@ struct SiteSettings {
     bool operator==(const SiteSettings&) const = default;
 };
 
-inline bool isFlagSet(std::int16_t flag) { return flag == 1; }
+inline bool isFlagSet(std::int16_t flag) {
+    return flag == 1;
+}
 
 // The three tables; a position outside its table gives the default entry
 // (200 points, 1200 seconds, "center").

@@ -101,7 +101,7 @@ BatchLine parseBatchLine(std::string_view line) {
     if (words.empty() || words.front().redirect)
         return parsed;
     const std::string command = lowerCase(words.front().text);
-    if (command == "rem" || command == "::" || command.starts_with("@echo") || command == "echo")
+    if (command == "rem" || command == "::" || command.starts_with("@echo"))
         return parsed;
     if (command == "cd" || command == "chdir") {
         if (words.size() < 2)
@@ -149,8 +149,8 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
         ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
         if (!line.target.empty()) {
             const std::filesystem::path target = folder / line.target;
-            std::ofstream create(target, std::ios::binary | (line.append ? std::ios::app
-                                                                         : std::ios::trunc));
+            std::ofstream create(target, std::ios::binary |
+                                             (line.append ? std::ios::app : std::ios::trunc));
             if (!create)
                 continue; // the interpreter runs nothing when it cannot open the target
             create.close();

@@ -17,7 +17,8 @@ public:
     explicit SystemProcessStarter(UploadMode uploadMode) : m_uploadMode(uploadMode) {}
 
     bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
-    bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile) override;
+    bool startUpload(const std::filesystem::path& mainFolder,
+                     const std::string& scriptFile) override;
 
     // WaitForEnd: the client's exit status once it has run.
     std::optional<int> uploadStatus() const { return m_uploadStatus; }

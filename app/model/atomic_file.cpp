@@ -38,8 +38,8 @@ void syncFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
-void replaceFile(const std::filesystem::path& path, std::string_view content,
-                 Durability durability, FileAccess access) {
+void replaceFile(const std::filesystem::path& path, std::string_view content, Durability durability,
+                 FileAccess access) {
     const std::filesystem::path folder = path.parent_path();
     std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());

@@ -5,8 +5,12 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 template <typename Int> Int roundAndClamp(double value) {
     if (std::isnan(value))
@@ -47,5 +51,9 @@ double leadingNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int16_t toInt16(double value) { return roundAndClamp<std::int16_t>(value); }
-std::int32_t toInt32(double value) { return roundAndClamp<std::int32_t>(value); }
+std::int16_t toInt16(double value) {
+    return roundAndClamp<std::int16_t>(value);
+}
+std::int32_t toInt32(double value) {
+    return roundAndClamp<std::int32_t>(value);
+}

@@ -10,11 +10,13 @@ inline constexpr int kDifficultyCount = 3;
 inline constexpr int kCellCount = kLevelCount * kDifficultyCount;
 
 inline constexpr std::array<std::string_view, kLevelCount> kLevelNames = {
-    "Lamplight",     "Copper Crown",  "Harbour Sprint", "Tunnel Revolt", "Frost Welcome",
-    "Dusk Patrol",   "Late Platform", "Velvet Gala",    "Sky Bridges 1", "Sky Bridges 2",
-    "Broken Oath",   "Stone Spire",   "Flooded Hull",   "Reactor Core"};
+    "Lamplight",   "Copper Crown",  "Harbour Sprint", "Tunnel Revolt", "Frost Welcome",
+    "Dusk Patrol", "Late Platform", "Velvet Gala",    "Sky Bridges 1", "Sky Bridges 2",
+    "Broken Oath", "Stone Spire",   "Flooded Hull",   "Reactor Core"};
 
 inline constexpr std::array<std::string_view, kDifficultyCount> kDifficultyNames = {
     "Rookie", "Veteran", "Master"};
 
-constexpr int cellIndex(int level, int difficulty) { return level + kLevelCount * difficulty; }
+constexpr int cellIndex(int level, int difficulty) {
+    return level + kLevelCount * difficulty;
+}

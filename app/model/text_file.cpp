@@ -49,7 +49,9 @@ TextBuilder& TextBuilder::line(std::string_view text) {
     return *this;
 }
 
-TextBuilder& TextBuilder::numberLine(long long value) { return line(numberForm(value)); }
+TextBuilder& TextBuilder::numberLine(long long value) {
+    return line(numberForm(value));
+}
 
 std::string numberForm(long long value) {
     std::string digits = std::to_string(value < 0 ? -value : value);

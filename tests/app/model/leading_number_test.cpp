@@ -7,9 +7,9 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
         const char* text;
         double value;
     } cases[] = {
-        {" 3 ", 3},   {"12abc", 12}, {"abc", 0},    {"", 0},         {"05", 5},
-        {"1 2", 12},  {" - 4", -4},  {"+7", 7},     {"2.5x", 2.5},   {"1e3", 1},
-        {"\t9\r", 9}, {"-", 0},      {". 5", 0.5},  {"3 . 2 5", 3.25}, {"--1", 0},
+        {" 3 ", 3},   {"12abc", 12}, {"abc", 0},   {"", 0},           {"05", 5},
+        {"1 2", 12},  {" - 4", -4},  {"+7", 7},    {"2.5x", 2.5},     {"1e3", 1},
+        {"\t9\r", 9}, {"-", 0},      {". 5", 0.5}, {"3 . 2 5", 3.25}, {"--1", 0},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';

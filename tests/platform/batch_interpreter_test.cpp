@@ -1,0 +1,114 @@
+#include "platform/batch_interpreter.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+void writeScript(const TempFolder& folder, const std::string& name, const std::string& body) {
+    folder.write(name, "#!/bin/sh\n" + body);
+    ::chmod((folder / name).c_str(), 0755);
+}
+
+} // namespace
+
+TEST(BatchInterpreter, SplitsLinesAsTheInterpreterDoes) {
+    const struct {
+        const char* line;
+        BatchLine::Kind kind;
+        const char* program;
+        std::vector<std::string> arguments;
+        const char* target;
+    } cases[] = {
+        {"lynx -source http://a/ >\"..\\download\\Ann Lee.html\"",
+         BatchLine::Kind::Run,
+         "lynx",
+         {"-source", "http://a/"},
+         "../download/Ann Lee.html"},
+        {"lynx -source \"http://a/?x=1&y=%%22\" >..\\download\\EndOfRoster.html",
+         BatchLine::Kind::Run,
+         "lynx",
+         {"-source", "http://a/?x=1&y=%22"},
+         "../download/EndOfRoster.html"},
+        {"lynx -source http://a/a&b|c^(d) >out",
+         BatchLine::Kind::Run,
+         "lynx",
+         {"-source", "http://a/a&b|c^(d)"},
+         "out"},
+        {"  tool  one\ttwo>x.txt", BatchLine::Kind::Run, "tool", {"one", "two"}, "x.txt"},
+        {"..\\bin\\tool", BatchLine::Kind::Run, "../bin/tool", {}, ""},
+        {"", BatchLine::Kind::Skip, "", {}, ""},
+        {"rem a note", BatchLine::Kind::Skip, "", {}, ""},
+        {"@echo off", BatchLine::Kind::Skip, "", {}, ""},
+    };
+    for (const auto& c : cases) {
+        const BatchLine parsed = parseBatchLine(c.line);
+        EXPECT_EQ(parsed.kind, c.kind) << c.line;
+        EXPECT_EQ(parsed.program, c.program) << c.line;
+        EXPECT_EQ(parsed.arguments, c.arguments) << c.line;
+        EXPECT_EQ(parsed.target, c.target) << c.line;
+    }
+    const BatchLine cd = parseBatchLine("cd ..\\lynx");
+    EXPECT_EQ(cd.kind, BatchLine::Kind::ChangeFolder);
+    EXPECT_EQ(cd.folder, "../lynx");
+}
+
+TEST(BatchInterpreter, RunsEveryLineFromTheFolderItChangedTo) {
+    TempFolder folder;
+    folder.makeFolders({"lynx", "download"});
+    // The program in the current folder comes before the one on PATH.
+    writeScript(folder, "lynx/echo", "printf 'local:%s|' \"$@\"\n");
+    folder.write("download.bat", crlf({"cd lynx", "echo a&b \"c d\" 100%% >..\\download\\one.html",
+                                       "no-such-program -x >\"..\\download\\two.html\"",
+                                       "echo second >..\\download\\three.html", "cd ..",
+                                       "lynx\\echo back >download\\four.html"}));
+    folder.write("download/two.html", "stale content");
+    EXPECT_EQ(runBatchFile(folder / "download.bat", folder.path()), 0);
+    EXPECT_EQ(folder.read("download/one.html"), "local:a&b|local:c d|local:100%|");
+    // The target is created (emptied) before the program runs, even when the
+    // program does not exist; the lines after it still run.
+    EXPECT_TRUE(folder.exists("download/two.html"));
+    EXPECT_EQ(folder.read("download/two.html"), "");
+    EXPECT_EQ(folder.read("download/three.html"), "local:second|");
+    EXPECT_EQ(folder.read("download/four.html"), "local:back|");
+}
+
+TEST(BatchInterpreter, AProgramOnPathRunsWhenTheFolderHasNone) {
+    TempFolder folder;
+    folder.write("b.bat", crlf({"printf hello >out.txt"}));
+    runBatchFile(folder / "b.bat", folder.path());
+    EXPECT_EQ(folder.read("out.txt"), "hello");
+}
+
+TEST(BatchInterpreter, AHangingProgramIsEndedAndTheNextLineRuns) {
+    TempFolder folder;
+    writeScript(folder, "hang", "echo started\nsleep 30\n");
+    folder.write("b.bat", crlf({"hang >first.txt", "printf done >second.txt"}));
+    const auto start = std::chrono::steady_clock::now();
+    runBatchFile(folder / "b.bat", folder.path(), std::chrono::milliseconds(300));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(folder.read("first.txt"), "started\n");
+    EXPECT_EQ(folder.read("second.txt"), "done");
+}
+
+TEST(BatchInterpreter, AMissingBatchOrTargetFolderDoesNotStopIt) {
+    TempFolder folder;
+    EXPECT_EQ(runBatchFile(folder / "missing.bat", folder.path()), 1);
+    folder.write("b.bat",
+                 crlf({"cd nowhere", "printf x >no\\such\\folder.txt", "printf y >ok.txt"}));
+    EXPECT_EQ(runBatchFile(folder / "b.bat", folder.path()), 0);
+    EXPECT_EQ(folder.read("ok.txt"), "y");
+}
+
+TEST(BatchInterpreter, TheSubcommandRunsABatchInItsCurrentFolder) {
+    TempFolder folder;
+    folder.makeFolders({"lynx", "download"});
+    writeScript(folder, "lynx/lynx", "printf 'page of %s' \"$2\"\n");
+    folder.write("download.bat",
+                 crlf({"cd lynx", "lynx -source http://a/ >\"..\\download\\Ann.html\"", "cd .."}));
+    const std::string command =
+        "cd '" + folder.path().string() + "' && '" QUENMARK_EXE "' run-batch download.bat";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(folder.read("download/Ann.html"), "page of http://a/");
+}
