@@ -1,7 +1,9 @@
 #include "tests/support/gui_support.h"
 
 #include "app/qt_message_box.h"
+#include "dialogs/members_dialog.h"
 
+#include <QApplication>
 #include <QtGlobal>
 #include <fstream>
 #include <iterator>
@@ -29,15 +31,6 @@ bool GuiFolder::exists(std::string_view name) const {
     return std::filesystem::exists(path() / name);
 }
 
-std::string crlf(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (auto line : lines) {
-        text.append(line);
-        text.append("\r\n");
-    }
-    return text;
-}
-
 std::string memberLines(const std::string& name) {
     return crlf({name, name.substr(0, 2), "red", "http://example.org/" + name, name + "@mail", ""});
 }
@@ -63,4 +56,25 @@ QStringList listTexts(const QListWidget* list) {
 void answerMessagesInTest() {
     MessageBoxes::setTestMode(true);
     MessageBoxes::clearShown();
+}
+
+MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder) {
+    auto* window = new MembersDialog(mainFolder);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->openFiles())
+        qFatal("the Members window did not open");
+    window->show();
+    return window;
+}
+
+QWidget* openWindowOf(const char* className) {
+    QWidget* found = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !window->inherits(className))
+            continue;
+        if (found)
+            qFatal("more than one %s is open", className);
+        found = window;
+    }
+    return found;
 }

@@ -24,8 +24,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Lines joined with CR LF after each, as the system writes files.
-std::string crlf(std::initializer_list<std::string_view> lines);
+// crlf(): lines joined with CR LF after each, shared with the other tests.
+#include "tests/support/temp_folder.h"
 
 // One member's six lines in the roster format; the other fields come from the
 // name, so a record that lost or swapped a field shows up in a comparison.
@@ -44,3 +44,12 @@ QStringList listTexts(const QListWidget* list);
 
 // Message boxes answered by the test from here on, nothing shown yet.
 void answerMessagesInTest();
+
+class MembersDialog;
+
+// A Members window over the folder, opened and shown as the main window shows
+// it: closing it deletes it.
+MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder);
+
+// The one open top-level window of that kind, or nullptr.
+QWidget* openWindowOf(const char* className);
