@@ -205,6 +205,18 @@ TEST_F(FtpClient, EmptyDirectoryStaysInTheLoginDirectory) {
     EXPECT_TRUE(folder.exists("server/elite.htm"));
 }
 
+TEST_F(FtpClient, QuotedNamesKeepTheirBlanks) {
+    LocalFtpServer server(folder / "server", folder.path());
+    ASSERT_NE(server.port(), 0) << server.log();
+    folder.write("upload/two words.htm", "x\r\n");
+    EXPECT_EQ(run(header(server.port()) + lcd() + "put \"two words.htm\" \"on server.htm\"\r\n" +
+                  "put elite.htm\r\nquit\r\n"),
+              0)
+        << transcript;
+    EXPECT_EQ(folder.read("server/on server.htm"), "x\n");
+    EXPECT_TRUE(folder.exists("server/elite.htm"));
+}
+
 TEST_F(FtpClient, MissingScriptFails) {
     std::ostringstream out;
     EXPECT_NE(runFtpScript(folder / "nothing.dat", out), 0);
