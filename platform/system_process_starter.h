@@ -14,7 +14,9 @@ public:
         ScriptOnly, // the command line with --no-upload: ftp.dat is written, nothing started
     };
 
-    explicit SystemProcessStarter(UploadMode uploadMode) : m_uploadMode(uploadMode) {}
+    // executable: the program that serves as interpreter and client; this one's own
+    // unless given (tests run the real program from a test binary).
+    explicit SystemProcessStarter(UploadMode uploadMode, std::filesystem::path executable = {});
 
     bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
     bool startUpload(const std::filesystem::path& mainFolder,
@@ -25,5 +27,6 @@ public:
 
 private:
     UploadMode m_uploadMode;
+    std::filesystem::path m_executable;
     std::optional<int> m_uploadStatus;
 };
