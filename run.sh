@@ -26,6 +26,11 @@ for arg in "$@"; do
     esac
 done
 
+if ((gui)) && [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-} ]]; then
+    echo "run.sh: --gui needs a desktop (DISPLAY is not set)." >&2
+    exit 1
+fi
+
 if [[ -n ${QUENMARK_UPDATER:-} ]]; then
     updater=$QUENMARK_UPDATER
 else
@@ -94,10 +99,6 @@ echo
 
 status=0
 if ((gui)); then
-    if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-} ]]; then
-        echo "run.sh: --gui needs a desktop (DISPLAY is not set)." >&2
-        exit 1
-    fi
     echo "Press \"Update!\" in the window; close it when the upload is done."
     (cd "$main" && "$updater") || status=$?
     # The window starts the upload and does not wait for it: wait until its
@@ -141,7 +142,7 @@ echo "Error log (errors.txt, members whose pages could not be read):"
 if [[ -s $main/errors.txt ]]; then
     tr -d '\r' <"$main/errors.txt" | sed 's/^/  /'
 else
-    echo "  (empty)"
+    echo "  (none)"
 fi
 if ((status != 0)); then
     echo "quenmark-updater ended with status $status."
