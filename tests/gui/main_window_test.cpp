@@ -27,6 +27,12 @@ void prepareMainFolder(const TempFolder& folder) {
     ::chmod((folder / "lynx/lynx").c_str(), 0755);
 }
 
+// A batch that never gets anywhere: the sentinel does not come.
+struct SilentProcesses : ProcessStarter {
+    bool startBatch(const std::filesystem::path&, const std::string&) override { return true; }
+    bool startUpload(const std::filesystem::path&, const std::string&) override { return true; }
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -151,6 +157,26 @@ private slots:
         QVERIFY(!m_folder->exists("download.bat"));
         QVERIFY(m_folder->exists("download/EndOfRoster.html"));
         QVERIFY(m_folder->exists("ftp.dat"));
+    }
+
+    void ticksBeforeTheSentinelChangeNothing() {
+        prepareMainFolder(*m_folder);
+        m_folder->write("roster.txt", "");
+        m_folder->write("download/EndOfRoster.html", "stale");
+        SilentProcesses silent;
+        m_window = std::make_unique<MainWindow>(m_folder->path());
+        m_window->setProcessStarter(silent);
+        m_window->show();
+        QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
+        QVERIFY(!m_folder->exists("download/EndOfRoster.html"));
+        QTest::qWait(2500); // two ticks
+        QVERIFY(MessageBoxes::shown().empty());
+        QCOMPARE(m_window->windowTitle(), QString("Updating..."));
+        QCOMPARE(label("lbl2")->text(), QString::fromUtf8("\u00bb"));
+        QVERIFY(m_window->findChild<QTimer*>("tmrDownload")->isActive());
+        QVERIFY(m_folder->exists("download.bat"));
+        QVERIFY(!m_folder->exists("upload/elite.htm"));
+        m_window.reset();
     }
 
     void theAboutWindowOpensOnce() {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The command line's promises: messages on standard error as "Title: text", exit
+# statuses 0/1/2, --help and --version, and --timeout giving up on a download
+# that never ends.
+set -uo pipefail
+exe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() { # description, expected status, command...
+    local what=$1 want=$2
+    shift 2
+    "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    if [[ $got -eq $want ]]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what: exit $got, wanted $want"
+        cat "$work/out" "$work/err"
+    fi
+}
+expect_err() { # description, exact line expected on stderr
+    if grep -qxF "$2" "$work/err"; then passed=$((passed + 1)); else
+        failed=$((failed + 1))
+        echo "FAIL: $1: stderr was:"
+        cat "$work/err"
+    fi
+}
+
+mkdir -p "$work/main"
+check "no roster" 1 "$exe" update --folder "$work/main"
+expect_err "no roster message" 'Error: "roster.txt" could not be found. Make sure it is named correctly and in the main folder.'
+(cd "$work/main" && check "no roster, current folder" 1 "$exe" update)
+
+check "help" 0 "$exe" --help
+grep -q "run-batch FILE" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: help text"; }
+check "version" 0 "$exe" --version
+check "unknown command" 2 "$exe" publish
+check "unknown option" 2 "$exe" update --fast
+check "bad timeout" 2 "$exe" update --timeout soon
+check "ftp without script" 2 "$exe" ftp ftp.dat
+check "run-batch without file" 2 "$exe" run-batch
+
+# A browser that never answers: the run gives up after --timeout seconds.
+m="$work/slow"
+mkdir -p "$m"/{lynx,download,templates,upload}
+printf 'Ann\r\nAN\r\nred\r\nhttp://127.0.0.1:9/a.html\r\na@x\r\n\r\n' >"$m/roster.txt"
+printf '#!/bin/sh\nsleep 20\n' >"$m/lynx/lynx"
+chmod +x "$m/lynx/lynx"
+start=$(date +%s)
+check "timeout" 1 "$exe" update --folder "$m" --timeout 2
+expect_err "timeout message" "Error: The downloads did not finish within 2 seconds."
+(($(date +%s) - start < 15)) && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: timeout took too long"; }
+pkill -f "$m/lynx/lynx" 2>/dev/null
+
+echo "$passed passed, $failed failed"
+((failed == 0))
