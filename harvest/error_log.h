@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+inline constexpr const char* kErrorsFile = "errors.txt";
+
+// errors.txt of the main folder (Part 2.3): one line per member whose page
+// ended before 42 times, in member order. The Update command empties the file;
+// a run appends its lines. Lines are gathered and appended by flush(), so a run
+// opens the file once rather than once per bad page; whoever adds lines flushes
+// them before the run ends, also when it stops early.
+class ErrorLog {
+public:
+    explicit ErrorLog(std::filesystem::path mainFolder);
+
+    // Name, or Name + " - No backup!", or Name + " - Invalid file name!".
+    void add(std::string_view line);
+
+    // Appends the gathered lines (CR LF after each) and forgets them. Throws
+    // FileError when the file cannot be written.
+    void flush();
+
+    const std::string& pending() const { return m_pending; }
+
+private:
+    std::filesystem::path m_file;
+    std::string m_pending;
+};
+
+inline constexpr const char* kNoBackupSuffix = " - No backup!";
+inline constexpr const char* kInvalidFileNameSuffix = " - Invalid file name!";

@@ -1,0 +1,114 @@
+#include "harvest/time_file.h"
+
+#include "app/model/atomic_file.h"
+#include "app/model/leading_number.h"
+#include "app/model/text_file.h"
+#include "harvest/error_log.h"
+
+namespace {
+
+constexpr std::size_t kZoneWidth = 14;
+
+// The lines of the member's time file; false when he has none.
+bool timeFileLines(const std::filesystem::path& mainFolder, const std::string& baseName,
+                   std::vector<std::string>& lines) {
+    std::string bytes;
+    if (!readWholeFile(timeFilePath(mainFolder, baseName), bytes))
+        return false;
+    lines = splitLines(bytes);
+    return true;
+}
+
+} // namespace
+
+std::filesystem::path timeFilePath(const std::filesystem::path& mainFolder,
+                                   const std::string& baseName) {
+    return mainFolder / ("download/" + baseName + ".txt");
+}
+
+std::string timeFileText(const CellTimes& times) {
+    std::string text;
+    text.reserve(kLevelCount * 40);
+    for (int level = 0; level < kLevelCount; ++level) {
+        for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
+            const std::size_t zoneStart = text.size();
+            text += numberForm(times[cellIndex(level, difficulty)]);
+            if (difficulty + 1 < kDifficultyCount && text.size() - zoneStart < kZoneWidth)
+                text.append(kZoneWidth - (text.size() - zoneStart), ' ');
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::int16_t timeFileZone(std::string_view line, int difficulty) {
+    const std::size_t from = static_cast<std::size_t>(difficulty) * kZoneWidth;
+    if (from >= line.size())
+        return 0;
+    const std::size_t width = difficulty + 1 < kDifficultyCount ? 6 : std::string_view::npos;
+    return toInt16(leadingNumber(line.substr(from, width)));
+}
+
+bool readTimeFile(const std::filesystem::path& mainFolder, MemberRecord& member,
+                  const std::string& baseName) {
+    std::vector<std::string> lines;
+    if (!timeFileLines(mainFolder, baseName, lines))
+        return false;
+    for (int level = 0; level < kLevelCount && level < static_cast<int>(lines.size()); ++level)
+        for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty)
+            member.Times[cellIndex(level, difficulty)] =
+                timeFileZone(lines[static_cast<std::size_t>(level)], difficulty);
+    return true;
+}
+
+bool readTimeFileCell(const std::filesystem::path& mainFolder, MemberRecord& member,
+                      const std::string& baseName, int level, int difficulty) {
+    std::vector<std::string> lines;
+    if (!timeFileLines(mainFolder, baseName, lines))
+        return false;
+    if (level >= 0 && level < static_cast<int>(lines.size()))
+        member.Times[cellIndex(level, difficulty)] =
+            timeFileZone(lines[static_cast<std::size_t>(level)], difficulty);
+    return true;
+}
+
+void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& member,
+                   const std::string& baseName) {
+    replaceFile(timeFilePath(mainFolder, baseName), timeFileText(member.Times),
+                Durability::Unsynced);
+}
+
+bool timeFileExists(const std::filesystem::path& mainFolder, const std::string& baseName) {
+    return fileExists(timeFilePath(mainFolder, baseName));
+}
+
+void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
+                  const std::string& baseName, PageRead read, int penaltySeconds,
+                  ErrorLog& errors) {
+    const auto penalty = static_cast<std::int16_t>(penaltySeconds);
+    // 1. Incomplete page: the backup, or the penalty everywhere.
+    if (read == PageRead::Incomplete) {
+        member.PageOk = false;
+        if (readTimeFile(mainFolder, member, baseName)) {
+            errors.add(member.Name);
+        } else {
+            errors.add(member.Name + kNoBackupSuffix);
+            member.Times.fill(penalty);
+        }
+    }
+    // 2. The per-difficulty sums (DifficultyTotal is zero here).
+    std::int32_t total = 0;
+    for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
+        std::int32_t sum = 0;
+        for (int level = 0; level < kLevelCount; ++level)
+            sum += member.Times[cellIndex(level, difficulty)];
+        member.DifficultyTotal[difficulty] += sum;
+        total += member.DifficultyTotal[difficulty];
+    }
+    // 3. All-N/A: an older time file wins over a page of penalties.
+    if (total == kCellCount * penaltySeconds && readTimeFile(mainFolder, member, baseName))
+        member.PageOk = false;
+    // 4. A good page becomes the new backup.
+    if (member.PageOk)
+        writeTimeFile(mainFolder, member, baseName);
+}
