@@ -62,7 +62,11 @@ std::optional<SiteSettings> loadSettings(const std::filesystem::path& mainFolder
     auto lines = readLines(mainFolder / kSettingsFile);
     if (!lines)
         return std::nullopt;
-    LineCursor in(std::move(*lines));
+    return parseSettings(std::move(*lines));
+}
+
+SiteSettings parseSettings(std::vector<std::string> lines) {
+    LineCursor in(std::move(lines));
     SiteSettings s;
     s.ftpServer = in.text();
     s.ftpUser = in.text();

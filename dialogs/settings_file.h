@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 inline constexpr const char* kSettingsFile = "settings.dat";
 
@@ -44,7 +45,10 @@ std::string alignWord(int alignIndex);
 
 SiteSettings defaultSettings();
 
-// nullopt when settings.dat does not exist; missing lines read as empty text or 0.
+// The settings from the file's lines; missing lines read as empty text or 0.
+SiteSettings parseSettings(std::vector<std::string> lines);
+
+// nullopt when settings.dat does not exist.
 std::optional<SiteSettings> loadSettings(const std::filesystem::path& mainFolder);
 
 // The file's lines: 16, or 17 when the directory flag is 1.

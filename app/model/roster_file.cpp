@@ -2,23 +2,27 @@
 
 #include "app/model/text_file.h"
 
+MemberFileRead parseMemberFile(std::vector<std::string> lines) {
+    MemberFileRead result;
+    for (std::size_t i = 0; i < lines.size(); i += 6) {
+        if (lines.size() - i < 5)
+            return {MemberFileStatus::Damaged, {}};
+        MemberRecord member;
+        member.Name = std::move(lines[i]);
+        member.Initials = std::move(lines[i + 1]);
+        member.Color = std::move(lines[i + 2]);
+        member.Page = std::move(lines[i + 3]);
+        member.Email = std::move(lines[i + 4]);
+        result.members.push_back(std::move(member));
+    }
+    return result;
+}
+
 MemberFileRead readMemberFile(const std::filesystem::path& file) {
     auto lines = readLines(file);
     if (!lines)
         return {MemberFileStatus::Missing, {}};
-    MemberFileRead result;
-    for (std::size_t i = 0; i < lines->size(); i += 6) {
-        if (lines->size() - i < 5)
-            return {MemberFileStatus::Damaged, {}};
-        MemberRecord member;
-        member.Name = std::move((*lines)[i]);
-        member.Initials = std::move((*lines)[i + 1]);
-        member.Color = std::move((*lines)[i + 2]);
-        member.Page = std::move((*lines)[i + 3]);
-        member.Email = std::move((*lines)[i + 4]);
-        result.members.push_back(std::move(member));
-    }
-    return result;
+    return parseMemberFile(std::move(*lines));
 }
 
 MemberFileRead readRoster(const std::filesystem::path& mainFolder) {

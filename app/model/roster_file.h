@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 inline constexpr const char* kRosterFile = "roster.txt";
 inline constexpr const char* kBannedFile = "banned.txt";
@@ -19,6 +20,9 @@ struct MemberFileRead {
 // member and a sixth that is discarded; the last member may lack the sixth. A
 // last member of fewer than five lines makes the file damaged.
 MemberFileRead readMemberFile(const std::filesystem::path& file);
+
+// The same, from the file's lines.
+MemberFileRead parseMemberFile(std::vector<std::string> lines);
 
 // roster.txt of the main folder.
 MemberFileRead readRoster(const std::filesystem::path& mainFolder);
