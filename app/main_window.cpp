@@ -5,6 +5,8 @@
 #include "app/qt_message_box.h"
 #include "app/qt_text.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/members_dialog.h"
+#include "dialogs/settings_dialog.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -124,11 +126,18 @@ void MainWindow::timerTick() {
 }
 
 void MainWindow::openMembers() {
-    // The Members window arrives with the operator dialogs.
+    m_members.show([this]() -> QWidget* {
+        auto* members = new MembersDialog(m_folder, this);
+        connect(members, &MembersDialog::programEndRequested, this, &MainWindow::endProgram);
+        if (members->openFiles())
+            return members;
+        delete members;
+        return nullptr;
+    });
 }
 
 void MainWindow::openSettings() {
-    // The Settings window arrives with the operator dialogs.
+    m_settings.show([this] { return new SettingsDialog(m_folder, this); });
 }
 
 void MainWindow::openAbout() {

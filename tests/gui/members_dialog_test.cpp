@@ -1,3 +1,4 @@
+#include "app/main_window.h"
 #include "app/qt_message_box.h"
 #include "dialogs/members_dialog.h"
 #include "tests/support/gui_support.h"
@@ -353,6 +354,41 @@ private slots:
         for (QWidget* w : {static_cast<QWidget*>(second.data()), search.data(), times.data()})
             w->close();
         QTRY_VERIFY(!second && !search && !times && !newMember);
+    }
+
+    void mainWindowOpensOneMembersWindowAndTheNextOpeningReadsAfresh() {
+        Files f(memberLines("Bo") + memberLines("Al"), "");
+        MainWindow main(f.folder.path());
+        main.show();
+        click(&main, "cmdMembers");
+        QPointer<QWidget> first = openWindowOf("MembersDialog");
+        QVERIFY(first);
+        QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
+
+        f.folder.write("roster.txt", memberLines("Cy"));
+        click(&main, "cmdMembers"); // only brings it to the front: Open does not run again
+        QCOMPARE(openWindowOf("MembersDialog"), first.data());
+        QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
+
+        click(first, "cmdDone");
+        QTRY_VERIFY(first.isNull());
+        click(&main, "cmdMembers");
+        QWidget* second = openWindowOf("MembersDialog");
+        QCOMPARE(listTexts(members(second)), QStringList({"Cy"}));
+        second->close();
+    }
+
+    void mainWindowEndsTheProgramWhenAMemberFileIsMissing() {
+        GuiFolder folder;
+        folder.write("roster.txt", memberLines("Al"));
+        MainWindow main(folder.path());
+        main.show();
+        click(&main, "cmdMembers");
+        QCOMPARE(MessageBoxes::shown().size(), std::size_t{1});
+        QVERIFY(
+            MessageBoxes::shown().front().text.startsWith("\"banned.txt\" could not be found."));
+        QVERIFY(!openWindowOf("MembersDialog"));
+        QVERIFY(!main.isVisible());
     }
 };
 

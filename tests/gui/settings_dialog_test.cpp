@@ -1,3 +1,4 @@
+#include "app/main_window.h"
 #include "app/qt_message_box.h"
 #include "app/qt_window_keeper.h"
 #include "dialogs/settings_dialog.h"
@@ -229,6 +230,24 @@ private slots:
         QCOMPARE(text(second, "txtPtColor")->text(), QString("blue"));
         QTest::keyClick(second, Qt::Key_Escape); // acts as Cancel
         QTRY_VERIFY(second.isNull());
+    }
+
+    void mainWindowOpensOneSettingsWindowWithoutBlocking() {
+        GuiFolder folder;
+        folder.write("settings.dat", kDefaults);
+        folder.write("roster.txt", "");
+        MainWindow main(folder.path());
+        main.show();
+        click(&main, "cmdSettings");
+        QPointer<QWidget> first = openWindowOf("SettingsDialog");
+        QVERIFY(first);
+        QVERIFY(!static_cast<QDialog*>(first.data())->isModal());
+        QCOMPARE(first->windowTitle(), QString("Updater - Settings"));
+        click(&main, "cmdSettings");
+        QCOMPARE(openWindowOf("SettingsDialog"), first.data());
+        click(first, "cmdOK");
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(folder.read("settings.dat"), kDefaults);
     }
 };
 
