@@ -1,6 +1,7 @@
 #include "pages/roster_page.h"
 
 #include "pages/template_filler.h"
+#include "pages/text_pieces.h"
 
 namespace {
 
@@ -9,14 +10,14 @@ constexpr int kDateMarker = 2;
 // The roster's mark for a member whose address is not known.
 constexpr std::string_view kNoEmail = "???";
 
-std::string memberRow(const PageContext& context, const MemberRecord& member) {
-    std::string row = "<tr align=" + context.alignWord + "><td><font color=" + member.Color + ">" +
-                      member.Name + "</td><td><a href=" + member.Page + ">(times)</a></td><td>";
+void appendMemberRow(std::string& row, const PageContext& context, const MemberRecord& member) {
+    appendPieces(row, "<tr align=", context.alignWord, "><td><font color=", member.Color, ">",
+                 member.Name, "</td><td><a href=", member.Page, ">(times)</a></td><td>");
     if (member.Email == kNoEmail)
-        row += "???";
+        appendPiece(row, kNoEmail);
     else
-        row += "<a href=mailto:" + member.Email + ">(e-mail)</a>";
-    return row + "</td></tr>";
+        appendPieces(row, "<a href=mailto:", member.Email, ">(e-mail)</a>");
+    appendPiece(row, "</td></tr>");
 }
 
 } // namespace
@@ -25,8 +26,12 @@ bool writeRosterPage(const PageContext& context) {
     return fillTemplate(context.mainFolder, "roster.html", "roster.htm", 1,
                         [&](int marker, std::string& line, PageOutput& page) {
                             if (marker == kRowsMarker) {
-                                for (const MemberRecord& member : context.members)
-                                    page.line(memberRow(context, member));
+                                std::string row;
+                                for (const MemberRecord& member : context.members) {
+                                    row.clear();
+                                    appendMemberRow(row, context, member);
+                                    page.line(row);
+                                }
                                 endTable(line);
                             } else if (marker == kDateMarker) {
                                 replaceMarkers(line, context.clock.dateStamp());

@@ -1,26 +1,27 @@
 #include "pages/standing_ranks.h"
 
 #include <algorithm>
-#include <numeric>
+#include <utility>
 
-// One stable sort instead of counting better totals member by member: the
-// tables of a large roster would otherwise cost N squared.
+// One sort per table instead of counting better totals member by member, which
+// would cost N squared on a large roster. Sorting (key, roster position) pairs
+// puts equal totals in roster order without a stable sort.
 Standing standingRanks(std::span<const std::int64_t> totals, Better better) {
+    std::vector<std::pair<std::int64_t, std::size_t>> keyed;
+    keyed.reserve(totals.size());
+    for (std::size_t member = 0; member < totals.size(); ++member)
+        keyed.emplace_back(better == Better::Higher ? -totals[member] : totals[member], member);
+    std::sort(keyed.begin(), keyed.end());
+
     Standing standing;
     standing.order.resize(totals.size());
-    std::iota(standing.order.begin(), standing.order.end(), std::size_t{0});
-    const auto isBetter = [&](std::size_t a, std::size_t b) {
-        return better == Better::Higher ? totals[a] > totals[b] : totals[a] < totals[b];
-    };
-    std::stable_sort(standing.order.begin(), standing.order.end(), isBetter);
-
     standing.rank.resize(totals.size());
-    for (std::size_t position = 0; position < standing.order.size(); ++position) {
-        const std::size_t member = standing.order[position];
-        if (position > 0 && totals[standing.order[position - 1]] == totals[member])
-            standing.rank[member] = standing.rank[standing.order[position - 1]];
-        else
-            standing.rank[member] = static_cast<int>(position) + 1;
+    int rank = 0;
+    for (std::size_t position = 0; position < keyed.size(); ++position) {
+        if (position == 0 || keyed[position].first != keyed[position - 1].first)
+            rank = static_cast<int>(position) + 1;
+        standing.order[position] = keyed[position].second;
+        standing.rank[keyed[position].second] = rank;
     }
     return standing;
 }

@@ -1,5 +1,6 @@
 #include "pages/standings_rows.h"
 
+#include "pages/text_pieces.h"
 #include "pages/time_text.h"
 
 #include <algorithm>
@@ -17,13 +18,12 @@ std::int64_t timeTotal(const MemberRecord& member) {
            member.DifficultyTotal[2];
 }
 
-// "<tr align=...><td>rank</td><td><font color=... size=...>Name</td><td>"
-std::string rowStart(const PageContext& context, const MemberRecord& member, int rank) {
-    std::string row = "<tr align=" + context.alignWord + "><td>" + std::to_string(rank) +
-                      "</td><td><font color=" + member.Color +
-                      " size=" + std::to_string(rankFontSize(rank)) + ">" + member.Name +
-                      "</td><td>";
-    return row;
+// The frame both tables share, up to the first figure.
+void appendRowStart(std::string& row, const PageContext& context, const MemberRecord& member,
+                    int rank) {
+    appendPieces(row, "<tr align=", context.alignWord, "><td>", rank,
+                 "</td><td><font color=", member.Color, " size=", rankFontSize(rank), ">",
+                 member.Name, "</td><td>");
 }
 
 } // namespace
@@ -36,7 +36,8 @@ void writeRankedRows(MemberTable& members, const Standing& standing, int rankLim
                      const RowTextMaker& rowText, PageOutput& page) {
     for (std::size_t i = 0; i < members.size(); ++i) {
         members[i].Rank = rankField(standing.rank[i]);
-        members[i].RowText = rowText(members[i], standing.rank[i]);
+        members[i].RowText.clear();
+        rowText(members[i].RowText, members[i], standing.rank[i]);
     }
     for (std::size_t member : standing.order) {
         if (standing.rank[member] > rankLimit)
@@ -50,14 +51,13 @@ void writePointsStandings(const PageContext& context, PageOutput& page, int rank
     totals.reserve(context.members.size());
     for (const MemberRecord& member : context.members)
         totals.push_back(pointsTotal(member));
-    const Standing standing = standingRanks(totals, Better::Higher);
     writeRankedRows(
-        context.members, standing, rankLimit,
-        [&](const MemberRecord& member, int rank) {
-            return rowStart(context, member, rank) + std::to_string(member.DifficultyPoints[0]) +
-                   "</td><td>" + std::to_string(member.DifficultyPoints[1]) + "</td><td>" +
-                   std::to_string(member.DifficultyPoints[2]) + "</td><td><b>" +
-                   std::to_string(pointsTotal(member)) + "</b></td></tr>";
+        context.members, standingRanks(totals, Better::Higher), rankLimit,
+        [&](std::string& row, const MemberRecord& member, int rank) {
+            appendRowStart(row, context, member, rank);
+            appendPieces(row, member.DifficultyPoints[0], "</td><td>", member.DifficultyPoints[1],
+                         "</td><td>", member.DifficultyPoints[2], "</td><td><b>",
+                         pointsTotal(member), "</b></td></tr>");
         },
         page);
 }
@@ -67,14 +67,14 @@ void writeTimeStandings(const PageContext& context, PageOutput& page, int rankLi
     totals.reserve(context.members.size());
     for (const MemberRecord& member : context.members)
         totals.push_back(timeTotal(member));
-    const Standing standing = standingRanks(totals, Better::Lower);
     writeRankedRows(
-        context.members, standing, rankLimit,
-        [&](const MemberRecord& member, int rank) {
-            return rowStart(context, member, rank) + formatClock(member.DifficultyTotal[0]) +
-                   "</td><td>" + formatClock(member.DifficultyTotal[1]) + "</td><td>" +
-                   formatClock(member.DifficultyTotal[2]) + "</td><td><b>" +
-                   formatHours(timeTotal(member)) + "</b></td></tr>";
+        context.members, standingRanks(totals, Better::Lower), rankLimit,
+        [&](std::string& row, const MemberRecord& member, int rank) {
+            appendRowStart(row, context, member, rank);
+            appendPieces(row, formatClock(member.DifficultyTotal[0]), "</td><td>",
+                         formatClock(member.DifficultyTotal[1]), "</td><td>",
+                         formatClock(member.DifficultyTotal[2]), "</td><td><b>",
+                         formatHours(timeTotal(member)), "</b></td></tr>");
         },
         page);
 }

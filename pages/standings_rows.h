@@ -21,7 +21,8 @@ inline int rankFontSize(int rank) {
 // row text.
 std::int16_t rankField(int rank);
 
-using RowTextMaker = std::function<std::string(const MemberRecord& member, int rank)>;
+// Appends the row text of a member of the given rank to `row`.
+using RowTextMaker = std::function<void(std::string& row, const MemberRecord& member, int rank)>;
 
 // Gives every member his rank and row text (the scratch fields Rank and
 // RowText), then writes the rows of the members ranked `rankLimit` or better,

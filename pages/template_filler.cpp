@@ -22,6 +22,10 @@ PageOutput::~PageOutput() = default;
 void PageOutput::line(std::string_view text) {
     m_buffer.append(text);
     m_buffer.append("\r\n");
+    flushWhenFull();
+}
+
+void PageOutput::flushWhenFull() {
     if (m_buffer.size() >= kFlushSize)
         flushBuffer();
 }

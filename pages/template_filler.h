@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pages/text_pieces.h"
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,10 +20,16 @@ public:
 
     // One whole line; the line end CR LF is added.
     void line(std::string_view text);
+    // One whole line from its pieces (texts and whole numbers), built in place.
+    template <typename... Pieces> void linePieces(const Pieces&... pieces) {
+        appendPieces(m_buffer, pieces..., std::string_view("\r\n"));
+        flushWhenFull();
+    }
     // Writes what is left and closes the file; throws FileError on failure.
     void close();
 
 private:
+    void flushWhenFull();
     void flushBuffer();
 
     std::ofstream m_file;

@@ -2,6 +2,7 @@
 
 #include "pages/standings_rows.h"
 #include "pages/template_filler.h"
+#include "pages/text_pieces.h"
 #include "pages/time_text.h"
 
 namespace {
@@ -22,13 +23,15 @@ void writeRows(const PageContext& context, DifficultyPageKind kind, int difficul
     const Standing standing = standingRanks(totals, points ? Better::Higher : Better::Lower);
     writeRankedRows(
         context.members, standing, kNoRankLimit,
-        [&](const MemberRecord& member, int rank) {
-            const std::string figure = points ? std::to_string(member.DifficultyPoints[difficulty])
-                                              : formatClock(member.DifficultyTotal[difficulty]);
-            return "<tr align=" + context.alignWord + "><td>" + std::to_string(rank) +
-                   "</td><td><font color=" + member.Color +
-                   " size=" + std::to_string(rankFontSize(rank)) + ">" + member.Name +
-                   "</td><td><b>" + figure + "</b></td></tr>";
+        [&](std::string& row, const MemberRecord& member, int rank) {
+            appendPieces(row, "<tr align=", context.alignWord, "><td>", rank,
+                         "</td><td><font color=", member.Color, " size=", rankFontSize(rank), ">",
+                         member.Name, "</td><td><b>");
+            if (points)
+                appendPiece(row, member.DifficultyPoints[difficulty]);
+            else
+                appendPiece(row, formatClock(member.DifficultyTotal[difficulty]));
+            appendPiece(row, "</b></td></tr>");
         },
         page);
 }

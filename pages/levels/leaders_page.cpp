@@ -2,8 +2,10 @@
 
 #include "pages/standings_rows.h"
 #include "pages/template_filler.h"
+#include "pages/text_pieces.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -15,29 +17,32 @@ constexpr int kDifficultyLimit = 5;
 // orders members by records first and untied records second.
 constexpr std::int64_t kUntiedSpan = 1000;
 
-std::string recordWord(int count) {
+std::string_view recordWord(int count) {
     return count == 1 ? " record (" : " records (";
 }
 
-std::string rowStart(const PageContext& context, const MemberRecord& member, int rank) {
-    return "<tr align=" + context.alignWord + "><td>" + std::to_string(rank) +
-           "</td><td><font size=" + std::to_string(rankFontSize(rank)) + " color=" + member.Color +
-           ">" + member.Name + "</td><td>";
+void appendRowStart(std::string& row, const PageContext& context, const MemberRecord& member,
+                    int rank) {
+    appendPieces(row, "<tr align=", context.alignWord, "><td>", rank,
+                 "</td><td><font size=", rankFontSize(rank), " color=", member.Color, ">",
+                 member.Name, "</td><td>");
 }
 
-std::string overallRow(const PageContext& context, const MemberRecord& member, int rank) {
-    std::string row = rowStart(context, member, rank);
+void appendOverallRow(std::string& row, const PageContext& context, const MemberRecord& member,
+                      int rank) {
+    appendRowStart(row, context, member, rank);
     for (int d = 0; d < kDifficultyCount; ++d)
-        row += std::to_string(member.DifficultyRecords[d]) + " (" +
-               std::to_string(member.DifficultyUntied[d]) + ")</td><td>";
-    return row + "<b>" + std::to_string(member.Records) + recordWord(member.Records) +
-           std::to_string(member.Untied) + " untied)</b></td></tr>";
+        appendPieces(row, member.DifficultyRecords[d], " (", member.DifficultyUntied[d],
+                     ")</td><td>");
+    appendPieces(row, "<b>", member.Records, recordWord(member.Records), member.Untied,
+                 " untied)</b></td></tr>");
 }
 
-std::string difficultyRow(const PageContext& context, const MemberRecord& member, int rank, int d) {
-    return rowStart(context, member, rank) + std::to_string(member.DifficultyRecords[d]) +
-           recordWord(member.DifficultyRecords[d]) + std::to_string(member.DifficultyUntied[d]) +
-           " untied)</td></tr>";
+void appendDifficultyRow(std::string& row, const PageContext& context, const MemberRecord& member,
+                         int rank, int d) {
+    appendRowStart(row, context, member, rank);
+    appendPieces(row, member.DifficultyRecords[d], recordWord(member.DifficultyRecords[d]),
+                 member.DifficultyUntied[d], " untied)</td></tr>");
 }
 
 // `difficulty` -1 is the overall table.
@@ -54,13 +59,15 @@ void writeLeaderTable(const PageContext& context, int difficulty, PageOutput& pa
     if (difficulty < 0)
         writeRankedRows(
             context.members, standing, kNoRankLimit,
-            [&](const MemberRecord& member, int rank) { return overallRow(context, member, rank); },
+            [&](std::string& row, const MemberRecord& member, int rank) {
+                appendOverallRow(row, context, member, rank);
+            },
             page);
     else
         writeRankedRows(
             context.members, standing, kDifficultyLimit,
-            [&](const MemberRecord& member, int rank) {
-                return difficultyRow(context, member, rank, difficulty);
+            [&](std::string& row, const MemberRecord& member, int rank) {
+                appendDifficultyRow(row, context, member, rank, difficulty);
             },
             page);
 }

@@ -2,6 +2,7 @@
 
 #include "pages/standings_rows.h"
 #include "pages/template_filler.h"
+#include "pages/text_pieces.h"
 #include "pages/time_text.h"
 
 namespace {
@@ -25,24 +26,29 @@ void writeTopTen(const PageContext& context, int level, PageOutput& page) {
     const Standing standing = standingRanks(levelPoints, Better::Higher);
     writeRankedRows(
         context.members, standing, kTopTenLimit,
-        [&](const MemberRecord& member, int) {
+        [&](std::string& row, const MemberRecord& member, int) {
             std::int64_t sum = 0;
             for (int d = 0; d < kDifficultyCount; ++d)
                 sum += member.Points[cellIndex(level, d)];
-            return "<font color=" + member.Color + ">" + member.Name +
-                   "</font> - <font color=" + context.pointColor + ">" + std::to_string(sum) +
-                   "</font> points<br>";
+            appendPieces(row, "<font color=", member.Color, ">", member.Name,
+                         "</font> - <font color=", context.pointColor, ">", sum,
+                         "</font> points<br>");
         },
         page);
 }
 
-std::string timeCell(const PageContext& context, const MemberRecord& member, int cell) {
+void setTimeCell(std::string& text, const PageContext& context, const MemberRecord& member,
+                 int cell) {
     const int points = member.Points[cell];
     const int time = member.Times[cell];
-    return "<td><font size=" + std::to_string(points == context.pointMax ? 5 : 3) +
-           " color=" + member.Color + ">" + member.Name + "</td><td>" +
-           (time == context.penaltySeconds ? std::string("N/A") : formatClock(time)) +
-           " / <font color=" + context.pointColor + ">" + std::to_string(points) + "</td>";
+    text.clear();
+    appendPieces(text, "<td><font size=", points == context.pointMax ? 5 : 3,
+                 " color=", member.Color, ">", member.Name, "</td><td>");
+    if (time == context.penaltySeconds)
+        appendPiece(text, "N/A");
+    else
+        appendPiece(text, formatClock(time));
+    appendPieces(text, " / <font color=", context.pointColor, ">", points, "</td>");
 }
 
 // Row k holds the k-th fastest member of each difficulty, so the three cells of
@@ -59,14 +65,14 @@ void writeTimeTable(const PageContext& context, int level, PageOutput& page) {
         Standing standing = standingRanks(times, Better::Lower);
         for (std::size_t i = 0; i < members.size(); ++i) {
             members[i].StageRank[d] = rankField(standing.rank[i]);
-            members[i].StageCell[d] = timeCell(context, members[i], cell);
+            setTimeCell(members[i].StageCell[d], context, members[i], cell);
         }
         columns[d] = std::move(standing.order);
     }
     for (std::size_t k = 0; k < members.size(); ++k)
-        page.line("<tr align=" + context.alignWord + ">" + members[columns[0][k]].StageCell[0] +
-                  members[columns[1][k]].StageCell[1] + members[columns[2][k]].StageCell[2] +
-                  "</tr>");
+        page.linePieces("<tr align=", context.alignWord, ">", members[columns[0][k]].StageCell[0],
+                        members[columns[1][k]].StageCell[1], members[columns[2][k]].StageCell[2],
+                        "</tr>");
 }
 
 bool writeStagePage(const PageContext& context, int level) {
