@@ -53,6 +53,7 @@ void SettingsDialog::buildControls() {
     m_txtUsername = named(new QLineEdit, "txtUsername");
     m_txtPassword = named(new QLineEdit, "txtPassword");
     m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_txtPassword->setStyleSheet("lineedit-password-character: 42"); // "*", whatever the style
     m_txtPtColor = named(new QLineEdit, "txtPtColor");
 
     m_cboPtMax = named(new QComboBox, "cboPtMax");

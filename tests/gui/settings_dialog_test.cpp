@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <memory>
 
@@ -111,7 +112,11 @@ private slots:
         QCOMPARE(text(&dialog, "txtServer")->text(), QString(" ftp.x.org "));
         QCOMPARE(text(&dialog, "txtUsername")->text(), QString("op"));
         QCOMPARE(text(&dialog, "txtPassword")->text(), QString("s3cret"));
-        QCOMPARE(text(&dialog, "txtPassword")->echoMode(), QLineEdit::Password);
+        QLineEdit* password = text(&dialog, "txtPassword");
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        QCOMPARE(
+            password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password),
+            int('*'));
         QCOMPARE(text(&dialog, "txtPtColor")->text(), QString("#FF0000"));
         QCOMPARE(list(&dialog, "cboPtMax")->currentText(), QString("15"));
         QCOMPARE(list(&dialog, "cboPenalty")->currentText(), QString("1 hour"));
