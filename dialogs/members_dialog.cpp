@@ -37,10 +37,6 @@ QPushButton* button(const char* name, const char* caption) {
     return b;
 }
 
-void showProblem(QWidget* parent, const OperatorMessage& message) {
-    MessageBoxes::show(parent, message);
-}
-
 void showFileError(QWidget* parent, const FileError& error) {
     MessageBoxes::show(parent, errorMessage(error.what()));
 }
@@ -155,7 +151,7 @@ bool MembersDialog::openFiles() {
         return false;
     }
     if (read.problem) {
-        showProblem(this, *read.problem);
+        MessageBoxes::show(this, *read.problem);
         if (read.missing)
             emit programEndRequested();
         return false;
@@ -221,7 +217,7 @@ void MembersDialog::showSelected() {
         return;
     MemberSequenceRead read = readMemberSequence(m_folder);
     if (read.problem) {
-        showProblem(this, *read.problem);
+        MessageBoxes::show(this, *read.problem);
         return;
     }
     setActiveCount(static_cast<int>(read.sequence.activeCount()));
@@ -241,7 +237,6 @@ void MembersDialog::showSelected() {
     const bool banned =
         read.sequence.statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
     m_cboStatus->setCurrentIndex(banned ? 1 : 0);
-    m_chkInvalid->setChecked(false);
     m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
 }
 
@@ -277,7 +272,7 @@ void MembersDialog::saveClicked() {
     }
     MemberSequenceRead read = readMemberSequence(m_folder);
     if (read.problem) {
-        showProblem(this, *read.problem);
+        MessageBoxes::show(this, *read.problem);
         return;
     }
     if (static_cast<std::size_t>(row) >= read.sequence.size()) {
@@ -302,7 +297,7 @@ void MembersDialog::saveClicked() {
 
     read = readMemberSequence(m_folder);
     if (read.problem) {
-        showProblem(this, *read.problem);
+        MessageBoxes::show(this, *read.problem);
         return;
     }
     fillList(read.sequence);
@@ -318,7 +313,7 @@ void MembersDialog::deleteClicked() {
     }
     MemberSequenceRead read = readMemberSequence(m_folder);
     if (read.problem) {
-        showProblem(this, *read.problem);
+        MessageBoxes::show(this, *read.problem);
         return;
     }
     if (static_cast<std::size_t>(row) >= read.sequence.size()) {
