@@ -71,6 +71,19 @@ TEST(SitePages, EliteWithoutStandingsLeavesTheTotals) {
               "</td></tr>");
 }
 
+// An empty roster: every page is written, each table marker line left empty.
+TEST(SitePages, NoMembers) {
+    SiteFixture f;
+    f.members.clear();
+    f.records.fill(kNoRecord);
+    EXPECT_EQ(f.run(), std::nullopt);
+    EXPECT_EQ(f.page("elite2.htm"), crlf({"", "", "Stamp 2"}));
+    EXPECT_EQ(f.page("stage7.htm"), crlf({"Late Platform", "Late Platform", "", "", "Stamp 9"}));
+    EXPECT_EQ(f.page("difft-1.htm"), crlf({"Rookie Time", "Rookie Time", "", "Stamp 20"}));
+    EXPECT_EQ(f.page("leaders.htm"), crlf({"", "", "", "", "Stamp 23"}));
+    EXPECT_EQ(f.page("roster.htm"), crlf({"", "Stamp 24"}));
+}
+
 TEST(SitePages, MissingTemplateStopsWithItsNameAndKeepsEarlierPages) {
     struct Case {
         const char* missing;
