@@ -78,6 +78,7 @@ void MainWindow::buildControls() {
         progress->addWidget(m_stageLabels[i], static_cast<int>(i), 1);
     }
     progress->setRowStretch(4, 1);
+    progress->setColumnStretch(1, 1);
 
     auto* credit = new QLabel("Quenmark Updater - keeps the fastest times of the community.", this);
     credit->setObjectName("lblCredit");
