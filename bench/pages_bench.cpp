@@ -5,7 +5,7 @@
 // read every file the tick reads and write every byte it writes, each kind of
 // file written the way the tick writes it.
 //
-// Targets (issue 4): the whole half <= 2 x baseline at N = 10,000; 10 x the
+// Targets: the whole half <= 2 x baseline at N = 10,000; 10 x the
 // members <= 12 x the time (N = 1,000 vs 10,000).
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_BENCH=ON
