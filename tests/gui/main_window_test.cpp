@@ -73,7 +73,7 @@ private slots:
         MessageBoxes::clearShown();
         m_folder = std::make_unique<TempFolder>();
         m_processes = std::make_unique<SystemProcessStarter>(
-            SystemProcessStarter::UploadMode::ScriptOnly, qgetenv("QUENMARK_EXE").toStdString());
+            SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
     }
     void cleanup() {
         m_window.reset();
