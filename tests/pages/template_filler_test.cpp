@@ -166,15 +166,6 @@ TEST(FillTemplate, UnwritablePageIsAFileErrorNamingThePage) {
     }
 }
 
-TEST(FillTemplate, ReplacesAnExistingPageWhole) {
-    TempFolder folder;
-    folder.write("templates/t.html", "new\r\n");
-    folder.write("upload/t.htm", "a much longer old page\r\n");
-    EXPECT_TRUE(
-        fillTemplate(folder.path(), "t.html", "t.htm", 1, [](int, std::string&, PageOutput&) {}));
-    EXPECT_EQ(folder.read("upload/t.htm"), "new\r\n");
-}
-
 TEST(FillTemplate, LargePagesKeepEveryRowInOrder) {
     TempFolder folder;
     folder.write("templates/t.html", "<table>\r\n***\r\n</table>\r\n");

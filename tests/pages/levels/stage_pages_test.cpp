@@ -112,13 +112,4 @@ TEST(StagePages, TopTenTakesEveryoneTiedAtTheLimit) {
     EXPECT_EQ(lines[21], "");
 }
 
-TEST(StagePages, NoMembersNoRows) {
-    PageFixture f;
-    f.writeTemplate("stage.html", kStageTemplate);
-    ASSERT_TRUE(writeStagePages(f.context()));
-    EXPECT_EQ(f.page("stage2.htm"),
-              crlf({"<title>Copper Crown</title>", "<h1>Copper Crown</h1>", "", "<table>", "",
-                    "</table>", "Updated Stamp 2", "***"}));
-}
-
 } // namespace
