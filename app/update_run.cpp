@@ -10,6 +10,7 @@
 #include "standings/standings.h"
 
 #include <array>
+#include <exception>
 
 namespace {
 
@@ -66,7 +67,9 @@ void UpdateRun::updateCommand() {
             return;
         }
         writeEmptyFile(m_folder / kErrorLogFile);
-    } catch (const FileError& error) {
+    } catch (const std::exception& error) {
+        // A file that could not be written (FileError names it) or the file
+        // system refusing: the operator is told, and the window is usable again.
         m_observer.showMessage(errorMessage(error.what()));
         backToIdle();
         m_outcome = RunOutcome::Stopped;
@@ -85,7 +88,7 @@ void UpdateRun::tick() {
     m_observer.stageChanged(3);
     try {
         process();
-    } catch (const FileError& error) {
+    } catch (const std::exception& error) {
         stop(errorMessage(error.what()));
     }
 }
