@@ -1,0 +1,78 @@
+// The page parser, the time-file zones and the times.dat reader on arbitrary
+// bytes: never crash, and keep their promises (a complete page has all 42
+// cells; a taken time is within what two minute digits and two second digits
+// can give, the penalty or the stored time; times.dat rewrites as read).
+#include "app/model/text_file.h"
+#include "dialogs/enforced_times_file.h"
+#include "harvest/page_parser.h"
+#include "harvest/time_file.h"
+#include "standings/enforced_times.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+constexpr int kPenalty = 1200;
+constexpr std::int16_t kStored = 7000; // above any time a page can give
+constexpr std::int16_t kUntouched = -32768;
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+
+    for (bool withTimeFile : {false, true}) {
+        MemberRecord member;
+        member.Times.fill(kUntouched);
+        member.PageOk = true;
+        const PageRead read =
+            parsePageText(bytes, member, kPenalty, [&](int l, int d, std::int16_t& cell) {
+                require(l >= 0 && l < kLevelCount && d >= 0 && d < kDifficultyCount);
+                if (withTimeFile)
+                    cell = kStored;
+                return withTimeFile;
+            });
+        bool sawImplausible = false;
+        for (std::int16_t t : member.Times) {
+            if (t == kUntouched)
+                require(read == PageRead::Incomplete);
+            else if (t == kStored)
+                sawImplausible = true;
+            else
+                require(t == kPenalty || (t >= 5 && t <= 99 * 60 + 99));
+        }
+        if (sawImplausible)
+            require(!member.PageOk);
+    }
+
+    for (const std::string& line : splitLines(bytes))
+        for (int d = 0; d < kDifficultyCount; ++d)
+            (void)timeFileZone(line, d);
+
+    const std::vector<EnforcedTime> entries = enforcedTimesFromText(bytes);
+    MemberRecord member;
+    for (const EnforcedTime& entry : entries) {
+        member.Name = entry.memberName;
+        EnforcedTimes(entries, kPenalty).apply(member);
+        break;
+    }
+    const std::vector<EnforcedTime> again = enforcedTimesFromText(enforcedTimesText(entries));
+    require(again.size() == entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        require(again[i].memberName == entries[i].memberName);
+        require(again[i].levelText == entries[i].levelText);
+        require(again[i].difficultyText == entries[i].difficultyText);
+        require(again[i].time == entries[i].time);
+        require(again[i].level == entries[i].level);
+        require(again[i].difficulty == entries[i].difficulty);
+    }
+    return 0;
+}
