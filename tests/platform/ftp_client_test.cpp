@@ -1,226 +1,130 @@
 #include "platform/ftp_client.h"
 #include "tests/support/temp_folder.h"
 
-#include <arpa/inet.h>
-#include <chrono>
 #include <csignal>
-#include <fcntl.h>
-#include <fstream>
+#include <cstdio>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <spawn.h>
 #include <sstream>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 const std::string kPassword = "Zebulon-pw-77";
 
-// pyftpdlib on 127.0.0.1 on a free port, serving `root`, for the life of the object.
+// pyftpdlib on 127.0.0.1 on a free port, serving the folder's "server", for the life of the
+// object.
 // Debian's own python3 has pyftpdlib; another one earlier on PATH may not.
 class LocalFtpServer {
 public:
-    LocalFtpServer(const std::filesystem::path& root, const std::filesystem::path& work,
-                   bool raw = false)
-        : m_log(work / "server.log") {
-        const std::filesystem::path portFile = work / "server.port";
+    explicit LocalFtpServer(const TempFolder& folder, bool raw = false) : m_folder(folder) {
         const std::string script =
             (std::filesystem::path(__FILE__).parent_path() / "ftp_server.py").string();
-        std::vector<std::string> args = {"/usr/bin/python3", script,        "--root",
-                                         root.string(),      "--port-file", portFile.string(),
-                                         "--password",       kPassword};
-        if (raw)
-            args.emplace_back("--raw");
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, m_log.c_str(), O_WRONLY | O_CREAT, 0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            m_pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        for (int i = 0; i < 200 && m_pid != 0 && m_port == 0; ++i) {
-            std::ifstream in(portFile);
-            in >> m_port;
-            if (m_port == 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        const std::string command =
+            "/usr/bin/python3 '" + script + "' '" + (folder / "server").string() + "' " +
+            kPassword + (raw ? " --raw" : "") + " 2>>'" + (folder / "server.log").string() + "'";
+        m_pipe = ::popen(command.c_str(), "r");
+        if (m_pipe == nullptr || std::fscanf(m_pipe, "%d %d", &m_port, &m_pid) != 2)
+            m_port = m_pid = 0;
     }
     ~LocalFtpServer() {
-        if (m_pid != 0) {
+        if (m_pid != 0)
             ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
+        if (m_pipe != nullptr)
+            ::pclose(m_pipe);
     }
     int port() const { return m_port; }
-    std::string log() const {
-        std::ifstream in(m_log);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string log() const { return m_folder.read("server.log"); }
 
 private:
-    std::filesystem::path m_log;
-    pid_t m_pid = 0;
+    const TempFolder& m_folder;
+    std::FILE* m_pipe = nullptr;
     int m_port = 0;
+    int m_pid = 0;
 };
-
-// A loopback port that nobody listens on.
-int closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
 
 class FtpClient : public testing::Test {
 protected:
-    void SetUp() override {
-        folder.makeFolders({"server", "server/site", "upload"});
-        // Pages as the system writes them: 8-bit text, CR LF after each line.
-        folder.write("upload/elite.htm", "<html>\r\n<b>Elite</b> \xe9t\xe9\r\n</html>\r\n");
-        folder.write("upload/roster.htm", "<p>a\rb</p>\r\n\r\nend");
-        // A picture whose bytes would not survive a text transfer.
-        std::string picture = "\xff\xd8\xff\xe0";
-        for (int i = 0; i < 4096; ++i)
-            picture += static_cast<char>((i * 7 + i / 13) & 0xff);
-        picture += std::string("\r\n\n\r\0\xff\xd9", 7);
-        folder.write("upload/tarvo.jpg", picture);
-    }
+    void SetUp() override { folder.makeFolders({"server/site", "upload"}); }
 
-    std::string header(int port) const {
-        return "open 127.0.0.1 " + std::to_string(port) + "\r\nranker\r\n" + kPassword + "\r\n";
-    }
-    int run(const std::string& script) {
-        folder.write("ftp.dat", script);
+    int run(int port, const std::string& password, const std::string& commands) {
+        folder.write("ftp.dat", "open 127.0.0.1 " + std::to_string(port) + "\r\nranker\r\n" +
+                                    password + "\r\nlcd " + (folder / "upload").string() + "\r\n" +
+                                    commands);
         std::ostringstream out;
         const int status = runFtpScript(folder / "ftp.dat", out);
         transcript = out.str();
         return status;
     }
-    std::string lcd() const { return "lcd " + (folder / "upload").string() + "\r\n"; }
 
     TempFolder folder;
     std::string transcript;
 };
 
-TEST_F(FtpClient, PublishesPagesAsTextAndThePictureUnchanged) {
-    LocalFtpServer server(folder / "server", folder.path());
+// Pages as the system writes them (8-bit text, CR LF line ends), and one that was never written.
+TEST_F(FtpClient, StoresPagesInTheServersFormAndGoesOnPastAMissingOne) {
+    folder.write("upload/elite.htm", "<html>\r\n<b>Elite</b> \xe9t\xe9\r\n</html>\r\n");
+    folder.write("upload/roster.htm", "<p>a\rb</p>\r\n\r\nend");
+    LocalFtpServer server(folder);
     ASSERT_NE(server.port(), 0) << server.log();
-    const int status = run(header(server.port()) + "cd site\r\n" + lcd() +
-                           "ascii\r\nput elite.htm elite.htm\r\nput roster.htm roster.htm\r\n"
-                           "binary\r\nput tarvo.jpg tarvo.jpg\r\nclose\r\nquit\r\n");
-    EXPECT_EQ(status, 0) << transcript;
+    // "cd " is what an empty directory gives: it leaves the login directory.
+    EXPECT_NE(run(server.port(), kPassword,
+                  "cd \r\ncd site\r\nascii\r\nput elite.htm elite.htm\r\n"
+                  "put stage1.htm stage1.htm\r\nput roster.htm roster.htm\r\nclose\r\nquit\r\n"),
+              0);
+    EXPECT_NE(transcript.find("Error opening local file stage1.htm"), std::string::npos)
+        << transcript;
+    EXPECT_FALSE(folder.exists("server/site/stage1.htm"));
     // pyftpdlib on POSIX stores a text upload with LF line ends; a CR inside a
     // line and the last line without a line end stay as they are.
     EXPECT_EQ(folder.read("server/site/elite.htm"), "<html>\n<b>Elite</b> \xe9t\xe9\n</html>\n");
     EXPECT_EQ(folder.read("server/site/roster.htm"), "<p>a\rb</p>\n\nend");
-    EXPECT_EQ(folder.read("server/site/tarvo.jpg"), folder.read("upload/tarvo.jpg"));
     EXPECT_EQ(transcript.find(kPassword), std::string::npos) << transcript;
-    EXPECT_EQ(count(server.log(), "session opened"), 1u) << server.log();
+    // One connection carries every transfer.
+    const std::string log = server.log();
+    const std::size_t opened = log.find("session opened");
+    EXPECT_TRUE(opened != std::string::npos && opened == log.rfind("session opened")) << log;
 }
 
-TEST_F(FtpClient, TextModeSendsEachLineEndAsOneCrLf) {
-    LocalFtpServer server(folder / "server", folder.path(), /*raw=*/true);
-    ASSERT_NE(server.port(), 0) << server.log();
+// What goes over the wire: in text mode one CR LF per line end, whatever the file
+// holds; in binary mode the picture's bytes as they are, CR and LF among them.
+TEST_F(FtpClient, SendsTextLinesWithOneCrLfAndThePictureAsItIs) {
     folder.write("upload/mixed.htm", "one\r\ntwo\nthree\r\n\r\n");
-    EXPECT_EQ(run(header(server.port()) + lcd() + "ascii\r\nput mixed.htm mixed.htm\r\nquit\r\n"),
+    std::string picture = "\xff\xd8\xff\xe0";
+    for (int i = 0; i < 4096; ++i)
+        picture += static_cast<char>((i * 7 + i / 13) & 0xff);
+    folder.write("upload/tarvo.jpg", picture + std::string("\r\n\n\r\0\xff\xd9", 7));
+    LocalFtpServer server(folder, /*raw=*/true);
+    ASSERT_NE(server.port(), 0) << server.log();
+    EXPECT_EQ(run(server.port(), kPassword,
+                  "ascii\r\nput mixed.htm mixed.htm\r\nbinary\r\nput tarvo.jpg tarvo.jpg\r\n"
+                  "quit\r\n"),
               0)
         << transcript;
     EXPECT_EQ(folder.read("server/mixed.htm"), "one\r\ntwo\r\nthree\r\n\r\n");
-}
-
-TEST_F(FtpClient, WrongPasswordEndsTheScript) {
-    LocalFtpServer server(folder / "server", folder.path());
-    ASSERT_NE(server.port(), 0) << server.log();
-    folder.write("ftp.dat", "open 127.0.0.1 " + std::to_string(server.port()) +
-                                "\r\nranker\r\nnot-the-password\r\n" + lcd() +
-                                "put elite.htm elite.htm\r\nquit\r\n");
-    std::ostringstream out;
-    EXPECT_NE(runFtpScript(folder / "ftp.dat", out), 0);
-    EXPECT_NE(out.str().find("530"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("failed"), std::string::npos) << out.str();
-    EXPECT_EQ(out.str().find("not-the-password"), std::string::npos) << out.str();
-    EXPECT_EQ(out.str().find("put elite.htm"), std::string::npos) << out.str();
-    EXPECT_FALSE(folder.exists("server/elite.htm"));
-}
-
-TEST_F(FtpClient, RefusedConnectionFails) {
-    EXPECT_NE(run(header(closedPort()) + lcd() + "put elite.htm elite.htm\r\nquit\r\n"), 0);
-    EXPECT_NE(transcript.find("failed"), std::string::npos) << transcript;
-    EXPECT_EQ(transcript.find(kPassword), std::string::npos) << transcript;
-}
-
-TEST_F(FtpClient, MissingLocalFileIsReportedAndTheOthersStillGo) {
-    LocalFtpServer server(folder / "server", folder.path());
-    ASSERT_NE(server.port(), 0) << server.log();
-    EXPECT_NE(run(header(server.port()) + lcd() +
-                  "put elite.htm elite.htm\r\nput stage1.htm stage1.htm\r\n"
-                  "binary\r\nput tarvo.jpg tarvo.jpg\r\nquit\r\n"),
-              0);
-    EXPECT_NE(transcript.find("stage1.htm"), std::string::npos) << transcript;
-    EXPECT_TRUE(folder.exists("server/elite.htm"));
     EXPECT_EQ(folder.read("server/tarvo.jpg"), folder.read("upload/tarvo.jpg"));
-    EXPECT_FALSE(folder.exists("server/stage1.htm"));
 }
 
-TEST_F(FtpClient, RefusedDirectoryFailsAndLeavesTheDirectory) {
-    LocalFtpServer server(folder / "server", folder.path());
+// A wrong password and a port nobody listens on: the script ends there.
+TEST_F(FtpClient, FailedLoginEndsTheScriptAndSaysWhy) {
+    folder.write("upload/elite.htm", "x\r\n");
+    int refusingPort = 0;
+    {
+        LocalFtpServer stopped(folder);
+        refusingPort = stopped.port();
+    }
+    LocalFtpServer server(folder);
     ASSERT_NE(server.port(), 0) << server.log();
-    EXPECT_NE(run(header(server.port()) + "cd site\r\ncd nowhere\r\n" + lcd() +
-                  "put elite.htm elite.htm\r\nquit\r\n"),
-              0);
-    EXPECT_NE(transcript.find("nowhere"), std::string::npos) << transcript;
-    EXPECT_TRUE(folder.exists("server/site/elite.htm"));
-}
-
-TEST_F(FtpClient, EmptyDirectoryStaysInTheLoginDirectory) {
-    // "cd " is what an empty directory in the settings gives; the next line is
-    // still a command of its own.
-    LocalFtpServer server(folder / "server", folder.path());
-    ASSERT_NE(server.port(), 0) << server.log();
-    EXPECT_EQ(run(header(server.port()) + "cd \r\n" + lcd() +
-                  "ascii\r\nput elite.htm elite.htm\r\nclose\r\nquit\r\n"),
-              0)
-        << transcript;
-    EXPECT_TRUE(folder.exists("server/elite.htm"));
-}
-
-TEST_F(FtpClient, QuotedNamesKeepTheirBlanks) {
-    LocalFtpServer server(folder / "server", folder.path());
-    ASSERT_NE(server.port(), 0) << server.log();
-    folder.write("upload/two words.htm", "x\r\n");
-    EXPECT_EQ(run(header(server.port()) + lcd() + "put \"two words.htm\" \"on server.htm\"\r\n" +
-                  "put elite.htm\r\nquit\r\n"),
-              0)
-        << transcript;
-    EXPECT_EQ(folder.read("server/on server.htm"), "x\n");
-    EXPECT_TRUE(folder.exists("server/elite.htm"));
-}
-
-TEST_F(FtpClient, MissingScriptFails) {
-    std::ostringstream out;
-    EXPECT_NE(runFtpScript(folder / "nothing.dat", out), 0);
-    EXPECT_NE(out.str().find("nothing.dat"), std::string::npos);
+    const struct {
+        int port;
+        std::string password, why;
+    } cases[] = {{server.port(), "wrong-" + kPassword, "failed: 530"},
+                 {refusingPort, kPassword, "failed"}};
+    for (const auto& c : cases) {
+        EXPECT_NE(run(c.port, c.password, "put elite.htm elite.htm\r\nquit\r\n"), 0);
+        EXPECT_NE(transcript.find(c.why), std::string::npos) << transcript;
+        EXPECT_EQ(transcript.find(c.password), std::string::npos) << transcript;
+        EXPECT_EQ(transcript.find("put elite.htm"), std::string::npos) << transcript;
+    }
+    EXPECT_FALSE(folder.exists("server/elite.htm"));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 """A local FTP server for the tests: pyftpdlib on 127.0.0.1 on a free port.
 
-Writes the port it listens on to --port-file once it accepts connections.
-With --raw every upload is stored exactly as it came over the wire, so a test
-can see the bytes the client sent even in ASCII mode.
+usage: ftp_server.py ROOT PASSWORD [--raw]
+Prints "PORT PID" once it accepts connections; user name "ranker". With --raw
+every upload is stored exactly as it came over the wire, so a test can see the
+bytes the client sent even in ASCII mode.
 """
-import argparse
 import os
+import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
@@ -18,26 +19,15 @@ class WireDTPHandler(DTPHandler):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--root', required=True)
-    parser.add_argument('--port-file', required=True)
-    parser.add_argument('--user', default='ranker')
-    parser.add_argument('--password', default='secret')
-    parser.add_argument('--raw', action='store_true')
-    args = parser.parse_args()
-
+    root, password = sys.argv[1:3]
     authorizer = DummyAuthorizer()
-    authorizer.add_user(args.user, args.password, args.root, perm='elradfmwMT')
+    authorizer.add_user('ranker', password, root, perm='elradfmwMT')
     handler = FTPHandler
     handler.authorizer = authorizer
-    if args.raw:
+    if '--raw' in sys.argv[3:]:
         handler.dtp_handler = WireDTPHandler
     server = FTPServer(('127.0.0.1', 0), handler)
-    port = server.socket.getsockname()[1]
-    temp = args.port_file + '.tmp'
-    with open(temp, 'w') as out:
-        out.write('%d\n' % port)
-    os.replace(temp, args.port_file)
+    print(server.socket.getsockname()[1], os.getpid(), flush=True)
     server.serve_forever()
 
 
