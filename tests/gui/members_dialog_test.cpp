@@ -7,47 +7,34 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-QListWidget* members(const QWidget* w) {
-    return control<QListWidget>(w, "lstMembers");
-}
-QString count(const QWidget* w) {
-    return control<QLabel>(w, "lblNo")->text();
-}
-QLineEdit* text(const QWidget* w, const char* name) {
-    return control<QLineEdit>(w, name);
-}
-QComboBox* status(const QWidget* w) {
-    return control<QComboBox>(w, "cboStatus");
-}
-QCheckBox* invalid(const QWidget* w) {
-    return control<QCheckBox>(w, "chkInvalid");
-}
-void click(const QWidget* w, const char* name) {
-    QTest::mouseClick(control<QPushButton>(w, name), Qt::LeftButton);
-}
-// The selection as the operator makes it, which runs Select.
-void choose(const QWidget* w, int row) {
-    members(w)->setCurrentRow(row);
-}
-
-struct Files {
-    GuiFolder folder;
-    Files(const std::string& roster, const std::string& banned, const std::string& invalid = "") {
-        folder.write("roster.txt", roster);
-        folder.write("banned.txt", banned);
-        folder.write("invalidchrs.dat", invalid);
+// A Members window opened over the member files given.
+struct Members {
+    TempFolder folder;
+    MembersDialog window{folder.path()};
+    Members(const std::string& roster, const std::string& banned, const std::string& invalid = "") {
+        writeMemberFiles(folder, roster, banned, invalid);
+        if (!window.openFiles())
+            qFatal("the Members window did not open");
     }
-    std::string all() const {
-        return folder.read("roster.txt") + "|" + folder.read("banned.txt") + "|" +
-               folder.read("invalidchrs.dat");
+    QLineEdit* text(const char* name) { return control<QLineEdit>(&window, name); }
+    QComboBox* status() { return control<QComboBox>(&window, "cboStatus"); }
+    QCheckBox* invalid() { return control<QCheckBox>(&window, "chkInvalid"); }
+    QString count() { return control<QLabel>(&window, "lblNo")->text(); }
+    QStringList list() { return listTexts(control<QListWidget>(&window, "lstMembers")); }
+    void choose(int row) { control<QListWidget>(&window, "lstMembers")->setCurrentRow(row); }
+    void press(const char* button) { click(&window, button); }
+    std::string files() { return folder.read("roster.txt") + "|" + folder.read("banned.txt"); }
+    // The fields as a roster record, to compare with memberLines, and the status after it.
+    std::string shown() {
+        std::string record;
+        for (const char* name : {"txtName", "txtInitials", "txtColor", "txtPage", "txtEmail"})
+            record += text(name)->text().toLatin1().toStdString() + "\r\n";
+        return record + "\r\n" + status()->currentText().toStdString();
     }
 };
 
@@ -56,339 +43,196 @@ struct Files {
 class MembersDialogTest : public QObject {
     Q_OBJECT
 
+    static QListWidget* members(const QWidget* w) { return control<QListWidget>(w, "lstMembers"); }
+
 private slots:
     void init() { answerMessagesInTest(); }
 
-    void openingSortsBothFilesAndSelectsTheFirstMember() {
-        Files f(memberLines("Carol") + memberLines("alice") + memberLines("Bob"),
-                memberLines("zed") + memberLines("Ann"));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QCOMPARE(f.folder.read("roster.txt"),
-                 memberLines("alice") + memberLines("Bob") + memberLines("Carol"));
-        QCOMPARE(f.folder.read("banned.txt"), memberLines("Ann") + memberLines("zed"));
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"alice", "Bob", "Carol", "Ann", "zed"}));
-        QCOMPARE(count(&dialog), QString("3"));
-        QCOMPARE(members(&dialog)->selectedItems().size(), 1);
-        QCOMPARE(members(&dialog)->currentRow(), 0);
-        QCOMPARE(text(&dialog, "txtName")->text(), QString("alice"));
-        QCOMPARE(text(&dialog, "txtInitials")->text(), QString("al"));
-        QCOMPARE(text(&dialog, "txtColor")->text(), QString("red"));
-        QCOMPARE(text(&dialog, "txtPage")->text(), QString("http://example.org/alice"));
-        QCOMPARE(text(&dialog, "txtEmail")->text(), QString("alice@mail"));
-        QCOMPARE(status(&dialog)->currentText(), QString("Active"));
+    void openingSortsBothFilesWritingEveryRecordOnceAndSelectReadsThem() {
+        // Two members of one name and names equal but for case keep one record each, in file order.
+        const std::string bob2 = crlf({"Bob", "B2", "blue", "p2", "e2", ""});
+        Members m(memberLines("Carol") + memberLines("Bob") + memberLines("alice") + bob2 +
+                      memberLines("bob"),
+                  memberLines("zed") + memberLines("Ann"));
+        QCOMPARE(m.files(), memberLines("alice") + memberLines("Bob") + bob2 + memberLines("bob") +
+                                memberLines("Carol") + "|" + memberLines("Ann") +
+                                memberLines("zed"));
+        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", "Carol", "Ann", "zed"}));
+        QCOMPARE(m.count(), QString("5"));
+        QCOMPARE(m.shown(), memberLines("alice") + "Active");
+        m.text("txtEmail")->setText("typed");
+        m.choose(6);
+        QCOMPARE(m.shown(), memberLines("zed") + "Banned!");
+        m.choose(0); // typed changes live only in the fields
+        QCOMPARE(m.shown(), memberLines("alice") + "Active");
         QVERIFY(MessageBoxes::shown().empty());
     }
 
-    void missingFileEndsTheProgram_data() {
-        QTest::addColumn<QString>("missing");
-        QTest::newRow("roster") << "roster.txt";
-        QTest::newRow("banned") << "banned.txt";
-    }
-    void missingFileEndsTheProgram() {
-        QFETCH(QString, missing);
-        GuiFolder folder;
-        for (const char* name : {"roster.txt", "banned.txt"})
-            if (missing != name)
-                folder.write(name, memberLines("Al"));
-        MembersDialog dialog(folder.path());
-        QSignalSpy end(&dialog, &MembersDialog::programEndRequested);
-        QVERIFY(!dialog.openFiles());
-        QCOMPARE(end.count(), 1);
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t{1});
-        const auto& shown = MessageBoxes::shown().front();
-        QCOMPARE(shown.title, QString("Critical Error"));
-        QCOMPARE(shown.text, "\"" + missing +
-                                 "\" could not be found. Make sure it is named correctly and in "
-                                 "the main folder.");
-        QVERIFY(shown.icon == MessageIcon::Critical);
-        QVERIFY(!folder.exists(missing.toStdString()));
-    }
+    void savingMovesTheMemberToTheStartOfBannedOrTheEndOfTheRosterWithHisFieldsAsLatin1() {
+        Members m(memberLines("Al") + crlf({"Zo\xEB", "ABC", "red", "p", "e", ""}) +
+                      memberLines("Zz"),
+                  memberLines("Zzz"));
+        m.choose(1);
+        QCOMPARE(m.text("txtName")->text(), QString::fromUtf8("Zoë"));
+        m.text("txtColor")->setText(QString::fromUtf8("grün€"));
+        m.status()->setCurrentIndex(1);
+        m.press("cmdSave");
+        // Initials longer than can be typed stay whole.
+        const std::string zoeSaved = crlf({"Zo\xEB", "ABC", "gr\xFCn?", "p", "e", ""});
+        QCOMPARE(m.files(),
+                 memberLines("Al") + memberLines("Zz") + "|" + zoeSaved + memberLines("Zzz"));
+        QCOMPARE(m.count(), QString("2"));
+        QCOMPARE(m.list(), QStringList({"Al", "Zz", QString::fromUtf8("Zoë"), "Zzz"}));
+        QCOMPARE(m.shown(), memberLines("Al") + "Active"); // Save ends with a Select
 
-    void damagedFileKeepsTheWindowClosedWithoutEndingTheProgram() {
-        Files f(crlf({"Cut", "Cu"}), "");
-        MembersDialog dialog(f.folder.path());
-        QSignalSpy end(&dialog, &MembersDialog::programEndRequested);
-        QVERIFY(!dialog.openFiles());
-        QCOMPARE(end.count(), 0);
-        QCOMPARE(MessageBoxes::shown().front().title, QString("Error"));
-        QVERIFY(MessageBoxes::shown().front().text.contains("\"roster.txt\" is damaged"));
-        QCOMPARE(f.folder.read("roster.txt"), crlf({"Cut", "Cu"}));
-    }
-
-    void selectShowsStatusAndInvalidBoxFromTheFiles() {
-        Files f(memberLines("Al"), memberLines("Bo"), numberEntry("Bo", 4));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QVERIFY(!invalid(&dialog)->isChecked());
-        choose(&dialog, 1);
-        QCOMPARE(text(&dialog, "txtName")->text(), QString("Bo"));
-        QCOMPARE(status(&dialog)->currentText(), QString("Banned!"));
-        QVERIFY(invalid(&dialog)->isChecked());
-
-        // Typed changes live only in the fields: selecting again reads the files.
-        text(&dialog, "txtEmail")->setText("typed");
-        choose(&dialog, 0);
-        choose(&dialog, 1);
-        QCOMPARE(text(&dialog, "txtEmail")->text(), QString("Bo@mail"));
-    }
-
-    void savingAsBannedMovesTheMemberToTheStartOfBanned() {
-        Files f(memberLines("Al") + memberLines("Bo") + memberLines("Cy"), memberLines("Di"));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        choose(&dialog, 1);
-        status(&dialog)->setCurrentIndex(1);
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("roster.txt"), memberLines("Al") + memberLines("Cy"));
-        QCOMPARE(f.folder.read("banned.txt"), memberLines("Bo") + memberLines("Di"));
-        QCOMPARE(count(&dialog), QString("2"));
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"Al", "Cy", "Bo", "Di"}));
-        QCOMPARE(members(&dialog)->currentRow(), 0);
-        QCOMPARE(text(&dialog, "txtName")->text(), QString("Al"));
-    }
-
-    void savingWritesTheFieldsAsLatin1() {
-        Files f(memberLines("Zo\xEB"), "");
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QCOMPARE(text(&dialog, "txtName")->text(), QString::fromUtf8("Zoë"));
-        text(&dialog, "txtColor")->setText(QString::fromUtf8("grün€"));
-        click(&dialog, "cmdSave");
-        QCOMPARE(
-            f.folder.read("roster.txt"),
-            crlf({"Zo\xEB", "Zo", "gr\xFCn?", "http://example.org/Zo\xEB", "Zo\xEB@mail", ""}));
-    }
-
-    void initialsAreTypedUpToTwoCharactersButLongerOnesOnFileStayWhole() {
-        Files f(crlf({"Al", "ABC", "red", "p", "e", ""}) + memberLines("Bo"), "");
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QCOMPARE(text(&dialog, "txtInitials")->text(), QString("ABC"));
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("roster.txt"),
-                 crlf({"Al", "ABC", "red", "p", "e", ""}) + memberLines("Bo"));
-        choose(&dialog, 1);
-        QLineEdit* initials = text(&dialog, "txtInitials");
-        initials->clear();
-        QTest::keyClicks(initials, "XYZ");
-        QCOMPARE(initials->text(), QString("XY"));
+        m.choose(2); // let back: the last of the roster
+        m.status()->setCurrentIndex(0);
+        m.press("cmdSave");
+        QCOMPARE(m.files(),
+                 memberLines("Al") + memberLines("Zz") + zoeSaved + "|" + memberLines("Zzz"));
     }
 
     void invalidBoxTickUntickAndRetick() {
-        Files f(memberLines("A/B"), "", numberEntry("X", 1) + numberEntry("Y", 3));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        invalid(&dialog)->setChecked(true);
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("invalidchrs.dat"),
-                 numberEntry("X", 1) + numberEntry("Y", 3) + numberEntry("A/B", 2));
-        QVERIFY(invalid(&dialog)->isChecked()); // shown again after Save's Select
-
-        invalid(&dialog)->setChecked(false);
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("invalidchrs.dat"), numberEntry("X", 1) + numberEntry("Y", 3));
-        QVERIFY(!invalid(&dialog)->isChecked());
-
-        invalid(&dialog)->setChecked(true);
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("invalidchrs.dat"),
-                 numberEntry("X", 1) + numberEntry("Y", 3) + numberEntry("A/B", 2));
+        const std::string others = numberEntry("X", 1) + numberEntry("Y", 3);
+        Members m(memberLines("A/B"), "", others);
+        for (const bool ticked : {true, false, true}) {
+            m.invalid()->setChecked(ticked);
+            m.press("cmdSave");
+            QCOMPARE(m.folder.read("invalidchrs.dat"),
+                     others + (ticked ? numberEntry("A/B", 2) : ""));
+            QCOMPARE(m.invalid()->isChecked(), ticked); // shown again by Save's Select
+        }
     }
 
     void renamingWithTheBoxTickedKeepsTheNumber() {
-        Files f(memberLines("A/B") + memberLines("Zed"), "", numberEntry("A/B", 3));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QVERIFY(invalid(&dialog)->isChecked());
-        text(&dialog, "txtName")->setText("C/D");
-        click(&dialog, "cmdSave");
-        QCOMPARE(f.folder.read("invalidchrs.dat"), numberEntry("C/D", 3));
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"C/D", "Zed"}));
-        QVERIFY(invalid(&dialog)->isChecked());
+        Members m(memberLines("A/B") + memberLines("Zed"), "", numberEntry("A/B", 3));
+        QVERIFY(m.invalid()->isChecked());
+        m.text("txtName")->setText("C/D");
+        m.press("cmdSave");
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("C/D", 3));
+        QCOMPARE(m.list(), QStringList({"C/D", "Zed"}));
+        QVERIFY(m.invalid()->isChecked());
     }
 
-    void deleteAsksAndRemovesOnYes() {
-        Files f(memberLines("Al") + memberLines("Bo"), memberLines("Cy"),
-                numberEntry("Bo", 1) + numberEntry("Cy", 2));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        choose(&dialog, 1);
-        QVERIFY(invalid(&dialog)->isChecked());
-        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
-        click(&dialog, "cmdDelete");
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t{1});
-        const auto& question = MessageBoxes::shown().front();
-        QCOMPARE(question.title, QString("Delete?"));
-        QCOMPARE(question.text, QString("All saved data for Bo will be lost.\nAre you sure?"));
-        QVERIFY(question.icon == MessageIcon::Question);
-        QVERIFY(question.buttons == MessageBoxes::Buttons::YesNo);
-
-        QCOMPARE(f.folder.read("roster.txt"), memberLines("Al"));
-        QCOMPARE(f.folder.read("banned.txt"), memberLines("Cy"));
-        QCOMPARE(f.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"Al", "Cy"}));
-        QVERIFY(members(&dialog)->selectedItems().isEmpty());
-        QCOMPARE(count(&dialog), QString("1"));
-        for (const char* field : {"txtName", "txtInitials", "txtColor", "txtPage", "txtEmail"})
-            QCOMPARE(text(&dialog, field)->text(), QString());
-        QCOMPARE(status(&dialog)->currentText(), QString("Active"));
-        QVERIFY(invalid(&dialog)->isChecked()); // keeps its state
-
-        // With nothing selected, Save and Delete refuse and write nothing.
-        const std::string before = f.all();
-        text(&dialog, "txtName")->setText("Ghost");
-        click(&dialog, "cmdSave");
-        click(&dialog, "cmdDelete");
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t{3});
-        QCOMPARE(MessageBoxes::shown()[1].title, QString("Cannot save member"));
-        QCOMPARE(MessageBoxes::shown()[1].text, QString("Choose a member in the list first."));
-        QVERIFY(MessageBoxes::shown()[1].icon == MessageIcon::Information);
-        QCOMPARE(MessageBoxes::shown()[2].title, QString("Cannot delete member"));
-        QCOMPARE(MessageBoxes::shown()[2].text, QString("You have no members to delete!"));
-        QVERIFY(MessageBoxes::shown()[2].icon == MessageIcon::Information);
-        QCOMPARE(f.all(), before);
-    }
-
-    void declinedDeleteChangesNothing() {
-        Files f(memberLines("Al") + memberLines("Bo"), "", numberEntry("Al", 1));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        const std::string before = f.all();
+    void deleteAsksAndWithNothingSelectedTheButtonsRefuse() {
+        Members m(memberLines("Al") + memberLines("Bo"), memberLines("Cy"),
+                  numberEntry("Bo", 1) + numberEntry("Cy", 2));
         MessageBoxes::setNextAnswer(MessageBoxes::Answer::No);
-        click(&dialog, "cmdDelete");
-        QCOMPARE(f.all(), before);
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"Al", "Bo"}));
-        QCOMPARE(members(&dialog)->currentRow(), 0);
-        QCOMPARE(text(&dialog, "txtName")->text(), QString("Al"));
-    }
+        m.press("cmdDelete");
+        QCOMPARE(m.list(), QStringList({"Al", "Bo", "Cy"}));
+        QCOMPARE(m.shown(), memberLines("Al") + "Active");
 
-    void deletingTheLastActiveMemberLeavesAnEmptyRoster() {
-        Files f(memberLines("Al"), memberLines("Bo"));
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        click(&dialog, "cmdDelete"); // answered Yes
-        QCOMPARE(f.folder.read("roster.txt"), std::string());
-        QCOMPARE(f.folder.read("banned.txt"), memberLines("Bo"));
-        QCOMPARE(count(&dialog), QString("0"));
-        QCOMPARE(listTexts(members(&dialog)), QStringList({"Bo"}));
-    }
+        m.choose(1);
+        m.press("cmdDelete"); // answered Yes
+        const std::string after = memberLines("Al") + "|" + memberLines("Cy");
+        QCOMPARE(m.files(), after);
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
+        QCOMPARE(m.list(), QStringList({"Al", "Cy"}));
+        QCOMPARE(m.count(), QString("1"));
+        QCOMPARE(m.shown(), crlf({"", "", "", "", "", ""}) + "Active");
+        QVERIFY(m.invalid()->isChecked()); // keeps its state
 
-    void emptyFilesGiveAnEmptyListAndNothingToDelete() {
-        Files f("", "");
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        QCOMPARE(members(&dialog)->count(), 0);
-        QCOMPARE(count(&dialog), QString("0"));
-        click(&dialog, "cmdDelete");
-        QCOMPARE(MessageBoxes::shown().back().text, QString("You have no members to delete!"));
-    }
-
-    void enforcedTimesNeedsASelectedMember() {
-        Files f(memberLines("Al"), "");
-        MembersDialog dialog(f.folder.path());
-        QVERIFY(dialog.openFiles());
-        click(&dialog, "cmdDelete");
-        click(&dialog, "cmdCustomTimes");
-        const auto& shown = MessageBoxes::shown().back();
-        QCOMPARE(shown.title, QString("Enforced Times"));
-        QCOMPARE(shown.text, QString("Choose a member in the list first."));
-        QVERIFY(shown.icon == MessageIcon::Information);
+        m.text("txtName")->setText("Ghost");
+        for (const char* button : {"cmdSave", "cmdDelete", "cmdCustomTimes"})
+            m.press(button);
+        const QString question = "Delete?: All saved data for %1 will be lost.\nAre you sure? (?) "
+                                 "[Yes/No]";
+        QCOMPARE(shownMessages(),
+                 QStringList({question.arg("Al"), question.arg("Bo"),
+                              "Cannot save member: Choose a member in the list first. (i)",
+                              "Cannot delete member: You have no members to delete! (i)",
+                              "Enforced Times: Choose a member in the list first. (i)"}));
+        QCOMPARE(m.files(), after);
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
         QVERIFY(!openWindowOf("EnforcedTimesDialog"));
-        QVERIFY(!f.folder.exists("times.dat"));
+
+        m.choose(0);
+        m.press("cmdDelete"); // the last active member
+        QCOMPARE(m.files(), "|" + memberLines("Cy"));
+        QCOMPARE(m.count(), QString("0"));
+        QCOMPARE(m.list(), QStringList({"Cy"}));
     }
 
-    void tabOrderRunsFromTheListThroughTheFieldsToTheButtons() {
-        Files f(memberLines("Al"), "");
-        MembersDialog dialog(f.folder.path());
-        const QStringList expected = {"lstMembers",     "txtName",   "txtInitials", "txtColor",
-                                      "txtPage",        "txtEmail",  "cboStatus",   "cmdSave",
-                                      "chkInvalid",     "cmdSearch", "cmdNew",      "cmdDelete",
-                                      "cmdCustomTimes", "cmdDone"};
-        QStringList chain;
-        QWidget* first = members(&dialog);
-        QWidget* w = first;
-        do {
-            if (expected.contains(w->objectName()))
-                chain.append(w->objectName());
-            w = w->nextInFocusChain();
-        } while (w != first);
-        QCOMPARE(chain, expected);
-    }
-
-    void subWindowsOpenOnceAndOutliveTheMembersWindow() {
-        Files f(memberLines("Al"), "");
-        QPointer<MembersDialog> first = openMembersWindow(f.folder.path());
-        click(first, "cmdNew");
-        click(first, "cmdSearch");
-        click(first, "cmdCustomTimes");
-        QPointer<QWidget> newMember = openWindowOf("NewMemberDialog");
-        QPointer<QWidget> search = openWindowOf("SearchDialog");
-        QPointer<QWidget> times = openWindowOf("EnforcedTimesDialog");
-        QVERIFY(newMember && search && times);
-        click(first, "cmdNew"); // only brings it to the front
-        click(first, "cmdSearch");
-        click(first, "cmdCustomTimes");
-        QCOMPARE(openWindowOf("NewMemberDialog"), newMember.data());
-        QCOMPARE(openWindowOf("SearchDialog"), search.data());
-        QCOMPARE(openWindowOf("EnforcedTimesDialog"), times.data());
-
-        click(first, "cmdDone");
-        QTRY_VERIFY(first.isNull());
-        QVERIFY(newMember && search && times);
-
-        // A new Members window takes them over rather than opening second ones.
-        QPointer<MembersDialog> second = openMembersWindow(f.folder.path());
-        click(second, "cmdNew");
-        click(second, "cmdSearch");
-        click(second, "cmdCustomTimes");
-        QCOMPARE(openWindowOf("NewMemberDialog"), newMember.data());
-        QCOMPARE(openWindowOf("SearchDialog"), search.data());
-        QCOMPARE(openWindowOf("EnforcedTimesDialog"), times.data());
-
-        // ... and a member added there reaches the new window's list.
-        text(newMember, "txtName")->setText("Bo");
-        click(newMember, "cmdAdd");
-        QCOMPARE(listTexts(members(second)), QStringList({"Al", "Bo"}));
-
-        for (QWidget* w : {static_cast<QWidget*>(second.data()), search.data(), times.data()})
-            w->close();
-        QTRY_VERIFY(!second && !search && !times && !newMember);
-    }
-
-    void mainWindowOpensOneMembersWindowAndTheNextOpeningReadsAfresh() {
-        Files f(memberLines("Bo") + memberLines("Al"), "");
-        MainWindow main(f.folder.path());
+    void mainWindowOpensOneMembersWindowWhoseSubWindowsOutliveIt() {
+        TempFolder folder;
+        writeMemberFiles(folder, memberLines("Bo") + memberLines("Al"), "");
+        MainWindow main(folder.path());
         main.show();
+        const char* const buttons[] = {"cmdNew", "cmdSearch", "cmdCustomTimes"};
+        const char* const kinds[] = {"NewMemberDialog", "SearchDialog", "EnforcedTimesDialog"};
+        QPointer<QWidget> opened[3];
         click(&main, "cmdMembers");
         QPointer<QWidget> first = openWindowOf("MembersDialog");
-        QVERIFY(first);
-        QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
-
-        f.folder.write("roster.txt", memberLines("Cy"));
+        for (int i = 0; i < 3; ++i) {
+            click(first, buttons[i]);
+            opened[i] = openWindowOf(kinds[i]);
+        }
+        folder.write("roster.txt", memberLines("Cy"));
         click(&main, "cmdMembers"); // only brings it to the front: Open does not run again
         QCOMPARE(openWindowOf("MembersDialog"), first.data());
         QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
-
         click(first, "cmdDone");
         QTRY_VERIFY(first.isNull());
+
+        // With no Members window, Search only closes ...
+        control<QLineEdit>(opened[1], "txtName")->setText("Al");
+        click(opened[1], "cmdSearch");
+        QTRY_VERIFY(opened[1].isNull());
+        QVERIFY(MessageBoxes::shown().empty());
+        // ... and a new Members window reads afresh and takes the others over.
         click(&main, "cmdMembers");
-        QWidget* second = openWindowOf("MembersDialog");
+        QPointer<QWidget> second = openWindowOf("MembersDialog");
         QCOMPARE(listTexts(members(second)), QStringList({"Cy"}));
-        second->close();
+        for (int i : {0, 2}) {
+            click(second, buttons[i]);
+            QCOMPARE(openWindowOf(kinds[i]), opened[i].data());
+        }
+        control<QLineEdit>(opened[0], "txtName")->setText("Dee");
+        click(opened[0], "cmdAdd");
+        QCOMPARE(listTexts(members(second)), QStringList({"Cy", "Dee"}));
+        QTRY_VERIFY(opened[0].isNull());
+
+        // New Member still writes the files when the Members window is gone.
+        click(second, "cmdNew");
+        QPointer<QWidget> newMember = openWindowOf("NewMemberDialog");
+        control<QLineEdit>(newMember, "txtName")->setText("E/v");
+        control<QCheckBox>(newMember, "chkInvalid")->setChecked(true);
+        click(second, "cmdDone");
+        QTRY_VERIFY(second.isNull());
+        click(newMember, "cmdAdd");
+        QCOMPARE(folder.read("roster.txt"), memberLines("Cy") + crlf({"Dee", "", "", "", "", ""}) +
+                                                crlf({"E/v", "", "", "", "", ""}));
+        QCOMPARE(folder.read("invalidchrs.dat"), numberEntry("E/v", 1));
+        QVERIFY(MessageBoxes::shown().empty());
     }
 
-    void mainWindowEndsTheProgramWhenAMemberFileIsMissing() {
-        GuiFolder folder;
-        folder.write("roster.txt", memberLines("Al"));
+    // Last: a missing file ends the program.
+    void fileThatCannotBeReadKeepsTheWindowClosed_data() {
+        QTest::addColumn<QString>("missing"); // none: roster.txt is damaged instead
+        QTest::addColumn<QString>("message");
+        const QString critical = "Critical Error: \"%1\" could not be found. Make sure it is "
+                                 "named correctly and in the main folder. (x)";
+        QTest::newRow("damaged roster") << ""
+                                        << "Error: \"roster.txt\" is damaged";
+        QTest::newRow("roster missing") << "roster.txt" << critical.arg("roster.txt");
+        QTest::newRow("banned missing") << "banned.txt" << critical.arg("banned.txt");
+    }
+    void fileThatCannotBeReadKeepsTheWindowClosed() {
+        QFETCH(QString, missing);
+        QFETCH(QString, message);
+        TempFolder folder;
+        const std::string roster = missing.isEmpty() ? crlf({"Cut", "Cu"}) : memberLines("Al");
+        writeMemberFiles(folder, roster, "");
+        if (!missing.isEmpty())
+            std::filesystem::remove(folder / missing.toStdString());
         MainWindow main(folder.path());
         main.show();
         click(&main, "cmdMembers");
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t{1});
-        QVERIFY(
-            MessageBoxes::shown().front().text.startsWith("\"banned.txt\" could not be found."));
+        QCOMPARE(shownMessages().size(), 1);
+        QVERIFY2(shownMessages().front().startsWith(message), qPrintable(shownMessages().front()));
         QVERIFY(!openWindowOf("MembersDialog"));
-        QVERIFY(!main.isVisible());
+        QCOMPARE(main.isVisible(), missing.isEmpty()); // a missing file ends the program
+        QCOMPARE(folder.read("roster.txt"), missing == "roster.txt" ? "" : roster);
     }
 };
 

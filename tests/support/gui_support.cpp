@@ -7,32 +7,9 @@
 #include "dialogs/members_dialog.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QTest>
 #include <QtGlobal>
-#include <fstream>
-#include <iterator>
-
-GuiFolder::GuiFolder() {
-    if (!m_dir.isValid())
-        qFatal("cannot create a temporary folder");
-}
-
-std::filesystem::path GuiFolder::path() const {
-    return std::filesystem::path(m_dir.path().toStdString());
-}
-
-void GuiFolder::write(std::string_view name, std::string_view bytes) const {
-    std::ofstream out(path() / name, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string GuiFolder::read(std::string_view name) const {
-    std::ifstream in(path() / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool GuiFolder::exists(std::string_view name) const {
-    return std::filesystem::exists(path() / name);
-}
 
 std::string memberLines(const std::string& name) {
     return crlf({name, name.substr(0, 2), "red", "http://example.org/" + name, name + "@mail", ""});
@@ -42,11 +19,22 @@ std::string numberEntry(const std::string& name, int number) {
     return crlf({name, " " + std::to_string(number) + " ", ""});
 }
 
+void writeMemberFiles(const TempFolder& folder, const std::string& roster,
+                      const std::string& banned, const std::string& invalid) {
+    folder.write("roster.txt", roster);
+    folder.write("banned.txt", banned);
+    folder.write("invalidchrs.dat", invalid);
+}
+
 QObject* namedControl(const QObject* window, const char* name) {
-    QObject* found = window->findChild<QObject*>(name);
+    QObject* found = window ? window->findChild<QObject*>(name) : nullptr;
     if (!found)
         qFatal("the window has no control named %s", name);
     return found;
+}
+
+void click(const QWidget* window, const char* button) {
+    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
 QStringList listTexts(const QListWidget* list) {
@@ -59,6 +47,15 @@ QStringList listTexts(const QListWidget* list) {
 void answerMessagesInTest() {
     MessageBoxes::setTestMode(true);
     MessageBoxes::clearShown();
+}
+
+QStringList shownMessages() {
+    static const char* const icons[] = {"", " (i)", " (!)", " (x)", " (?)"};
+    QStringList lines;
+    for (const auto& shown : MessageBoxes::shown())
+        lines.append(shown.title + ": " + shown.text + icons[static_cast<int>(shown.icon)] +
+                     (shown.buttons == MessageBoxes::Buttons::YesNo ? " [Yes/No]" : ""));
+    return lines;
 }
 
 MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder) {

@@ -1,31 +1,13 @@
 #pragma once
 
+#include "tests/support/temp_folder.h"
+
 #include <QListWidget>
 #include <QObject>
 #include <QStringList>
-#include <QTemporaryDir>
+#include <QWidget>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
-#include <string_view>
-
-// A fresh main folder for one test, removed afterwards.
-class GuiFolder {
-public:
-    GuiFolder();
-    std::filesystem::path path() const;
-    // Bytes exactly as given, no line-end conversion.
-    void write(std::string_view name, std::string_view bytes) const;
-    // Bytes; empty when the file is missing.
-    std::string read(std::string_view name) const;
-    bool exists(std::string_view name) const;
-
-private:
-    QTemporaryDir m_dir;
-};
-
-// crlf(): lines joined with CR LF after each, shared with the other tests.
-#include "tests/support/temp_folder.h"
 
 // One member's six lines in the roster format; the other fields come from the
 // name, so a record that lost or swapped a field shows up in a comparison.
@@ -34,16 +16,24 @@ std::string memberLines(const std::string& name);
 // One invalidchrs.dat entry: name, number form, empty line.
 std::string numberEntry(const std::string& name, int number);
 
+// roster.txt, banned.txt and invalidchrs.dat as given.
+void writeMemberFiles(const TempFolder& folder, const std::string& roster,
+                      const std::string& banned, const std::string& invalid = "");
+
 // The control of that object name; the test program stops when it is missing.
 QObject* namedControl(const QObject* window, const char* name);
 template <typename Control> Control* control(const QObject* window, const char* name) {
     return qobject_cast<Control*>(namedControl(window, name));
 }
+void click(const QWidget* window, const char* button);
 
 QStringList listTexts(const QListWidget* list);
 
 // Message boxes answered by the test from here on, nothing shown yet.
 void answerMessagesInTest();
+// Every box shown so far as "title: text", followed by " (i)", " (!)", " (x)"
+// or " (?)" for its icon and " [Yes/No]" for a question.
+QStringList shownMessages();
 
 class MembersDialog;
 
