@@ -173,6 +173,11 @@ std::vector<Case> cases() {
                  {{0, 45}, {14, 346}},
                  PageRead::Incomplete,
                  true});
+    c.push_back({"a > second to last in its line is never scanned",
+                 {table, "<tr><td>Lamplight<td>x", "1:23<td>1:24"},
+                 {{0, 84}},
+                 PageRead::Incomplete,
+                 true});
     c.push_back({"the last two characters of a line are never scanned",
                  {table, "<tr><td>Lamplight<td>1:2", "3<td>N/", "A<td>xN/A"},
                  {{0, kPenalty}},
