@@ -166,8 +166,11 @@ SyntheticSite::PageKind pickKind(std::mt19937& random) {
 
 SyntheticSite SyntheticSite::build(int memberCount, std::filesystem::path folder, unsigned seed) {
     if (folder.empty()) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quenmark-bench-XXXXXX").string();
+        const char* parent = std::getenv("QUENMARK_BENCH_DIR");
+        std::string pattern = ((parent && *parent ? std::filesystem::path(parent)
+                                                  : std::filesystem::temp_directory_path()) /
+                               "quenmark-bench-XXXXXX")
+                                  .string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         folder = pattern;

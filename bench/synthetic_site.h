@@ -18,12 +18,12 @@ public:
     // What each member's downloaded page holds.
     enum class PageKind { Good, Bold, SomeNa, AllNa, Implausible, ErrorPage, Empty, Missing };
 
-    // Builds the folder (created when missing; under the system's temporary
-    // folder when empty) and fills it: roster.txt, settings.dat (the default
-    // settings), invalidchrs.dat (a number for 1 member in 100, whose name holds
-    // a "/"), times.dat, the folders lynx, download, templates (empty) and
-    // upload, one page per member in download/, and time files for the
-    // members of even position. The same seed gives the same folder.
+    // Builds the folder (created when missing; when empty, a new folder under
+    // $QUENMARK_BENCH_DIR or else the system's temporary folder) and fills it: roster.txt,
+    // settings.dat (the default settings), invalidchrs.dat (a number for 1 member in 100, whose
+    // name holds a "/"), times.dat, the folders lynx, download, templates (empty) and upload, one
+    // page per member in download/, and time files for the members of even position. The same seed
+    // gives the same folder.
     static SyntheticSite build(int memberCount, std::filesystem::path folder = {},
                                unsigned seed = 1);
 

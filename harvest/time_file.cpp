@@ -5,6 +5,8 @@
 #include "app/model/text_file.h"
 #include "harvest/error_log.h"
 
+#include <charconv>
+
 namespace {
 
 constexpr std::size_t kZoneWidth = 14;
@@ -27,18 +29,26 @@ std::filesystem::path timeFilePath(const std::filesystem::path& mainFolder,
 }
 
 std::string timeFileText(const CellTimes& times) {
-    std::string text;
-    text.reserve(kLevelCount * 40);
+    // numberForm of each time (sign position, digits, blank), the first two
+    // filled with blanks to the width of a zone; written straight into one
+    // buffer, since a run writes a time file for almost every member.
+    char buffer[kLevelCount * (2 * kZoneWidth + 8 + 2)];
+    char* out = buffer;
     for (int level = 0; level < kLevelCount; ++level) {
         for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
-            const std::size_t zoneStart = text.size();
-            text += numberForm(times[cellIndex(level, difficulty)]);
-            if (difficulty + 1 < kDifficultyCount && text.size() - zoneStart < kZoneWidth)
-                text.append(kZoneWidth - (text.size() - zoneStart), ' ');
+            char* const zoneStart = out;
+            const int value = times[cellIndex(level, difficulty)];
+            *out++ = value < 0 ? '-' : ' ';
+            out = std::to_chars(out, out + 6, value < 0 ? -value : value).ptr;
+            *out++ = ' ';
+            if (difficulty + 1 < kDifficultyCount)
+                while (out < zoneStart + kZoneWidth)
+                    *out++ = ' ';
         }
-        text += "\r\n";
+        *out++ = '\r';
+        *out++ = '\n';
     }
-    return text;
+    return std::string(buffer, out);
 }
 
 std::int16_t timeFileZone(std::string_view line, int difficulty) {

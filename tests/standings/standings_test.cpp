@@ -131,14 +131,19 @@ TEST(Standings, TimesAreLeftAsTheyAre) {
 
 TEST(Standings, SameResultsAsTheBubbleSortOfThePart) {
     std::mt19937 random(42);
-    for (int round = 0; round < 30; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const int n = 1 + static_cast<int>(random() % 40);
         const int pointMax = round % 2 ? 10 : 200;
+        // Narrow spans of times, duplicates and penalties; every third round
+        // the whole 16-bit range, negative times included.
+        const bool wide = round % 3 == 2;
         MemberTable members(static_cast<std::size_t>(n));
         for (auto& m : members)
             for (auto& t : m.Times)
-                t = static_cast<std::int16_t>(
-                    random() % 8 == 0 ? 1200 : 50 + static_cast<int>(random() % 20));
+                t = static_cast<std::int16_t>(wide ? static_cast<int>(random() % 65536) - 32768
+                                              : random() % 8 == 0
+                                                  ? 1200
+                                                  : 50 + static_cast<int>(random() % 20));
         computeStandings(members, pointMax);
         for (std::size_t i = 0; i < members.size(); ++i)
             ASSERT_EQ(members[i].Points, referencePoints(members, i, pointMax))
