@@ -30,13 +30,19 @@ std::string startMarker();
 PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltySeconds,
                        const StoredTimeLookup& storedTime);
 
+// The same for a page file, read in chunks and scanned line by line as it
+// arrives: memory stays within the longest line, and the rest of the file is
+// not read once the 42nd time is taken. A missing or unreadable file reads as
+// an empty page; a read error as the end of the file.
+PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
+                       const StoredTimeLookup& storedTime);
+
 // The member's page file: "download/" + base name + ".html".
 std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
                                      const std::string& baseName);
 
-// parseMemberPage of Part 2.2: reads the member's page file (a missing file
-// reads as an empty page, so Incomplete) and takes the stored times of an
-// implausible cell from his time file (Part 2.3).
+// parseMemberPage of Part 2.2: parsePageFile on the member's page file, taking
+// the stored time of an implausible cell from his time file (Part 2.3).
 PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& member,
                          const std::string& baseName, int penaltySeconds);
 

@@ -379,3 +379,62 @@ TEST(PageParser, ImplausibleTimeTakesTheCellFromTheTimeFile) {
     EXPECT_EQ(member.Times[cellIndex(2, 0)], 3);
     EXPECT_EQ(member.Times[cellIndex(0, 0)], 60);
 }
+
+TEST(PageParser, FileReadInChunksGivesWhatTheWholeTextGives) {
+    // Pages larger than the read buffer, lines longer than it, and line ends
+    // falling on every side of a chunk boundary.
+    std::vector<std::string> pages;
+    const std::string table = join(fullTable(), "\r\n");
+    for (std::size_t pad = 65536 - 40; pad <= 65536 + 4; pad += 3)
+        pages.push_back(std::string(pad, 'x') + "\r\n" + table);
+    pages.push_back(std::string(200000, 'y') + "\n" + table);
+    pages.push_back(std::string(150000, 'z') + join(fullTable(), ""));
+    pages.push_back(join(fullTable(), "\n") + std::string(100000, 'w') + "\n" + table);
+    std::string manyLines;
+    for (int i = 0; i < 3000; ++i)
+        manyLines += "<p>line " + std::to_string(i) + " of text: 1:23 N/A</p>\r\n";
+    pages.push_back(manyLines + table);
+    std::string shortRows = "<table>\n";
+    for (int i = 0; i < 5000; ++i)
+        shortRows += "<tr><td>Lamplight<td>" + std::to_string(1 + i % 9) + ":1" +
+                     std::to_string(i % 10) + "</tr>\n";
+    pages.push_back(shortRows);
+    pages.push_back(table.substr(0, table.size() - 100)); // ends inside the table, no line end
+    pages.push_back(table + "\r");                        // a last line that is a lone CR
+
+    TempFolder folder;
+    for (std::size_t n = 0; n < pages.size(); ++n) {
+        SCOPED_TRACE("page " + std::to_string(n));
+        folder.write("page.html", pages[n]);
+        MemberRecord fromFile, fromText;
+        fromFile.Times.fill(kUntouched);
+        fromText.Times.fill(kUntouched);
+        fromFile.PageOk = fromText.PageOk = true;
+        const PageRead fileRead = parsePageFile(folder / "page.html", fromFile, kPenalty, {});
+        const PageRead textRead = parsePageText(pages[n], fromText, kPenalty, {});
+        EXPECT_EQ(fileRead, textRead);
+        EXPECT_EQ(fromFile.Times, fromText.Times);
+        EXPECT_EQ(fromFile.PageOk, fromText.PageOk);
+    }
+}
+
+TEST(PageParser, ChunkedReadOfTheEdgeCases) {
+    TempFolder folder;
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        folder.write("page.html", join(c.lines, "\r\n"));
+        MemberRecord member;
+        member.Times.fill(kUntouched);
+        member.PageOk = true;
+        EXPECT_EQ(parsePageFile(folder / "page.html", member, kPenalty,
+                                [&](int, int, std::int16_t& v) {
+                                    if (c.timeFile)
+                                        v = static_cast<std::int16_t>(c.timeFile->at(0));
+                                    return c.timeFile.has_value();
+                                }),
+                  c.read);
+        EXPECT_EQ(member.PageOk, c.pageOk);
+        for (const auto& [cell, value] : c.expected)
+            EXPECT_EQ(member.Times[cell], value) << "cell " << cell;
+    }
+}
