@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -217,7 +218,8 @@ private:
     int m_fd = -1;
 };
 
-constexpr std::size_t kChunk = 64 * 1024;
+// A page of the usual size arrives in one read.
+constexpr std::size_t kChunk = 32 * 1024;
 
 } // namespace
 
@@ -245,24 +247,29 @@ PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, 
         return PageRead::Incomplete; // a missing page reads as an empty one
     // Whole lines are scanned as they arrive; an unfinished line moves to the
     // front of the buffer, which grows only for a line longer than itself.
-    std::string buffer(kChunk, '\0');
+    std::size_t capacity = kChunk;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
     std::size_t filled = 0;
     for (;;) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        const ssize_t got = file.read(buffer.data() + filled, buffer.size() - filled);
+        if (filled == capacity) {
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(larger.get(), buffer.get(), filled);
+            buffer = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = file.read(buffer.get() + filled, capacity - filled);
         if (got <= 0) // the end of the file (a read error counts as the end)
-            return filled > 0 && scanner.scan(Line{buffer.data(), filled}) ? PageRead::Complete
-                                                                           : PageRead::Incomplete;
+            return filled > 0 && scanner.scan(Line{buffer.get(), filled}) ? PageRead::Complete
+                                                                          : PageRead::Incomplete;
         const std::size_t before = filled;
         filled += static_cast<std::size_t>(got);
         // Lines end only in the new bytes, so the search starts there.
-        if (!std::memchr(buffer.data() + before, '\n', filled - before))
+        if (!std::memchr(buffer.get() + before, '\n', filled - before))
             continue;
-        const auto rest = scanLines(scanner, buffer.data(), filled);
+        const auto rest = scanLines(scanner, buffer.get(), filled);
         if (!rest)
             return PageRead::Complete;
-        std::memmove(buffer.data(), buffer.data() + *rest, filled - *rest);
+        std::memmove(buffer.get(), buffer.get() + *rest, filled - *rest);
         filled -= *rest;
     }
 }

@@ -385,7 +385,10 @@ TEST(PageParser, FileReadInChunksGivesWhatTheWholeTextGives) {
     // falling on every side of a chunk boundary.
     std::vector<std::string> pages;
     const std::string table = join(fullTable(), "\r\n");
-    for (std::size_t pad = 65536 - 40; pad <= 65536 + 4; pad += 3)
+    for (std::size_t boundary : {16384, 32768, 65536})
+        for (std::size_t pad = boundary - 40; pad <= boundary + 4; pad += 3)
+            pages.push_back(std::string(pad, 'x') + "\r\n" + table);
+    for (std::size_t pad = 32768 - 300; pad <= 32768 + 4; pad += 7) // the table across a boundary
         pages.push_back(std::string(pad, 'x') + "\r\n" + table);
     pages.push_back(std::string(200000, 'y') + "\n" + table);
     pages.push_back(std::string(150000, 'z') + join(fullTable(), ""));
