@@ -215,17 +215,11 @@ void MembersDialog::showSelected() {
     const int row = selectedRow();
     if (row < 0)
         return;
-    MemberSequenceRead read = readMemberSequence(m_folder);
-    if (read.problem) {
-        MessageBoxes::show(this, *read.problem);
+    const std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
         return;
-    }
-    setActiveCount(static_cast<int>(read.sequence.activeCount()));
-    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
-        fillList(read.sequence); // the files changed behind the window
-        return;
-    }
-    const MemberRecord& member = read.sequence.at(static_cast<std::size_t>(row));
+    setActiveCount(static_cast<int>(sequence->activeCount()));
+    const MemberRecord& member = sequence->at(static_cast<std::size_t>(row));
     m_txtName->setText(fromBytes(member.Name));
     // Longer initials already on file are shown whole, not cut to the typing limit.
     const QString initials = fromBytes(member.Initials);
@@ -234,10 +228,22 @@ void MembersDialog::showSelected() {
     m_txtColor->setText(fromBytes(member.Color));
     m_txtPage->setText(fromBytes(member.Page));
     m_txtEmail->setText(fromBytes(member.Email));
-    const bool banned =
-        read.sequence.statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
+    const bool banned = sequence->statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
     m_cboStatus->setCurrentIndex(banned ? 1 : 0);
     m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
+}
+
+std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
+    MemberSequenceRead read = readMemberSequence(m_folder);
+    if (read.problem) {
+        MessageBoxes::show(this, *read.problem);
+        return std::nullopt;
+    }
+    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
+        fillList(read.sequence); // the files changed behind the window
+        return std::nullopt;
+    }
+    return std::move(read.sequence);
 }
 
 void MembersDialog::fillList(const MemberSequence& sequence) {
@@ -270,15 +276,9 @@ void MembersDialog::saveClicked() {
                            MessageIcon::Information);
         return;
     }
-    MemberSequenceRead read = readMemberSequence(m_folder);
-    if (read.problem) {
-        MessageBoxes::show(this, *read.problem);
+    std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
         return;
-    }
-    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
-        fillList(read.sequence);
-        return;
-    }
     MemberRecord fields;
     fields.Name = toBytes(m_txtName->text());
     fields.Initials = toBytes(m_txtInitials->text());
@@ -288,14 +288,14 @@ void MembersDialog::saveClicked() {
     const MemberStatus status =
         m_cboStatus->currentIndex() == 1 ? MemberStatus::Banned : MemberStatus::Active;
     try {
-        saveMember(m_folder, read.sequence, static_cast<std::size_t>(row), fields, status,
+        saveMember(m_folder, *sequence, static_cast<std::size_t>(row), fields, status,
                    m_chkInvalid->isChecked());
     } catch (const FileError& error) {
         showFileError(this, error); // the typed fields stay for another try
         return;
     }
 
-    read = readMemberSequence(m_folder);
+    const MemberSequenceRead read = readMemberSequence(m_folder);
     if (read.problem) {
         MessageBoxes::show(this, *read.problem);
         return;
@@ -311,23 +311,17 @@ void MembersDialog::deleteClicked() {
                            MessageIcon::Information);
         return;
     }
-    MemberSequenceRead read = readMemberSequence(m_folder);
-    if (read.problem) {
-        MessageBoxes::show(this, *read.problem);
+    std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
         return;
-    }
-    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
-        fillList(read.sequence);
-        return;
-    }
-    const QString name = fromBytes(read.sequence.at(static_cast<std::size_t>(row)).Name);
+    const QString name = fromBytes(sequence->at(static_cast<std::size_t>(row)).Name);
     const auto answer = MessageBoxes::show(
         this, "Delete?", "All saved data for " + name + " will be lost.\nAre you sure?",
         MessageIcon::Question, MessageBoxes::Buttons::YesNo);
     if (answer != MessageBoxes::Answer::Yes)
         return;
     try {
-        deleteMember(m_folder, read.sequence, static_cast<std::size_t>(row));
+        deleteMember(m_folder, *sequence, static_cast<std::size_t>(row));
     } catch (const FileError& error) {
         showFileError(this, error);
         return;
@@ -339,7 +333,7 @@ void MembersDialog::deleteClicked() {
         m_lstMembers->clearSelection();
     }
     clearFields();
-    setActiveCount(static_cast<int>(read.sequence.activeCount()));
+    setActiveCount(static_cast<int>(sequence->activeCount()));
 }
 
 void MembersDialog::insertNewMember(const std::string& name) {

@@ -60,6 +60,9 @@ private:
     void buildControls();
     int selectedRow() const;
     void showSelected();
+    // The files' member sequence when it still holds the selected row; otherwise
+    // the operator has been told, or the list refilled from the files.
+    std::optional<MemberSequence> sequenceHolding(int row);
     void fillList(const MemberSequence& sequence);
     void setActiveCount(int count);
     void clearFields();
