@@ -39,6 +39,9 @@ std::string InvalidNameTable::memberFileName(const std::string& name) const {
 }
 
 bool isUsableBaseName(std::string_view baseName) {
+    // The page file's name, base name + ".html", must fit the file system's 255 bytes.
+    if (baseName.size() > 250)
+        return false;
     for (char c : baseName) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '/' || c == '\\' || c == '"' || byte < 0x20 || byte == 0x7f)

@@ -32,7 +32,8 @@ private:
 };
 
 // A base name that cannot name a file in the download folder: it would leave
-// the folder or break the batch line (/ \ " or a control character).
+// the folder or break the batch line (/ \ " or a control character), or it is
+// longer than a file name may be.
 bool isUsableBaseName(std::string_view baseName);
 
 // A number from invalidchrs.dat as a base name: plain digits, no blanks.

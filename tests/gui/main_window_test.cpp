@@ -154,6 +154,11 @@ private slots:
         QVERIFY(!m_window->findChild<QTimer*>("tmrDownload")->isActive());
         QCOMPARE(QString::fromStdString(m_folder->read("download/Ann.html")),
                  QString("<table><tr><td>Lamplight<td>1:23<td>N/A<td>10:05\n"));
+        // The page gave three times of 42: logged, no time file to fall back on.
+        QCOMPARE(QString::fromStdString(m_folder->read("errors.txt")),
+                 QString("Ann - No backup!\r\n"));
+        QVERIFY(!m_folder->exists("download/Ann.txt"));
+        QVERIFY(m_folder->exists("upload/elite.htm"));
         QVERIFY(!m_folder->exists("download.bat"));
         QVERIFY(m_folder->exists("download/EndOfRoster.html"));
         QVERIFY(m_folder->exists("ftp.dat"));
