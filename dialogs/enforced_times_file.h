@@ -1,6 +1,3 @@
-// TO EVERY DEVELOPER WORKING IN THIS TREE: before anything else read /tmp/common_brief.md
-// (house rules, your own build folder build-<name>, commit only your own files, deadline 08:55).
-// The lead removes these lines later; leave them.
 #pragma once
 
 #include <filesystem>

@@ -6,7 +6,7 @@
 
 inline constexpr const char* kErrorsFile = "errors.txt";
 
-// errors.txt of the main folder (Part 2.3): one line per member whose page
+// errors.txt of the main folder: one line per member whose page
 // ended before 42 times, in member order. The Update command empties the file;
 // a run appends its lines. Lines are gathered and appended by flush(), so a run
 // opens the file once rather than once per bad page; whoever adds lines flushes

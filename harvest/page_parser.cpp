@@ -28,7 +28,7 @@ constexpr char kMarker0 = lower(kLevelNames[0][0]);
 constexpr char kMarker1 = lower(kLevelNames[0][1]);
 constexpr char kMarker2 = lower(kLevelNames[0][2]);
 
-// The characters at which a test of Part 2.2, step 3 can succeed: every other
+// The characters at which one of the scan's tests can succeed: every other
 // character is passed over with one table look-up.
 constexpr std::array<bool, 256> makeInteresting() {
     std::array<bool, 256> table{};
@@ -38,7 +38,7 @@ constexpr std::array<bool, 256> makeInteresting() {
 }
 constexpr std::array<bool, 256> kInteresting = makeInteresting();
 
-// One line of the page, positions counted from 0 here (Part 2.2 counts from
+// One line of the page, positions counted from 0 here (the rules count from
 // 1); positions before its start hold no character.
 struct Line {
     const char* text;
@@ -74,7 +74,7 @@ std::int16_t clockValue(const Line& line, std::ptrdiff_t i) {
     return toInt16(minutes * 60 + seconds);
 }
 
-// The parser state of Part 2.2 for one page, fed one line at a time.
+// The parser state for one page, fed one line at a time.
 class PageScanner {
 public:
     PageScanner(MemberRecord& member, int penaltySeconds, const StoredTimeLookup& storedTime)

@@ -21,7 +21,7 @@ using StoredTimeLookup = std::function<bool(int level, int difficulty, std::int1
 // The first three letters of the first level's name, in lower case ("lam").
 std::string startMarker();
 
-// Reads the 42 times out of a page's bytes (Part 2.2), character for character:
+// Reads the 42 times out of a page's bytes, character for character:
 // lines end at LF (a CR right before it is dropped), positions 1 to length - 2
 // of every line are scanned, positions before the start of a line hold no
 // character. Taken times go into member.Times (level + 14 * difficulty); the
@@ -41,8 +41,8 @@ PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, 
 std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
                                      const std::string& baseName);
 
-// parseMemberPage of Part 2.2: parsePageFile on the member's page file, taking
-// the stored time of an implausible cell from his time file (Part 2.3).
+// parseMemberPage: parsePageFile on the member's page file, taking
+// the stored time of an implausible cell from his time file.
 PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& member,
                          const std::string& baseName, int penaltySeconds);
 

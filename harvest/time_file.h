@@ -9,7 +9,7 @@
 
 class ErrorLog;
 
-// A member's time file (Part 2.3), "download/" + base name + ".txt": 14 lines,
+// A member's time file, "download/" + base name + ".txt": 14 lines,
 // line k holding the Rookie, Veteran and Master times of level k in print zones
 // 14 characters wide starting at positions 1, 15 and 29.
 std::filesystem::path timeFilePath(const std::filesystem::path& mainFolder,
@@ -41,7 +41,7 @@ void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& 
 
 bool timeFileExists(const std::filesystem::path& mainFolder, const std::string& baseName);
 
-// Part 2.3's finishMember, right after parseMemberPage: the fallbacks of an
+// finishMember, right after parseMemberPage: the fallbacks of an
 // incomplete page (the time file, or the penalty and " - No backup!"), the
 // error-log line, DifficultyTotal, the all-N/A test, and the new time file when
 // PageOk is still set. Throws FileError when the time file cannot be written.

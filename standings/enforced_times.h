@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-// The value of an entry's time text (Part 3.1): "N/A" in any letter case is the
+// The value of an entry's time text: "N/A" in any letter case is the
 // penalty; any other text is leadingNumber of all but its last three characters
 // times 60 plus leadingNumber of its last two. nullopt for a text shorter than
 // three characters that is not N/A: such an entry is skipped.
@@ -27,7 +27,7 @@ OperatorMessage timesFileMissingMessage();
 
 // times.dat, read once for a whole run and grouped by member name, each
 // member's entries in file order: applying it to a member gives what a scan of
-// the whole file per member gives (Part 3.1), the later of two entries for one
+// the whole file per member gives, the later of two entries for one
 // cell staying in effect, names compared exactly.
 class EnforcedTimes {
 public:
@@ -38,7 +38,7 @@ public:
     static std::optional<EnforcedTimes> read(const std::filesystem::path& mainFolder,
                                              int penaltySeconds);
 
-    // applyEnforcedTimes of Part 3.1 for one member.
+    // applyEnforcedTimes for one member.
     void apply(MemberRecord& member) const;
 
 private:

@@ -17,7 +17,7 @@ namespace {
 
 // Each member's place in one cell (the number of strictly smaller times), as
 // the first position of his time in the ascending list of the cell's times
-// (Part 3.2) would give it. Times lie within a narrow span (0 to a few thousand
+// would give it. Times lie within a narrow span (0 to a few thousand
 // seconds), so the places come from counting the times of each value: O(N +
 // span). A wide span falls back to a sort: O(N log N).
 void placesInCell(const std::int16_t* times, std::size_t n, std::int16_t low, std::int16_t high,

@@ -4,8 +4,8 @@
 # bad, missing, all-N/A and implausible pages, an unusable name and a number
 # from invalidchrs.dat leaves the expected time files and errors.txt; a
 # missing times.dat stops the run after the first member; an empty roster
-# needs no times.dat. Expected files are written here from the rules of
-# Part 2.3, not produced by the program.
+# needs no times.dat. Expected files are written here from the rules for
+# time files and the error log, not produced by the program.
 #   bash harvest_run_test.sh <quenmark-updater> <repo-root>
 set -uo pipefail
 

@@ -1,4 +1,4 @@
-// The fallbacks of Part 2.3 as a matrix: page complete / incomplete / all N/A
+// The fallbacks of a bad page as a matrix: page complete / incomplete / all N/A
 // / implausible x time file present / absent -> times, time file after the
 // run, errors.txt line.
 #include "harvest/error_log.h"

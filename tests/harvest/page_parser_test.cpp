@@ -61,7 +61,7 @@ struct Case {
 std::vector<Case> cases() {
     std::vector<Case> c;
     const std::string table = "<table>";
-    c.push_back({"the Part's first example",
+    c.push_back({"a row of the times table",
                  {table, "<tr><td>Lamplight<td>1:23<td>N/A<td>10:05"},
                  {{0, 83}, {14, kPenalty}, {28, 605}},
                  PageRead::Incomplete,

@@ -24,7 +24,7 @@ MemberRecord member(const std::string& name) {
     return m;
 }
 
-// Part 3.1 as the Part states it: the whole file scanned for one member, every
+// The rule as written: the whole file scanned for one member, every
 // entry of his name applied in file order.
 void applyByScan(const std::vector<EnforcedTime>& entries, MemberRecord& m, int penalty) {
     for (const EnforcedTime& e : entries) {

@@ -21,7 +21,7 @@ std::vector<int> pointsOf(const MemberTable& members, int cell = 0) {
     return points;
 }
 
-// Part 3.2 as the Part states it: bubble sort of the cell's times, then place =
+// The rule as written: bubble sort of the cell's times, then place =
 // first position holding the member's time, points by the table.
 CellTimes referencePoints(const MemberTable& members, std::size_t i, int pointMax) {
     CellTimes points{};
