@@ -71,6 +71,32 @@ bool execSucceeded(int readEnd) {
     return got == 0;
 }
 
+struct Forked {
+    pid_t pid = -1;
+    int report = -1; // read end: a failed exec writes its errno here
+};
+
+// Forks; the child runs inChild with the write end of a close-on-exec pipe, so
+// the parent learns whether the exec went through.
+template <typename ChildBody> Forked forkReportingExec(ChildBody inChild) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return {};
+    }
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        inChild(pipeFds[1]);
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    return {pid, pipeFds[0]};
+}
+
 int exitStatusOf(int status) {
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
@@ -83,51 +109,34 @@ int exitStatusOf(int status) {
 
 bool startDetached(const ProcessSpec& spec) {
     ChildPlan plan(spec, "/dev/null");
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
-        return false;
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        return false;
-    }
-    if (child == 0) {
+    const Forked child = forkReportingExec([&plan](int report) {
         // A new session and a second fork: no terminal, and the process is not
         // our child, so it never lingers as a zombie of the window.
-        ::close(pipeFds[0]);
         ::setsid();
         const pid_t grandchild = ::fork();
         if (grandchild != 0)
             ::_exit(grandchild < 0 ? 1 : 0);
-        execChild(plan, pipeFds[1]);
-    }
-    ::close(pipeFds[1]);
-    const int status = waitQuietly(child);
+        execChild(plan, report);
+    });
+    if (child.pid < 0)
+        return false;
+    const int status = waitQuietly(child.pid);
     const bool forked = status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return execSucceeded(pipeFds[0]) && forked;
+    return execSucceeded(child.report) && forked;
 }
 
 ProcessResult runAndWait(const ProcessSpec& spec,
                          std::optional<std::chrono::milliseconds> timeLimit) {
     ChildPlan plan(spec, nullptr);
     ProcessResult result;
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
-        return result;
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        return result;
-    }
-    if (child == 0) {
-        ::close(pipeFds[0]);
+    const Forked forked = forkReportingExec([&plan](int report) {
         ::setpgid(0, 0); // its own group, so a time-out ends what it started too
-        execChild(plan, pipeFds[1]);
-    }
-    ::close(pipeFds[1]);
-    result.started = execSucceeded(pipeFds[0]);
+        execChild(plan, report);
+    });
+    if (forked.pid < 0)
+        return result;
+    const pid_t child = forked.pid;
+    result.started = execSucceeded(forked.report);
 
     int status = -1;
     if (timeLimit) {
