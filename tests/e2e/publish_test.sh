@@ -7,16 +7,11 @@ set -euo pipefail
 
 updater=$(realpath "$1")
 root=$(realpath "$2")
-python=/usr/bin/python3 # Debian's python3 carries pyftpdlib
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-e2e.XXXXXX")
-pids=()
+# shellcheck source=../../tools/example_site.sh
+source "$root/tools/example_site.sh"
 cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_servers
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,39 +22,10 @@ fail() {
     failures=$((failures + 1))
 }
 
-port_from_log() {
-    local log=$1 pattern=$2 pid=$3 port=""
-    for _ in $(seq 100); do
-        port=$(sed -n "$pattern" "$log" | head -n 1)
-        [[ -n $port ]] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -n $port ]] || {
-        echo "FAIL: a local server did not start:" >&2
-        cat "$log" >&2
-        exit 1
-    }
-    echo "$port"
+start_example_site || {
+    echo "FAIL: the local servers did not start" >&2
+    exit 1
 }
-
-main="$work/main"
-ftp_root="$work/ftp"
-cp -R "$root/examples" "$main"
-mkdir -p "$ftp_root/quenmark"
-
-"$python" -u -m http.server 0 --bind 127.0.0.1 --directory "$main/members" \
-    >"$work/http.log" 2>&1 &
-pids+=($!)
-http_port=$(port_from_log "$work/http.log" 's/^Serving HTTP on 127\.0\.0\.1 port \([0-9]*\).*/\1/p' $!)
-"$python" -u -m pyftpdlib -i 127.0.0.1 -p 0 -w -d "$ftp_root" -u quenmark -P zebulons \
-    >"$work/ftp-server.log" 2>&1 &
-pids+=($!)
-ftp_port=$(port_from_log "$work/ftp-server.log" \
-    's/.*starting FTP server on 127\.0\.0\.1:\([0-9]*\).*/\1/p' $!)
-
-sed -i "s#http://127\.0\.0\.1:8000/#http://127.0.0.1:$http_port/#" "$main/roster.txt"
-sed -i "1s/.*/127.0.0.1 $ftp_port\r/" "$main/settings.dat"
 
 status=0
 "$updater" update --folder "$main" --timeout 120 >"$work/update.out" 2>"$work/update.err" ||
