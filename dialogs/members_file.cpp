@@ -64,12 +64,7 @@ std::optional<std::size_t> MemberSequence::findName(std::string_view name) const
 void MemberSequence::replace(std::size_t position, const MemberRecord& record,
                              MemberStatus status) {
     const MemberStatus old = statusAt(position);
-    MemberRecord fields;
-    fields.Name = record.Name;
-    fields.Initials = record.Initials;
-    fields.Color = record.Color;
-    fields.Page = record.Page;
-    fields.Email = record.Email;
+    MemberRecord fields = rosterFields(record);
     if (old == status) {
         (old == MemberStatus::Active ? m_active[position] : m_banned[position - m_active.size()]) =
             std::move(fields);
@@ -245,13 +240,7 @@ void addMember(const std::filesystem::path& mainFolder, const MemberRecord& fiel
     if (invalidTicked)
         entries = readInvalidNameEntries(mainFolder); // checked before anything is written
 
-    MemberRecord member;
-    member.Name = fields.Name;
-    member.Initials = fields.Initials;
-    member.Color = fields.Color;
-    member.Page = fields.Page;
-    member.Email = fields.Email;
-    roster.members.push_back(std::move(member));
+    roster.members.push_back(rosterFields(fields));
     replaceFile(mainFolder / kRosterFile, memberFileText(roster.members));
 
     if (invalidTicked) {

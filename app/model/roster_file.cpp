@@ -29,6 +29,16 @@ MemberFileRead readRoster(const std::filesystem::path& mainFolder) {
     return readMemberFile(mainFolder / kRosterFile);
 }
 
+MemberRecord rosterFields(const MemberRecord& member) {
+    MemberRecord fields;
+    fields.Name = member.Name;
+    fields.Initials = member.Initials;
+    fields.Color = member.Color;
+    fields.Page = member.Page;
+    fields.Email = member.Email;
+    return fields;
+}
+
 std::string memberFileText(const MemberTable& members) {
     TextBuilder text;
     for (const MemberRecord& m : members)

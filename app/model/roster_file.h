@@ -27,6 +27,9 @@ MemberFileRead parseMemberFile(std::vector<std::string> lines);
 // roster.txt of the main folder.
 MemberFileRead readRoster(const std::filesystem::path& mainFolder);
 
+// The five fields a roster file holds, and nothing else of the record.
+MemberRecord rosterFields(const MemberRecord& member);
+
 // The text of a file in the roster format: five fields and an empty line each.
 std::string memberFileText(const MemberTable& members);
 
