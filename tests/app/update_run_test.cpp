@@ -75,22 +75,6 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateRunTest, MissingRosterLeavesTheWindowStuck) {
-    folder.write("errors.txt", "Ann\r\n");
-    run.updateCommand();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
-              (OperatorMessage{"Error", kRosterFound, MessageIcon::Critical}));
-    EXPECT_EQ(observer.caption, "Updating...");
-    EXPECT_FALSE(observer.buttons);
-    EXPECT_EQ(observer.stage, 0);
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_EQ(processes.batches, 0);
-    EXPECT_FALSE(folder.exists("download.bat"));
-    EXPECT_EQ(folder.read("errors.txt"), "Ann\r\n");
-    EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
-}
-
 TEST_F(UpdateRunTest, DamagedRosterIsReportedLikeAMissingOne) {
     writeRoster({"Ann", "AN", "red"});
     run.updateCommand();
@@ -121,31 +105,6 @@ TEST_F(UpdateRunTest, AMissingFolderReturnsTheWindowToIdle) {
         EXPECT_FALSE(otherRun.timerOn());
     }
     EXPECT_EQ(processes.batches, 0);
-}
-
-TEST_F(UpdateRunTest, UpdateStartsTheBatchAndWaitsForItsOwnSentinel) {
-    writeRoster({"Ann", "AN", "red", "http://a/", "a@x", ""});
-    folder.write("download/EndOfRoster.html", "stale");
-    folder.write("errors.txt", "old\r\n");
-    run.updateCommand();
-    EXPECT_TRUE(observer.messages.empty());
-    EXPECT_EQ(processes.batches, 1);
-    EXPECT_NE(processes.batchSeen.find("lynx -source http://a/ >\"..\\download\\Ann.html\""),
-              std::string::npos);
-    EXPECT_FALSE(folder.exists("download/EndOfRoster.html"));
-    EXPECT_TRUE(folder.exists("errors.txt"));
-    EXPECT_EQ(folder.read("errors.txt"), "");
-    EXPECT_TRUE(run.timerOn());
-    EXPECT_EQ(observer.stage, 2);
-    EXPECT_EQ(observer.stages, (std::vector<int>{1, 2}));
-    EXPECT_FALSE(observer.buttons);
-
-    // Ticks before the sentinel change nothing.
-    run.tick();
-    run.tick();
-    EXPECT_EQ(observer.stages, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(run.timerOn());
-    EXPECT_TRUE(folder.exists("download.bat"));
 }
 
 TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {

@@ -96,6 +96,7 @@ private slots:
 
     void updateWithoutRosterLeavesOnlyExit() {
         prepareMainFolder(*m_folder);
+        m_folder->write("errors.txt", "Ann\r\n");
         openWindow();
         QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
         QCOMPARE(MessageBoxes::shown().size(), std::size_t(1));
@@ -111,6 +112,8 @@ private slots:
         QVERIFY(!anyMarker());
         QVERIFY(!anyBold());
         QVERIFY(!m_window->findChild<QTimer*>("tmrDownload")->isActive());
+        QVERIFY(!m_folder->exists("download.bat"));
+        QCOMPARE(QString::fromStdString(m_folder->read("errors.txt")), QString("Ann\r\n"));
     }
 
     void aMissingFolderReturnsToIdle() {
@@ -168,6 +171,7 @@ private slots:
         prepareMainFolder(*m_folder);
         m_folder->write("roster.txt", "");
         m_folder->write("download/EndOfRoster.html", "stale");
+        m_folder->write("errors.txt", "Ann\r\n");
         SilentProcesses silent;
         m_window = std::make_unique<MainWindow>(m_folder->path());
         m_window->setProcessStarter(silent);
@@ -180,6 +184,8 @@ private slots:
         QCOMPARE(label("lbl2")->text(), QString::fromUtf8("\u00bb"));
         QVERIFY(m_window->findChild<QTimer*>("tmrDownload")->isActive());
         QVERIFY(m_folder->exists("download.bat"));
+        QVERIFY(m_folder->exists("errors.txt"));
+        QVERIFY(m_folder->read("errors.txt").empty());
         QVERIFY(!m_folder->exists("upload/elite.htm"));
         m_window.reset();
     }
