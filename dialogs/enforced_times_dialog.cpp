@@ -4,6 +4,7 @@
 #include "app/model/text_file.h"
 #include "app/qt_message_box.h"
 #include "app/qt_text.h"
+#include "app/qt_widgets.h"
 #include "dialogs/enforced_times_file.h"
 #include "dialogs/members_file.h"
 
@@ -18,11 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 // The list entry's text at a stored position; a position no list has (only a
 // hand-edited file holds one) shows as its number.

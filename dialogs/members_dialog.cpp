@@ -3,6 +3,7 @@
 #include "app/model/text_file.h"
 #include "app/qt_message_box.h"
 #include "app/qt_text.h"
+#include "app/qt_widgets.h"
 #include "dialogs/enforced_times_dialog.h"
 #include "dialogs/members_file.h"
 #include "dialogs/new_member_dialog.h"
@@ -24,11 +25,6 @@
 namespace {
 
 constexpr int kInitialsLength = 2;
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QPushButton* button(const char* name, const char* caption) {
     auto* b = named(new QPushButton(caption), name);

@@ -3,6 +3,7 @@
 #include "app/model/text_file.h"
 #include "app/qt_message_box.h"
 #include "app/qt_text.h"
+#include "app/qt_widgets.h"
 #include "dialogs/members_dialog.h"
 #include "dialogs/members_file.h"
 
@@ -12,15 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-} // namespace
 
 NewMemberDialog::NewMemberDialog(std::filesystem::path mainFolder, MembersDialog* members,
                                  QWidget* parent)

@@ -3,6 +3,7 @@
 #include "app/model/text_file.h"
 #include "app/qt_message_box.h"
 #include "app/qt_text.h"
+#include "app/qt_widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,11 +19,6 @@ namespace {
 constexpr const char* kPenaltyTexts[] = {"5 minutes",  "10 minutes", "15 minutes", "20 minutes",
                                          "30 minutes", "40 minutes", "50 minutes", "1 hour"};
 constexpr int kPointMaxCount = 10;
-
-template <typename Widget> Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QCheckBox* uploadBox(const char* name, const char* caption) {
     return named(new QCheckBox(caption), name);
