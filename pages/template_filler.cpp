@@ -13,7 +13,7 @@ PageOutput::PageOutput(const std::filesystem::path& path, std::string shownName)
     : m_shownName(std::move(shownName)) {
     m_file.open(path, std::ios::binary | std::ios::trunc);
     if (!m_file)
-        throw FileError("\"" + m_shownName + "\" could not be written.");
+        throw cannotWrite(m_shownName);
     m_buffer.reserve(kFlushSize + 4096);
 }
 
@@ -34,14 +34,14 @@ void PageOutput::flushBuffer() {
     m_file.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
     m_buffer.clear();
     if (!m_file)
-        throw FileError("\"" + m_shownName + "\" could not be written.");
+        throw cannotWrite(m_shownName);
 }
 
 void PageOutput::close() {
     flushBuffer();
     m_file.close();
     if (!m_file)
-        throw FileError("\"" + m_shownName + "\" could not be written.");
+        throw cannotWrite(m_shownName);
 }
 
 std::string templateShownName(std::string_view templateFile) {
@@ -77,7 +77,7 @@ bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view temp
         return false;
     const std::optional<std::string> content = readFileBytes(templatePath);
     if (!content)
-        throw FileError("\"" + templateName + "\" could not be read.");
+        throw cannotRead(templateName);
 
     PageOutput page(mainFolder / "upload" / pageFile, pageShownName(pageFile));
     int counter = firstMarker - 1;

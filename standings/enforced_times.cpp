@@ -51,7 +51,7 @@ std::optional<EnforcedTimes> EnforcedTimes::read(const std::filesystem::path& ma
         return std::nullopt;
     const auto bytes = readFileBytes(file);
     if (!bytes)
-        throw FileError("\"" + file.string() + "\" could not be read.");
+        throw cannotRead(file.string());
     return EnforcedTimes(enforcedTimesFromText(*bytes), penaltySeconds);
 }
 

@@ -12,7 +12,7 @@
 namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& path) {
-    throw FileError("\"" + path.string() + "\" could not be written.");
+    throw cannotWrite(path.string());
 }
 
 bool writeAll(int fd, std::string_view content) {

@@ -5,6 +5,29 @@
 #include <iterator>
 #include <system_error>
 
+namespace {
+
+FileError fileError(std::string_view shownName, std::string_view what) {
+    std::string text = "\"";
+    text += shownName;
+    text += "\" could not be ";
+    text += what;
+    text += ".";
+    return FileError(text);
+}
+
+} // namespace
+
+FileError cannotWrite(std::string_view shownName) {
+    return fileError(shownName, "written");
+}
+FileError cannotRead(std::string_view shownName) {
+    return fileError(shownName, "read");
+}
+FileError cannotDelete(std::string_view shownName) {
+    return fileError(shownName, "deleted");
+}
+
 std::vector<std::string> splitLines(std::string_view content) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -63,18 +86,18 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out)
-        throw FileError("\"" + path.string() + "\" could not be written.");
+        throw cannotWrite(path.string());
 }
 
 void writeEmptyFile(const std::filesystem::path& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
-        throw FileError("\"" + path.string() + "\" could not be written.");
+        throw cannotWrite(path.string());
 }
 
 void removeFileIfPresent(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (ec && ec != std::errc::no_such_file_or_directory)
-        throw FileError("\"" + path.string() + "\" could not be deleted.");
+        throw cannotDelete(path.string());
 }

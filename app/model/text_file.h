@@ -13,6 +13,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The operator's messages for a file the system could not handle, by the name
+// he knows it by ("\"NAME\" could not be written." and so on).
+FileError cannotWrite(std::string_view shownName);
+FileError cannotRead(std::string_view shownName);
+FileError cannotDelete(std::string_view shownName);
+
 // Files are bytes. A line ends at LF and a CR right before it is dropped; a last
 // line without LF still counts, an empty tail after the last LF does not.
 std::vector<std::string> splitLines(std::string_view content);
