@@ -6,6 +6,19 @@
 #include <cmath>
 #include <cstdio>
 
+namespace {
+
+// A number from invalidchrs.dat as a base name: plain digits, no blanks.
+std::string plainNumberText(double value) {
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        return std::to_string(static_cast<long long>(value));
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
+}
+
+} // namespace
+
 InvalidNameTable::InvalidNameTable(const std::vector<std::string>& lines) {
     // A scan for one name skips the line after each of its matches; lines equal
     // to that name are visited in order, so replaying the skips per name gives
@@ -27,15 +40,9 @@ InvalidNameTable InvalidNameTable::read(const std::filesystem::path& mainFolder)
     return lines ? InvalidNameTable(*lines) : InvalidNameTable();
 }
 
-std::optional<std::string> InvalidNameTable::numberFor(const std::string& name) const {
-    auto found = m_numbers.find(name);
-    if (found == m_numbers.end())
-        return std::nullopt;
-    return found->second;
-}
-
 std::string InvalidNameTable::memberFileName(const std::string& name) const {
-    return numberFor(name).value_or(name);
+    const auto found = m_numbers.find(name);
+    return found == m_numbers.end() ? name : found->second;
 }
 
 bool isUsableBaseName(std::string_view baseName) {
@@ -48,12 +55,4 @@ bool isUsableBaseName(std::string_view baseName) {
             return false;
     }
     return true;
-}
-
-std::string plainNumberText(double value) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        return std::to_string(static_cast<long long>(value));
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,7 +24,6 @@ public:
     // The base name of the member's page file and time file: his number written
     // as plain digits, or his name when the file has no number for him.
     std::string memberFileName(const std::string& name) const;
-    std::optional<std::string> numberFor(const std::string& name) const;
 
 private:
     std::unordered_map<std::string, std::string> m_numbers;
@@ -35,6 +33,3 @@ private:
 // the folder or break the batch line (/ \ " or a control character), or it is
 // longer than a file name may be.
 bool isUsableBaseName(std::string_view baseName);
-
-// A number from invalidchrs.dat as a base name: plain digits, no blanks.
-std::string plainNumberText(double value);
