@@ -16,12 +16,12 @@
 // counters also give the median of the per-iteration ratios; on a tmpfs
 // (QUENMARK_BENCH_DIR=/dev/shm) the I/O is cheapest, which makes the ratio the
 // strictest measure of what the processing adds to it.
-#include "app/model/atomic_file.h"
+#include "core/model/atomic_file.h"
 #include "bench/synthetic_site.h"
-#include "harvest/page_parser.h"
-#include "harvest/time_file.h"
-#include "standings/settle_member_times.h"
-#include "standings/standings.h"
+#include "core/harvest/page_parser.h"
+#include "core/harvest/time_file.h"
+#include "core/standings/settle_member_times.h"
+#include "core/standings/standings.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 #include "bench/synthetic_site.h"
 
-#include "app/model/roster_file.h"
-#include "app/model/text_file.h"
-#include "harvest/time_file.h"
+#include "core/model/roster_file.h"
+#include "core/model/text_file.h"
+#include "core/harvest/time_file.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -6,8 +6,8 @@
 // SyntheticSite::build (or SyntheticSite::cached, which keeps one folder per
 // member count for the life of the program).
 
-#include "app/model/member_record.h"
-#include "dialogs/settings_file.h"
+#include "core/model/member_record.h"
+#include "core/files/settings_file.h"
 
 #include <filesystem>
 #include <string>

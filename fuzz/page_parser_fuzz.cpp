@@ -2,11 +2,11 @@
 // bytes: never crash, and keep their promises (a complete page has all 42
 // cells; a taken time is within what two minute digits and two second digits
 // can give, the penalty or the stored time; times.dat rewrites as read).
-#include "app/model/text_file.h"
-#include "dialogs/enforced_times_file.h"
-#include "harvest/page_parser.h"
-#include "harvest/time_file.h"
-#include "standings/enforced_times.h"
+#include "core/model/text_file.h"
+#include "core/files/enforced_times_file.h"
+#include "core/harvest/page_parser.h"
+#include "core/harvest/time_file.h"
+#include "core/standings/enforced_times.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The shared file readers on arbitrary bytes: roster.txt, settings.dat and
 // invalidchrs.dat must read whatever an operator's editor left, never crash.
-#include "app/model/invalid_names.h"
-#include "app/model/roster_file.h"
-#include "app/model/text_file.h"
-#include "dialogs/settings_file.h"
+#include "core/model/invalid_names.h"
+#include "core/model/roster_file.h"
+#include "core/model/text_file.h"
+#include "core/files/settings_file.h"
 
 #include <cstddef>
 #include <cstdint>

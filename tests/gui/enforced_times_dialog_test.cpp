@@ -1,6 +1,6 @@
-#include "app/qt_message_box.h"
-#include "dialogs/enforced_times_dialog.h"
-#include "dialogs/members_dialog.h"
+#include "gui/message_box.h"
+#include "gui/dialogs/enforced_times_dialog.h"
+#include "gui/dialogs/members_dialog.h"
 #include "tests/support/gui_support.h"
 
 #include <QComboBox>

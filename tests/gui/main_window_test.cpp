@@ -1,5 +1,5 @@
-#include "app/main_window.h"
-#include "app/qt_message_box.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
 #include "tests/support/temp_folder.h"
 
 #include <QLabel>

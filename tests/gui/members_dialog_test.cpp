@@ -1,6 +1,6 @@
-#include "app/main_window.h"
-#include "app/qt_message_box.h"
-#include "dialogs/members_dialog.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/dialogs/members_dialog.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>

@@ -1,5 +1,5 @@
-#include "app/qt_message_box.h"
-#include "dialogs/members_dialog.h"
+#include "gui/message_box.h"
+#include "gui/dialogs/members_dialog.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "tests/support/gui_support.h"
 
-#include "app/qt_message_box.h"
-#include "dialogs/members_dialog.h"
+#include "gui/message_box.h"
+#include "gui/dialogs/members_dialog.h"
 
 #include <QApplication>
 #include <QPushButton>

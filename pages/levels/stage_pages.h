@@ -1,8 +1,0 @@
-#pragma once
-
-#include "pages/page_context.h"
-
-// upload/stage1.htm to stage14.htm, one per level, in level order: the level's
-// name, its top ten by level points and the three-column time table. False, with
-// the pages before it written, when the template is missing.
-[[nodiscard]] bool writeStagePages(const PageContext& context);

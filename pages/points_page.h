@@ -1,6 +1,0 @@
-#pragma once
-
-#include "pages/page_context.h"
-
-// upload/points.htm: the point scale of the settings. False when the template is missing.
-[[nodiscard]] bool writePointsPage(const PageContext& context);

@@ -1,7 +1,0 @@
-#pragma once
-
-#include "pages/page_context.h"
-
-// upload/roster.htm: every member in roster order with links to his times and
-// his mail address. False when the template is missing.
-[[nodiscard]] bool writeRosterPage(const PageContext& context);

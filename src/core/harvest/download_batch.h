@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/model/invalid_names.h"
+#include "core/model/member_record.h"
+
+#include <filesystem>
+#include <string>
+
+inline constexpr const char* kBatchFile = "download.bat";
+inline constexpr const char* kSentinelFile = "download/EndOfRoster.html";
+// Fails at once (the discard port on this machine): only the file that the
+// redirection creates matters.
+inline constexpr const char* kSentinelAddress = "http://127.0.0.1:9/EndOfRoster.html";
+
+// A page address as the command interpreter must see it: addresses holding a
+// blank, tab or one of & | < > ^ ( ) " % are quoted with % doubled and "
+// written as %%22, so the interpreter neither splits nor expands them.
+std::string batchAddress(const std::string& page);
+
+// The text of download.bat. Members whose base name cannot name a file get no
+// line; their page counts as missing.
+std::string downloadBatchText(const MemberTable& members, const InvalidNameTable& names);
+
+// Writes download.bat in the main folder. Throws FileError.
+void writeDownloadBatch(const std::filesystem::path& mainFolder, const MemberTable& members);

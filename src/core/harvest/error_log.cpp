@@ -1,0 +1,18 @@
+#include "core/harvest/error_log.h"
+
+#include "core/model/text_file.h"
+
+ErrorLog::ErrorLog(std::filesystem::path mainFolder)
+    : m_file(std::move(mainFolder) / kErrorsFile) {}
+
+void ErrorLog::add(std::string_view line) {
+    m_pending.append(line);
+    m_pending.append("\r\n");
+}
+
+void ErrorLog::flush() {
+    if (m_pending.empty())
+        return;
+    appendToFile(m_file, m_pending);
+    m_pending.clear();
+}

@@ -1,0 +1,325 @@
+#include "core/harvest/page_parser.h"
+
+#include "core/model/leading_number.h"
+#include "core/harvest/time_file.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+constexpr char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+constexpr bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+constexpr char kMarker0 = lower(kLevelNames[0][0]);
+constexpr char kMarker1 = lower(kLevelNames[0][1]);
+constexpr char kMarker2 = lower(kLevelNames[0][2]);
+
+// The characters at which one of the scan's tests can succeed: every other
+// character is passed over with one table look-up.
+constexpr std::array<bool, 256> makeInteresting() {
+    std::array<bool, 256> table{};
+    for (char c : {'<', '>', ':', 'n', 'N', kMarker0, upper(kMarker0)})
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kInteresting = makeInteresting();
+
+// One line of the page, positions counted from 0 here (the rules count from
+// 1); positions before its start hold no character.
+struct Line {
+    const char* text;
+    std::size_t length;
+
+    bool has(std::ptrdiff_t i, char c) const { return i >= 0 && text[i] == c; }
+    bool digitAt(std::ptrdiff_t i) const { return i >= 0 && isDigit(text[i]); }
+    double numberAt(std::ptrdiff_t from, std::size_t width) const {
+        return width == 0 ? 0 : leadingNumber(std::string_view(text + from, width));
+    }
+};
+
+// Step 4.3: the clock time whose colon is at index i (i + 2 < length, and the
+// two characters after the colon are digits).
+std::int16_t clockValue(const Line& line, std::ptrdiff_t i) {
+    const int seconds = (line.text[i + 1] - '0') * 10 + (line.text[i + 2] - '0');
+    double minutes;
+    if (line.has(i - 1, 'm') || line.has(i - 1, 'M')) {
+        std::size_t w = 2;
+        if (i == 2 || line.has(i - 3, '>'))
+            w = 1;
+        if (!line.digitAt(i - 2))
+            w = 0;
+        minutes = line.numberAt(i - 1 - static_cast<std::ptrdiff_t>(w), w);
+    } else {
+        std::size_t w = 2;
+        if (i == 1 || line.has(i - 2, '>'))
+            w = 1;
+        if (!line.digitAt(i - 1))
+            w = 0;
+        minutes = line.numberAt(i - static_cast<std::ptrdiff_t>(w), w);
+    }
+    return toInt16(minutes * 60 + seconds);
+}
+
+// The parser state for one page, fed one line at a time.
+class PageScanner {
+public:
+    PageScanner(MemberRecord& member, int penaltySeconds, const StoredTimeLookup& storedTime)
+        : m_member(member), m_penalty(static_cast<std::int16_t>(penaltySeconds)),
+          m_storedTime(storedTime) {}
+
+    // Scans one line (without its line end); true when the 42nd time was taken.
+    bool scan(Line line);
+
+private:
+    MemberRecord& m_member;
+    const std::int16_t m_penalty;
+    const StoredTimeLookup& m_storedTime;
+    bool m_inTable = false, m_inRow = false, m_inCell = false, m_inTag = false;
+    bool m_started = false;
+    int m_level = 0, m_difficulty = 0;
+};
+
+bool PageScanner::scan(Line line) {
+    if (line.length < 3)
+        return false;
+    // The switches in locals for the scan, so they stay in registers.
+    bool inTable = m_inTable, inRow = m_inRow, inCell = m_inCell, inTag = m_inTag;
+    bool started = m_started;
+    int level = m_level, difficulty = m_difficulty;
+    const auto keep = [&] {
+        m_inTable = inTable, m_inRow = inRow, m_inCell = inCell, m_inTag = inTag;
+        m_started = started, m_level = level, m_difficulty = difficulty;
+    };
+
+    const char* const text = line.text;
+    const std::size_t last = line.length - 2; // scan positions are 0 .. last - 1
+    for (std::size_t i = 0; i < last; ++i) {
+        const char c = text[i];
+        if (!kInteresting[static_cast<unsigned char>(c)])
+            continue;
+        // Step 3: the tests in order. text[i + 1] and text[i + 2] always exist.
+        if (c == '<') {
+            if (lower(text[i + 1]) == 't') {
+                const char c2 = lower(text[i + 2]);
+                if (c2 == 'a' && line.length - i >= 6 && lower(text[i + 3]) == 'b' &&
+                    lower(text[i + 4]) == 'l' && lower(text[i + 5]) == 'e')
+                    inTable = true;
+                else if (c2 == 'd')
+                    inCell = true;
+                else if (c2 == 'r')
+                    inRow = true;
+            }
+            inTag = true;
+        } else if (c == '>') {
+            inTag = false;
+        }
+        if (lower(c) == kMarker0 && lower(text[i + 1]) == kMarker1 &&
+            lower(text[i + 2]) == kMarker2)
+            started = true;
+
+        const bool colon = c == ':';
+        const bool na = !colon && upper(c) == 'N' && text[i + 1] == '/' &&
+                        upper(text[i + 2]) == 'A' &&
+                        !(i + 3 < line.length && upper(text[i + 3]) == 'D');
+        if (!colon && !na)
+            continue;
+        // Step 3.8: acceptance.
+        if (!(inTable && inRow && inCell && started && !inTag))
+            continue;
+        if (colon && !(isDigit(text[i + 1]) && isDigit(text[i + 2])))
+            continue;
+
+        // Step 4: the value of the current cell.
+        inCell = false;
+        std::int16_t& cell = m_member.Times[cellIndex(level, difficulty)];
+        if (na) {
+            cell = m_penalty;
+        } else {
+            cell = clockValue(line, static_cast<std::ptrdiff_t>(i));
+            // Step 5: implausible clock time.
+            if (cell < 5) {
+                m_member.PageOk = false;
+                if (!m_storedTime || !m_storedTime(level, difficulty, cell))
+                    cell = m_penalty;
+            }
+        }
+        // Step 6: advance; the page is complete at once after the 42nd time.
+        if (++difficulty == kDifficultyCount) {
+            difficulty = 0;
+            inRow = false;
+            if (++level == kLevelCount) {
+                keep();
+                return true;
+            }
+        }
+    }
+    keep();
+    return false;
+}
+
+// Feeds the whole lines of data[0, size) to the scanner: each ends at LF, a CR
+// right before it dropped. Returns where the unfinished last line starts (size
+// when there is none), or nullopt when the page became complete.
+std::optional<std::size_t> scanLines(PageScanner& scanner, const char* data, std::size_t size) {
+    std::size_t start = 0;
+    while (start < size) {
+        const void* lf = std::memchr(data + start, '\n', size - start);
+        if (!lf)
+            return start;
+        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
+        std::size_t stop = end;
+        if (stop > start && data[stop - 1] == '\r')
+            --stop;
+        if (scanner.scan(Line{data + start, stop - start}))
+            return std::nullopt;
+        start = end + 1;
+    }
+    return start;
+}
+
+// A file descriptor closed when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(const std::filesystem::path& path) {
+        while ((m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+        }
+    }
+    ~FileHandle() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return m_fd; }
+
+    // Up to size bytes; 0 at the end of the file, -1 on an error.
+    ssize_t read(char* into, std::size_t size) const {
+        ssize_t got;
+        while ((got = ::read(m_fd, into, size)) < 0 && errno == EINTR) {
+        }
+        return got;
+    }
+
+private:
+    int m_fd = -1;
+};
+
+// A page of the usual size arrives in one read.
+constexpr std::size_t kChunk = 32 * 1024;
+
+} // namespace
+
+std::string startMarker() {
+    return {kMarker0, kMarker1, kMarker2};
+}
+
+PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltySeconds,
+                       const StoredTimeLookup& storedTime) {
+    PageScanner scanner(member, penaltySeconds, storedTime);
+    const auto rest = scanLines(scanner, page.data(), page.size());
+    if (!rest)
+        return PageRead::Complete;
+    // A last line without LF still counts (its CR, if any, is a character).
+    if (*rest < page.size() && scanner.scan(Line{page.data() + *rest, page.size() - *rest}))
+        return PageRead::Complete;
+    return PageRead::Incomplete;
+}
+
+PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
+                       const StoredTimeLookup& storedTime) {
+    PageScanner scanner(member, penaltySeconds, storedTime);
+    const FileHandle file(path);
+    if (file.fd() < 0)
+        return PageRead::Incomplete; // a missing page reads as an empty one
+    // Whole lines are scanned as they arrive; an unfinished line moves to the
+    // front of the buffer, which grows only for a line longer than itself.
+    std::size_t capacity = kChunk;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == capacity) {
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(larger.get(), buffer.get(), filled);
+            buffer = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = file.read(buffer.get() + filled, capacity - filled);
+        if (got <= 0) // the end of the file (a read error counts as the end)
+            return filled > 0 && scanner.scan(Line{buffer.get(), filled}) ? PageRead::Complete
+                                                                          : PageRead::Incomplete;
+        const std::size_t before = filled;
+        filled += static_cast<std::size_t>(got);
+        // Lines end only in the new bytes, so the search starts there.
+        if (!std::memchr(buffer.get() + before, '\n', filled - before))
+            continue;
+        const auto rest = scanLines(scanner, buffer.get(), filled);
+        if (!rest)
+            return PageRead::Complete;
+        std::memmove(buffer.get(), buffer.get() + *rest, filled - *rest);
+        filled -= *rest;
+    }
+}
+
+std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
+                                     const std::string& baseName) {
+    // One relative piece, so a base name starting with "/" cannot replace the folder.
+    return mainFolder / ("download/" + baseName + ".html");
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::string& buffer) {
+    buffer.clear();
+    int fd;
+    while ((fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+    }
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // The size is a hint: read on until the end, however long the file has become.
+    std::size_t filled = 0;
+    buffer.resize(static_cast<std::size_t>(info.st_size) + 1);
+    for (;;) {
+        if (filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ::close(fd);
+            buffer.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    buffer.resize(filled);
+    return true;
+}
+
+PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& member,
+                         const std::string& baseName, int penaltySeconds) {
+    return parsePageFile(memberPagePath(mainFolder, baseName), member, penaltySeconds,
+                         [&](int level, int difficulty, std::int16_t&) {
+                             return readTimeFileCell(mainFolder, member, baseName, level,
+                                                     difficulty);
+                         });
+}

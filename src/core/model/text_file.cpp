@@ -1,0 +1,103 @@
+#include "core/model/text_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace {
+
+FileError fileError(std::string_view shownName, std::string_view what) {
+    std::string text = "\"";
+    text += shownName;
+    text += "\" could not be ";
+    text += what;
+    text += ".";
+    return FileError(text);
+}
+
+} // namespace
+
+FileError cannotWrite(std::string_view shownName) {
+    return fileError(shownName, "written");
+}
+FileError cannotRead(std::string_view shownName) {
+    return fileError(shownName, "read");
+}
+FileError cannotDelete(std::string_view shownName) {
+    return fileError(shownName, "deleted");
+}
+
+std::vector<std::string> splitLines(std::string_view content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        const bool ended = end != std::string_view::npos;
+        if (!ended)
+            end = content.size();
+        std::size_t stop = end;
+        if (ended && stop > start && content[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(content.substr(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool fileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
+    if (!fileExists(path))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return splitLines(*bytes);
+}
+
+TextBuilder& TextBuilder::line(std::string_view text) {
+    m_text.append(text);
+    m_text.append("\r\n");
+    return *this;
+}
+
+TextBuilder& TextBuilder::numberLine(long long value) {
+    return line(numberForm(value));
+}
+
+std::string numberForm(long long value) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    return (value < 0 ? "-" : " ") + digits + " ";
+}
+
+void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out)
+        throw cannotWrite(path.string());
+}
+
+void writeEmptyFile(const std::filesystem::path& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        throw cannotWrite(path.string());
+}
+
+void removeFileIfPresent(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory)
+        throw cannotDelete(path.string());
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "core/pages/page_context.h"
+
+// upload/elite2.htm: both overall standings with every member, from the totals
+// the elite page computed. False when the template is missing.
+[[nodiscard]] bool writeElite2Page(const PageContext& context);

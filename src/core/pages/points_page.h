@@ -1,0 +1,6 @@
+#pragma once
+
+#include "core/pages/page_context.h"
+
+// upload/points.htm: the point scale of the settings. False when the template is missing.
+[[nodiscard]] bool writePointsPage(const PageContext& context);

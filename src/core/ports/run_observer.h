@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/model/operator_message.h"
+
+#include <string>
+
+// What an update run shows: the main window and the headless runner each
+// implement it.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void captionChanged(const std::string& caption) = 0;
+    // 1 to 4: the progress line now under way; 0: no line marked.
+    virtual void stageChanged(int stage) = 0;
+    // Update, Members, Settings and About; Exit is always enabled.
+    virtual void buttonsEnabledChanged(bool enabled) = 0;
+    virtual void timerChanged(bool on) = 0;
+    // Returns when the operator has closed the message.
+    virtual void showMessage(const OperatorMessage& message) = 0;
+};

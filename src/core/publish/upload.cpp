@@ -1,0 +1,13 @@
+#include "core/publish/upload.h"
+
+#include "core/publish/upload_script.h"
+
+std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
+                                           const SiteSettings& heldSettings,
+                                           ProcessStarter& processes) {
+    if (auto message = writeUploadScript(mainFolder, heldSettings))
+        return message;
+    if (!processes.startUpload(mainFolder, kUploadScriptFile))
+        return errorMessage("The upload could not be started.");
+    return std::nullopt;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/model/operator_message.h"
+#include "core/ports/process_starter.h"
+#include "core/files/settings_file.h"
+
+#include <filesystem>
+#include <optional>
+
+// Writes ftp.dat and starts the FTP client on it. heldSettings are the values
+// the run read when its processing began (server, user, password). Returns a
+// message for the operator when the upload could not be started, or nullopt.
+std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
+                                           const SiteSettings& heldSettings,
+                                           ProcessStarter& processes);

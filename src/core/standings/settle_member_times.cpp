@@ -1,0 +1,70 @@
+#include "core/standings/settle_member_times.h"
+
+#include "core/model/invalid_names.h"
+#include "core/model/text_file.h"
+#include "core/harvest/error_log.h"
+#include "core/harvest/page_parser.h"
+#include "core/harvest/time_file.h"
+#include "core/standings/enforced_times.h"
+
+namespace {
+
+// A member whose base name cannot name a file (it holds / \ " or a control
+// character and invalidchrs.dat has no number for him): the batch fetched no
+// page for him, and no time file is read or written in his name, since the name
+// could reach outside the download folder ("../roster" would replace roster.txt).
+void settleUnusableMember(MemberRecord& member, int penaltySeconds, ErrorLog& errors) {
+    member.PageOk = false;
+    member.Times.fill(static_cast<std::int16_t>(penaltySeconds));
+    for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty)
+        member.DifficultyTotal[difficulty] += kLevelCount * penaltySeconds;
+    errors.add(member.Name + kInvalidFileNameSuffix);
+}
+
+std::optional<OperatorMessage> settleAll(const std::filesystem::path& mainFolder,
+                                         MemberTable& members, int penaltySeconds,
+                                         ErrorLog& errors) {
+    // invalidchrs.dat and times.dat are read once per run, not once per member.
+    const InvalidNameTable names = InvalidNameTable::read(mainFolder);
+    std::optional<EnforcedTimes> enforced;
+    for (MemberRecord& member : members) {
+        member.PageOk = true;
+        const std::string baseName = names.memberFileName(member.Name);
+        if (isUsableBaseName(baseName)) {
+            const PageRead read = parseMemberPage(mainFolder, member, baseName, penaltySeconds);
+            finishMember(mainFolder, member, baseName, read, penaltySeconds, errors);
+        } else {
+            settleUnusableMember(member, penaltySeconds, errors);
+        }
+        // The test for times.dat comes at the first member, after his page and
+        // time file: with an empty roster it is never made.
+        if (!enforced) {
+            enforced = EnforcedTimes::read(mainFolder, penaltySeconds);
+            if (!enforced)
+                return timesFileMissingMessage();
+        }
+        enforced->apply(member);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& mainFolder,
+                                                 MemberTable& members,
+                                                 const SiteSettings& settings) {
+    ErrorLog errors(mainFolder);
+    std::optional<OperatorMessage> stop;
+    try {
+        stop = settleAll(mainFolder, members, penaltySeconds(settings.penaltyIndex), errors);
+    } catch (...) {
+        // The lines of the members handled so far still reach the log.
+        try {
+            errors.flush();
+        } catch (const FileError&) {
+        }
+        throw;
+    }
+    errors.flush();
+    return stop;
+}

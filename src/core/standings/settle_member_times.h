@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/model/member_record.h"
+#include "core/model/operator_message.h"
+#include "core/files/settings_file.h"
+
+#include <filesystem>
+#include <optional>
+
+// Every member's 42 times made final for the run, member by member in roster
+// order: his downloaded page read, the fallbacks, time file and error log
+// settled, then the enforced times applied. Returns the message that stops the
+// run (times.dat missing), or nullopt when every member was handled.
+std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& mainFolder,
+                                                 MemberTable& members,
+                                                 const SiteSettings& settings);

@@ -1,0 +1,371 @@
+#include "gui/dialogs/members_dialog.h"
+
+#include "core/model/text_file.h"
+#include "gui/message_box.h"
+#include "gui/latin1_text.h"
+#include "gui/widgets.h"
+#include "gui/dialogs/enforced_times_dialog.h"
+#include "core/files/members_file.h"
+#include "gui/dialogs/new_member_dialog.h"
+#include "gui/dialogs/search_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kInitialsLength = 2;
+
+QPushButton* button(const char* name, const char* caption) {
+    auto* b = named(new QPushButton(caption), name);
+    // Enter in a detail field must not press a button behind the operator's back.
+    b->setAutoDefault(false);
+    return b;
+}
+
+void showFileError(QWidget* parent, const FileError& error) {
+    MessageBoxes::show(parent, errorMessage(error.what()));
+}
+
+} // namespace
+
+MembersDialog::MembersDialog(std::filesystem::path mainFolder, QWidget* parent)
+    : QDialog(parent), m_folder(std::move(mainFolder)) {
+    buildControls();
+}
+
+void MembersDialog::buildControls() {
+    setWindowTitle("Updater - Members");
+
+    auto* warning = named(new QLabel("Choosing another person in the Members list will erase any "
+                                     "changes you made to the members' details unless you click "
+                                     "the Save button."),
+                          "Label9");
+    warning->setWordWrap(true);
+
+    m_lstMembers = named(new QListWidget, "lstMembers");
+    m_lstMembers->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstMembers->setMinimumWidth(190);
+    auto* membersCaption = new QLabel("Members:");
+    membersCaption->setBuddy(m_lstMembers);
+
+    m_lblNo = named(new QLabel("0"), "lblNo");
+    m_lblNo->setToolTip("Active members");
+    m_txtName = named(new QLineEdit, "txtName");
+    m_txtInitials = named(new QLineEdit, "txtInitials");
+    m_txtInitials->setMaxLength(kInitialsLength);
+    m_txtInitials->setMaximumWidth(60);
+    m_txtColor = named(new QLineEdit, "txtColor");
+    m_txtPage = named(new QLineEdit, "txtPage");
+    m_txtEmail = named(new QLineEdit, "txtEmail");
+    m_cboStatus = named(new QComboBox, "cboStatus");
+    m_cboStatus->addItems({"Active", "Banned!"});
+    m_chkInvalid = named(new QCheckBox("Invalid Character"), "chkInvalid");
+    for (QLineEdit* field : {m_txtName, m_txtColor, m_txtPage, m_txtEmail})
+        field->setMinimumWidth(260);
+
+    m_cmdSave = button("cmdSave", "Save");
+    m_cmdSearch = button("cmdSearch", "Search...");
+    m_cmdNew = button("cmdNew", "New Member");
+    m_cmdDelete = button("cmdDelete", "Delete Member");
+    m_cmdCustomTimes = button("cmdCustomTimes", "Enforced Times");
+    m_cmdDone = button("cmdDone", "Done");
+
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(membersCaption);
+    listColumn->addWidget(m_lstMembers, 1);
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(m_cboStatus);
+    statusRow->addWidget(m_cmdSave);
+    statusRow->addStretch();
+
+    auto* details = new QFormLayout;
+    details->addRow(m_lblNo);
+    details->addRow("Name:", m_txtName);
+    details->addRow("Initials:", m_txtInitials);
+    details->addRow("Color:", m_txtColor);
+    details->addRow("Page:", m_txtPage);
+    details->addRow("Email:", m_txtEmail);
+    details->addRow("Status:", statusRow);
+    details->addRow("", m_chkInvalid);
+
+    auto* detailColumn = new QVBoxLayout;
+    detailColumn->addLayout(details);
+    detailColumn->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(listColumn, 1);
+    middle->addSpacing(12);
+    middle->addLayout(detailColumn, 2);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_cmdSearch, m_cmdNew, m_cmdDelete, m_cmdCustomTimes})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(m_cmdDone);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(warning);
+    window->addSpacing(6);
+    window->addLayout(middle, 1);
+    window->addLayout(buttons);
+
+    const QList<QWidget*> order = {m_lstMembers,     m_txtName,   m_txtInitials, m_txtColor,
+                                   m_txtPage,        m_txtEmail,  m_cboStatus,   m_cmdSave,
+                                   m_chkInvalid,     m_cmdSearch, m_cmdNew,      m_cmdDelete,
+                                   m_cmdCustomTimes, m_cmdDone};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(m_lstMembers, &QListWidget::itemSelectionChanged, this,
+            &MembersDialog::selectionChanged);
+    connect(m_cmdSave, &QPushButton::clicked, this, &MembersDialog::saveClicked);
+    connect(m_cmdDelete, &QPushButton::clicked, this, &MembersDialog::deleteClicked);
+    connect(m_cmdNew, &QPushButton::clicked, this, &MembersDialog::openNewMember);
+    connect(m_cmdSearch, &QPushButton::clicked, this, &MembersDialog::openSearch);
+    connect(m_cmdCustomTimes, &QPushButton::clicked, this, &MembersDialog::openEnforcedTimes);
+    connect(m_cmdDone, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool MembersDialog::openFiles() {
+    MemberSequenceRead read;
+    try {
+        read = sortMemberFiles(m_folder);
+    } catch (const FileError& error) {
+        showFileError(this, error);
+        return false;
+    }
+    if (read.problem) {
+        MessageBoxes::show(this, *read.problem);
+        if (read.missing)
+            emit programEndRequested();
+        return false;
+    }
+    fillList(read.sequence);
+    if (m_lstMembers->count() > 0)
+        selectMember(0);
+    adoptOpenWindows();
+    return true;
+}
+
+void MembersDialog::adoptOpenWindows() {
+    // A New Member, Search or Enforced Times window may outlive the Members
+    // window that opened it; this one takes it over, so asking for it again
+    // brings it to the front and a new member still reaches the list.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        if (auto* newMember = qobject_cast<NewMemberDialog*>(window);
+            newMember && newMember->mainFolder() == m_folder) {
+            newMember->setMembersWindow(this);
+            m_openNewMember = newMember;
+        } else if (auto* search = qobject_cast<SearchDialog*>(window);
+                   search && search->mainFolder() == m_folder) {
+            search->setMembersWindow(this);
+            m_openSearch = search;
+        } else if (auto* times = qobject_cast<EnforcedTimesDialog*>(window);
+                   times && times->mainFolder() == m_folder) {
+            m_openEnforcedTimes = times;
+        }
+    }
+}
+
+std::optional<std::string> MembersDialog::selectedName() const {
+    const int row = selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    return toBytes(m_lstMembers->item(row)->text());
+}
+
+int MembersDialog::selectedRow() const {
+    const QList<QListWidgetItem*> selected = m_lstMembers->selectedItems();
+    return selected.isEmpty() ? -1 : m_lstMembers->row(selected.front());
+}
+
+void MembersDialog::selectMember(int position) {
+    if (position < 0 || position >= m_lstMembers->count())
+        return;
+    {
+        const QSignalBlocker quiet(m_lstMembers);
+        m_lstMembers->setCurrentRow(position);
+    }
+    showSelected();
+}
+
+void MembersDialog::selectionChanged() {
+    showSelected();
+}
+
+void MembersDialog::showSelected() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
+        return;
+    setActiveCount(static_cast<int>(sequence->activeCount()));
+    const MemberRecord& member = sequence->at(static_cast<std::size_t>(row));
+    m_txtName->setText(fromBytes(member.Name));
+    // Longer initials already on file are shown whole, not cut to the typing limit.
+    const QString initials = fromBytes(member.Initials);
+    m_txtInitials->setMaxLength(std::max<int>(kInitialsLength, static_cast<int>(initials.size())));
+    m_txtInitials->setText(initials);
+    m_txtColor->setText(fromBytes(member.Color));
+    m_txtPage->setText(fromBytes(member.Page));
+    m_txtEmail->setText(fromBytes(member.Email));
+    const bool banned = sequence->statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
+    m_cboStatus->setCurrentIndex(banned ? 1 : 0);
+    m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
+}
+
+std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
+    MemberSequenceRead read = readMemberSequence(m_folder);
+    if (read.problem) {
+        MessageBoxes::show(this, *read.problem);
+        return std::nullopt;
+    }
+    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
+        fillList(read.sequence); // the files changed behind the window
+        return std::nullopt;
+    }
+    return std::move(read.sequence);
+}
+
+void MembersDialog::fillList(const MemberSequence& sequence) {
+    {
+        const QSignalBlocker quiet(m_lstMembers);
+        m_lstMembers->clear();
+        for (const std::string& name : sequence.names())
+            m_lstMembers->addItem(fromBytes(name));
+    }
+    setActiveCount(static_cast<int>(sequence.activeCount()));
+}
+
+void MembersDialog::setActiveCount(int count) {
+    m_activeCount = count;
+    m_lblNo->setText(QString::number(count));
+}
+
+void MembersDialog::clearFields() {
+    for (QLineEdit* field : {m_txtName, m_txtInitials, m_txtColor, m_txtPage, m_txtEmail})
+        field->clear();
+    m_txtInitials->setMaxLength(kInitialsLength);
+    m_cboStatus->setCurrentIndex(0);
+}
+
+void MembersDialog::saveClicked() {
+    const int row = selectedRow();
+    if (row < 0) {
+        // Right after a deletion the fields belong to no record.
+        MessageBoxes::show(this, "Cannot save member", "Choose a member in the list first.",
+                           MessageIcon::Information);
+        return;
+    }
+    std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
+        return;
+    MemberRecord fields;
+    fields.Name = toBytes(m_txtName->text());
+    fields.Initials = toBytes(m_txtInitials->text());
+    fields.Color = toBytes(m_txtColor->text());
+    fields.Page = toBytes(m_txtPage->text());
+    fields.Email = toBytes(m_txtEmail->text());
+    const MemberStatus status =
+        m_cboStatus->currentIndex() == 1 ? MemberStatus::Banned : MemberStatus::Active;
+    try {
+        saveMember(m_folder, *sequence, static_cast<std::size_t>(row), fields, status,
+                   m_chkInvalid->isChecked());
+    } catch (const FileError& error) {
+        showFileError(this, error); // the typed fields stay for another try
+        return;
+    }
+
+    const MemberSequenceRead read = readMemberSequence(m_folder);
+    if (read.problem) {
+        MessageBoxes::show(this, *read.problem);
+        return;
+    }
+    fillList(read.sequence);
+    selectMember(0);
+}
+
+void MembersDialog::deleteClicked() {
+    const int row = selectedRow();
+    if (row < 0) {
+        MessageBoxes::show(this, "Cannot delete member", "You have no members to delete!",
+                           MessageIcon::Information);
+        return;
+    }
+    std::optional<MemberSequence> sequence = sequenceHolding(row);
+    if (!sequence)
+        return;
+    const QString name = fromBytes(sequence->at(static_cast<std::size_t>(row)).Name);
+    const auto answer = MessageBoxes::show(
+        this, "Delete?", "All saved data for " + name + " will be lost.\nAre you sure?",
+        MessageIcon::Question, MessageBoxes::Buttons::YesNo);
+    if (answer != MessageBoxes::Answer::Yes)
+        return;
+    try {
+        deleteMember(m_folder, *sequence, static_cast<std::size_t>(row));
+    } catch (const FileError& error) {
+        showFileError(this, error);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(m_lstMembers);
+        delete m_lstMembers->takeItem(row);
+        m_lstMembers->setCurrentRow(-1);
+        m_lstMembers->clearSelection();
+    }
+    clearFields();
+    setActiveCount(static_cast<int>(sequence->activeCount()));
+}
+
+void MembersDialog::insertNewMember(const std::string& name) {
+    {
+        const QSignalBlocker quiet(m_lstMembers);
+        m_lstMembers->insertItem(m_activeCount, fromBytes(name));
+    }
+    setActiveCount(m_activeCount + 1);
+}
+
+void MembersDialog::openNewMember() {
+    m_newMember.show([this]() -> NewMemberDialog* {
+        if (m_openNewMember)
+            return m_openNewMember.data();
+        return new NewMemberDialog(m_folder, this, windowOwner());
+    });
+}
+
+void MembersDialog::openSearch() {
+    m_search.show([this]() -> SearchDialog* {
+        if (m_openSearch)
+            return m_openSearch.data();
+        return new SearchDialog(m_folder, this, windowOwner());
+    });
+}
+
+void MembersDialog::openEnforcedTimes() {
+    m_enforcedTimes.show([this]() -> EnforcedTimesDialog* {
+        if (m_openEnforcedTimes)
+            return m_openEnforcedTimes.data();
+        const std::optional<std::string> name = selectedName();
+        if (!name) {
+            MessageBoxes::show(this, "Enforced Times", "Choose a member in the list first.",
+                               MessageIcon::Information);
+            return nullptr;
+        }
+        return new EnforcedTimesDialog(m_folder, *name, windowOwner());
+    });
+}

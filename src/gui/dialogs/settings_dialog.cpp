@@ -1,0 +1,217 @@
+#include "gui/dialogs/settings_dialog.h"
+
+#include "core/model/text_file.h"
+#include "gui/message_box.h"
+#include "gui/latin1_text.h"
+#include "gui/widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kPenaltyTexts[] = {"5 minutes",  "10 minutes", "15 minutes", "20 minutes",
+                                         "30 minutes", "40 minutes", "50 minutes", "1 hour"};
+constexpr int kPointMaxCount = 10;
+
+QCheckBox* uploadBox(const char* name, const char* caption) {
+    return named(new QCheckBox(caption), name);
+}
+
+// A stored position outside its list shows the entry the run uses for it,
+// so the dialog never writes such a position back.
+void selectPosition(QComboBox* list, int position, int fallback) {
+    list->setCurrentIndex(position >= 0 && position < list->count() ? position : fallback);
+}
+
+std::int16_t flag(const QCheckBox* box) {
+    return box->isChecked() ? 1 : 0;
+}
+
+} // namespace
+
+SettingsDialog::SettingsDialog(std::filesystem::path mainFolder, QWidget* parent)
+    : QDialog(parent), m_folder(std::move(mainFolder)) {
+    buildControls();
+    load();
+}
+
+void SettingsDialog::buildControls() {
+    setWindowTitle("Updater - Settings");
+
+    m_txtServer = named(new QLineEdit, "txtServer");
+    m_txtUsername = named(new QLineEdit, "txtUsername");
+    m_txtPassword = named(new QLineEdit, "txtPassword");
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_txtPassword->setStyleSheet("lineedit-password-character: 42"); // "*", whatever the style
+    m_txtPtColor = named(new QLineEdit, "txtPtColor");
+
+    m_cboPtMax = named(new QComboBox, "cboPtMax");
+    for (int i = 0; i < kPointMaxCount; ++i)
+        m_cboPtMax->addItem(QString::number(pointMax(i)));
+    m_cboPenalty = named(new QComboBox, "cboPenalty");
+    for (int i = 0; i < static_cast<int>(std::size(kPenaltyTexts)); ++i)
+        m_cboPenalty->addItem(kPenaltyTexts[i], penaltySeconds(i));
+    m_cboAlign = named(new QComboBox, "cboAlign");
+    m_cboAlign->addItems({"Left", "Center", "Right"});
+    for (QComboBox* list : {m_cboPtMax, m_cboPenalty, m_cboAlign})
+        list->setCurrentIndex(-1);
+
+    m_chkDirectory = named(new QCheckBox("Directory:"), "chkDirectory");
+    m_txtDirectory = named(new QLineEdit, "txtDirectory");
+
+    m_chkElite = uploadBox("chkElite", "elite.htm");
+    m_chkElite2 = uploadBox("chkElite2", "elite2.htm");
+    m_chkStage = uploadBox("chkStage", "stage files");
+    m_chkDiff = uploadBox("chkDiff", "diff files");
+    m_chkLeaders = uploadBox("chkLeaders", "leaders.htm");
+    m_chkRoster = uploadBox("chkRoster", "roster.htm");
+    m_chkPoints = uploadBox("chkPoints", "points.htm");
+    m_chkTARVO = uploadBox("chkTARVO", "tarvo.jpg");
+    const QList<QCheckBox*> uploads = {m_chkElite,   m_chkElite2, m_chkStage,  m_chkDiff,
+                                       m_chkLeaders, m_chkRoster, m_chkPoints, m_chkTARVO};
+
+    m_cmdOK = named(new QPushButton("OK"), "cmdOK");
+    m_cmdOK->setDefault(true);
+    m_cmdCancel = named(new QPushButton("Cancel"), "cmdCancel");
+    m_cmdCancel->setAutoDefault(false);
+
+    auto* fields = new QFormLayout;
+    fields->addRow("FTP Server:", m_txtServer);
+    fields->addRow("Username:", m_txtUsername);
+    fields->addRow("Password:", m_txtPassword);
+    fields->addRow("Point Color:", m_txtPtColor);
+    fields->addRow("Point Max:", m_cboPtMax);
+    fields->addRow("N/A Penalty:", m_cboPenalty);
+    fields->addRow("Table Align:", m_cboAlign);
+    fields->addRow(m_chkDirectory, m_txtDirectory);
+
+    auto* uploadBoxes = new QGroupBox("Upload");
+    auto* uploadColumn = new QVBoxLayout(uploadBoxes);
+    for (QCheckBox* box : uploads) {
+        box->setChecked(true);
+        uploadColumn->addWidget(box);
+    }
+    uploadColumn->addStretch();
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(fields, 1);
+    columns->addSpacing(12);
+    columns->addWidget(uploadBoxes);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdCancel);
+
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(columns);
+    window->addLayout(buttons);
+    m_txtServer->setMinimumWidth(220);
+
+    QList<QWidget*> order = {m_txtServer, m_txtUsername, m_txtPassword, m_txtPtColor,
+                             m_cboPtMax,  m_cboPenalty,  m_cboAlign,    m_chkDirectory};
+    for (QCheckBox* box : uploads)
+        order.append(box);
+    order.append({m_cmdOK, m_cmdCancel, m_txtDirectory});
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    directoryClicked(false);
+    connect(m_chkDirectory, &QCheckBox::toggled, this, &SettingsDialog::directoryClicked);
+    connect(m_cmdOK, &QPushButton::clicked, this, &SettingsDialog::okClicked);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void SettingsDialog::load() {
+    if (std::optional<SiteSettings> stored = loadSettings(m_folder)) {
+        showSettings(*stored);
+        return;
+    }
+    MessageBoxes::show(this, "Error",
+                       "\"settings.dat\" could not be found. File created and defaults used.",
+                       MessageIcon::Exclamation);
+    showSettings(defaultSettings());
+    // The file exists from now on, whatever the operator does next.
+    save();
+}
+
+void SettingsDialog::showSettings(const SiteSettings& settings) {
+    const SiteSettings defaults = defaultSettings();
+    m_txtServer->setText(fromBytes(settings.ftpServer));
+    m_txtUsername->setText(fromBytes(settings.ftpUser));
+    m_txtPassword->setText(fromBytes(settings.ftpPassword));
+    m_txtPtColor->setText(fromBytes(settings.pointColor));
+    selectPosition(m_cboPtMax, settings.pointMaxIndex, defaults.pointMaxIndex);
+    selectPosition(m_cboPenalty, settings.penaltyIndex, defaults.penaltyIndex);
+    selectPosition(m_cboAlign, settings.alignIndex, defaults.alignIndex);
+    m_chkDirectory->setChecked(isFlagSet(settings.useDirectory));
+    directoryClicked(m_chkDirectory->isChecked());
+    if (m_chkDirectory->isChecked())
+        m_txtDirectory->setText(fromBytes(settings.directory));
+    m_chkElite->setChecked(isFlagSet(settings.uploadElite));
+    m_chkElite2->setChecked(isFlagSet(settings.uploadElite2));
+    m_chkStage->setChecked(isFlagSet(settings.uploadStage));
+    m_chkDiff->setChecked(isFlagSet(settings.uploadDiff));
+    m_chkLeaders->setChecked(isFlagSet(settings.uploadLeaders));
+    m_chkRoster->setChecked(isFlagSet(settings.uploadRoster));
+    m_chkPoints->setChecked(isFlagSet(settings.uploadPoints));
+    m_chkTARVO->setChecked(isFlagSet(settings.uploadTarvo));
+}
+
+SiteSettings SettingsDialog::fields() const {
+    SiteSettings s;
+    s.ftpServer = toBytes(m_txtServer->text());
+    s.ftpUser = toBytes(m_txtUsername->text());
+    s.ftpPassword = toBytes(m_txtPassword->text());
+    s.pointColor = toBytes(m_txtPtColor->text());
+    s.pointMaxIndex = static_cast<std::int16_t>(m_cboPtMax->currentIndex());
+    s.penaltyIndex = static_cast<std::int16_t>(m_cboPenalty->currentIndex());
+    s.alignIndex = static_cast<std::int16_t>(m_cboAlign->currentIndex());
+    s.useDirectory = flag(m_chkDirectory);
+    if (m_chkDirectory->isChecked())
+        s.directory = toBytes(m_txtDirectory->text());
+    s.uploadElite = flag(m_chkElite);
+    s.uploadElite2 = flag(m_chkElite2);
+    s.uploadStage = flag(m_chkStage);
+    s.uploadDiff = flag(m_chkDiff);
+    s.uploadLeaders = flag(m_chkLeaders);
+    s.uploadRoster = flag(m_chkRoster);
+    s.uploadPoints = flag(m_chkPoints);
+    s.uploadTarvo = flag(m_chkTARVO);
+    return s;
+}
+
+bool SettingsDialog::save() {
+    try {
+        saveSettings(m_folder, fields());
+        return true;
+    } catch (const FileError& error) {
+        MessageBoxes::show(this, errorMessage(error.what()));
+        return false;
+    }
+}
+
+void SettingsDialog::directoryClicked(bool ticked) {
+    if (!ticked)
+        m_txtDirectory->clear();
+    m_txtDirectory->setEnabled(ticked);
+    // Cleared, the box takes a border grey so it reads as out of use.
+    QPalette colours = m_txtDirectory->palette();
+    const QPalette standard = palette();
+    colours.setColor(QPalette::Base,
+                     ticked ? standard.color(QPalette::Base) : standard.color(QPalette::Midlight));
+    m_txtDirectory->setPalette(colours);
+}
+
+void SettingsDialog::okClicked() {
+    // A file that could not be written keeps the window open with the operator's values.
+    if (save())
+        close();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/files/settings_file.h"
+
+#include <QDialog>
+#include <filesystem>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+// The operator's editor of settings.dat: reads the file when it opens (writing
+// the defaults at once when the file is missing), writes it whole on OK.
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit SettingsDialog(std::filesystem::path mainFolder, QWidget* parent = nullptr);
+
+    const std::filesystem::path& mainFolder() const { return m_folder; }
+
+private slots:
+    void directoryClicked(bool ticked);
+    void okClicked();
+
+private:
+    void buildControls();
+    void load();
+    void showSettings(const SiteSettings& settings);
+    SiteSettings fields() const;
+    bool save();
+
+    std::filesystem::path m_folder;
+    QLineEdit* m_txtServer = nullptr;
+    QLineEdit* m_txtUsername = nullptr;
+    QLineEdit* m_txtPassword = nullptr;
+    QLineEdit* m_txtPtColor = nullptr;
+    QComboBox* m_cboPtMax = nullptr;
+    QComboBox* m_cboPenalty = nullptr;
+    QComboBox* m_cboAlign = nullptr;
+    QCheckBox* m_chkDirectory = nullptr;
+    QLineEdit* m_txtDirectory = nullptr;
+    QCheckBox* m_chkElite = nullptr;
+    QCheckBox* m_chkElite2 = nullptr;
+    QCheckBox* m_chkStage = nullptr;
+    QCheckBox* m_chkDiff = nullptr;
+    QCheckBox* m_chkLeaders = nullptr;
+    QCheckBox* m_chkRoster = nullptr;
+    QCheckBox* m_chkPoints = nullptr;
+    QCheckBox* m_chkTARVO = nullptr;
+    QPushButton* m_cmdOK = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+};

@@ -1,0 +1,17 @@
+#include "cli/command_line.h"
+#include "gui/main_window.h"
+
+#include <QApplication>
+#include <filesystem>
+
+int main(int argc, char* argv[]) {
+    // Any argument means the command line, which never needs a display.
+    if (argc > 1)
+        return runCommandLine(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Quenmark Updater");
+    MainWindow window(std::filesystem::current_path());
+    window.show();
+    return QApplication::exec();
+}

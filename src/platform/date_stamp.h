@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/ports/clock.h"
+
+#include <string>
+
+// The system clock and the operator's regional long date format. When
+// SOURCE_DATE_EPOCH holds a number of seconds since 1970, that moment (in UTC)
+// stands in for the clock, so two runs on the same data give the same pages.
+class SystemClock : public Clock {
+public:
+    std::string dateStamp() override;
+};

@@ -1,0 +1,228 @@
+#include "platform/ftp_client.h"
+
+#include "core/model/text_file.h"
+#include "platform/ftp_session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <curl/curl.h>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Words of a command line: blanks separate them, double quotes keep blanks in a name.
+std::vector<std::string> words(std::string_view line) {
+    std::vector<std::string> result;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i == line.size())
+            break;
+        std::string word;
+        if (line[i] == '"') {
+            const std::size_t end = line.find('"', i + 1);
+            word = line.substr(i + 1, end == std::string_view::npos ? end : end - i - 1);
+            i = end == std::string_view::npos ? line.size() : end + 1;
+        } else {
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                word += line[i++];
+        }
+        result.push_back(std::move(word));
+    }
+    return result;
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+class ScriptRun {
+public:
+    ScriptRun(std::vector<std::string> lines, std::ostream& out)
+        : m_lines(std::move(lines)), m_out(out), m_localFolder(std::filesystem::current_path()) {}
+
+    int run() {
+        while (m_next < m_lines.size() && !m_finished) {
+            const std::string& line = m_lines[m_next++];
+            const std::vector<std::string> args = words(line);
+            if (args.empty())
+                continue;
+            m_out << "ftp> " << line << "\n";
+            runCommand(lowerCase(args[0]), args);
+            m_out.flush();
+        }
+        if (m_session)
+            closeConnection();
+        m_out.flush();
+        return m_failed ? 1 : 0;
+    }
+
+private:
+    void runCommand(const std::string& command, const std::vector<std::string>& args) {
+        if (command == "open")
+            open(args);
+        else if (command == "cd")
+            changeRemote(args);
+        else if (command == "lcd")
+            changeLocal(args);
+        else if (command == "ascii" || command == "asc")
+            setMode(TransferMode::Ascii);
+        else if (command == "binary" || command == "bin")
+            setMode(TransferMode::Binary);
+        else if (command == "put" || command == "send")
+            put(args);
+        else if (command == "close" || command == "disconnect")
+            close();
+        else if (command == "quit" || command == "bye")
+            quit();
+        else
+            fail("Invalid command.");
+    }
+
+    void fail(std::string_view why) {
+        m_out << why << "\n";
+        m_failed = true;
+    }
+
+    // The two lines after "open" answer the user name and password prompts. They
+    // are taken even when the connection fails, so that neither is ever run as
+    // a command nor shown.
+    void open(const std::vector<std::string>& args) {
+        const std::string user = m_next < m_lines.size() ? m_lines[m_next++] : "";
+        const std::string password = m_next < m_lines.size() ? m_lines[m_next++] : "";
+        if (m_session)
+            return fail("Already connected, use close first.");
+        if (args.size() < 2)
+            return endScript("No server named; the upload is abandoned.");
+        int port = 21;
+        if (args.size() > 2) {
+            const std::string& text = args[2];
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+            if (error != std::errc() || end != text.data() + text.size() || port < 1 ||
+                port > 65535)
+                return endScript("Invalid port " + text + "; the upload is abandoned.");
+        }
+        m_out << "User (" << args[1] << "): " << user << "\n";
+        m_out << "Password:\n";
+        auto session = std::make_unique<FtpSession>(args[1], port, user, password);
+        const FtpReply reply = session->logIn();
+        if (!reply.ok)
+            return endScript("Login to " + args[1] + " failed: " + reply.text);
+        m_out << "Connected to " << args[1] << ". " << reply.text << "\n";
+        m_session = std::move(session);
+    }
+
+    // Without a connection nothing that follows can work.
+    void endScript(const std::string& why) {
+        fail(why);
+        m_finished = true;
+    }
+
+    bool connected() {
+        if (!m_session)
+            fail("Not connected.");
+        return m_session != nullptr;
+    }
+
+    void changeRemote(const std::vector<std::string>& args) {
+        if (!connected())
+            return;
+        // An empty directory leaves the login directory as it is; the next line
+        // of the script is a command of its own, not the answer to a prompt.
+        if (args.size() < 2) {
+            m_out << "No directory named; remote directory stays " << m_session->directory()
+                  << ".\n";
+            return;
+        }
+        const FtpReply reply = m_session->changeDirectory(args[1]);
+        if (!reply.ok)
+            return fail("cd " + args[1] + " failed: " + reply.text);
+        m_out << reply.text << "\n";
+    }
+
+    void changeLocal(const std::vector<std::string>& args) {
+        if (args.size() >= 2) {
+            const std::filesystem::path folder = m_localFolder / args[1];
+            std::error_code ec;
+            if (!std::filesystem::is_directory(folder, ec))
+                return fail(args[1] + ": folder not found.");
+            m_localFolder = folder.lexically_normal();
+        }
+        m_out << "Local directory now " << m_localFolder.string() << ".\n";
+    }
+
+    void setMode(TransferMode mode) {
+        m_mode = mode;
+        m_out << (mode == TransferMode::Ascii ? "Type set to A.\n" : "Type set to I.\n");
+    }
+
+    void put(const std::vector<std::string>& args) {
+        if (args.size() < 2)
+            return fail("No local file named.");
+        if (!connected())
+            return;
+        const std::filesystem::path local = m_localFolder / args[1];
+        const std::string remote =
+            args.size() > 2 ? args[2] : std::filesystem::path(args[1]).filename().string();
+        std::error_code ec;
+        const std::optional<std::string> bytes =
+            std::filesystem::is_regular_file(local, ec) ? readFileBytes(local) : std::nullopt;
+        if (!bytes)
+            return fail("Error opening local file " + args[1] + ".");
+        const FtpReply reply = m_session->put(*bytes, remote, m_mode);
+        if (!reply.ok)
+            return fail("put " + args[1] + " failed: " + reply.text);
+        m_out << reply.text << "\nftp: " << bytes->size() << " bytes sent.\n";
+    }
+
+    void closeConnection() {
+        m_session.reset();
+        m_out << "Connection closed.\n";
+    }
+
+    void close() {
+        if (connected())
+            closeConnection();
+    }
+
+    void quit() {
+        if (m_session)
+            closeConnection();
+        m_finished = true;
+    }
+
+    std::vector<std::string> m_lines;
+    std::size_t m_next = 0;
+    std::ostream& m_out;
+    std::filesystem::path m_localFolder;
+    std::unique_ptr<FtpSession> m_session;
+    TransferMode m_mode = TransferMode::Ascii;
+    bool m_failed = false;
+    bool m_finished = false;
+};
+
+} // namespace
+
+int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript) {
+    const std::optional<std::string> bytes = readFileBytes(scriptFile);
+    if (!bytes) {
+        transcript << "Error opening script file " << scriptFile.string() << ".\n";
+        transcript.flush();
+        return 1;
+    }
+    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        transcript << "The FTP library could not be started.\n";
+        transcript.flush();
+        return 1;
+    }
+    const int status = ScriptRun(splitLines(*bytes), transcript).run();
+    curl_global_cleanup();
+    return status;
+}

@@ -1,0 +1,67 @@
+#include "core/files/settings_file.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+TEST(SettingsFile, TablesAndTheirDefaultEntries) {
+    EXPECT_EQ(pointMax(0), 200);
+    EXPECT_EQ(pointMax(8), 15);
+    EXPECT_EQ(pointMax(9), 10);
+    EXPECT_EQ(pointMax(10), 200);
+    EXPECT_EQ(pointMax(-1), 200);
+    EXPECT_EQ(penaltySeconds(3), 1200);
+    EXPECT_EQ(penaltySeconds(7), 3600);
+    EXPECT_EQ(penaltySeconds(8), 1200);
+    EXPECT_EQ(alignWord(0), "left");
+    EXPECT_EQ(alignWord(2), "right");
+    EXPECT_EQ(alignWord(3), "center");
+}
+
+TEST(SettingsFile, DefaultsAreSixteenLines) {
+    EXPECT_EQ(settingsText(defaultSettings()),
+              crlf({"ftp.quenmark.example", "quenmark", "zebulons", "yellow", " 0 ", " 3 ", " 1 ",
+                    " 0 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
+}
+
+TEST(SettingsFile, TheDirectoryLineIsThereOnlyWhenItsFlagIsOne) {
+    TempFolder folder;
+    SiteSettings s = defaultSettings();
+    s.useDirectory = 1;
+    s.directory = " /www ";
+    s.ftpPassword = " pass ";
+    s.uploadTarvo = 0;
+    saveSettings(folder.path(), s);
+    const std::string text = folder.read("settings.dat");
+    EXPECT_EQ(text.substr(text.find(" 1 \r\n /www \r\n")),
+              " 1 \r\n /www \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 0 \r\n");
+    EXPECT_EQ(loadSettings(folder.path()), s);
+
+    struct stat st {};
+    ::stat((folder / "settings.dat").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(SettingsFile, ReadsWhatItCanOfOddFiles) {
+    TempFolder folder;
+    // Bare digits, a flag of 2, a directory flag of 1 with an empty directory, and
+    // the file ending early.
+    folder.write("settings.dat",
+                 crlf({"host", "user", "pw", "red", "8", "0 ", "2", "1", "", "2", "1"}));
+    const auto s = loadSettings(folder.path());
+    ASSERT_TRUE(s);
+    EXPECT_EQ(pointMax(s->pointMaxIndex), 15);
+    EXPECT_EQ(penaltySeconds(s->penaltyIndex), 300);
+    EXPECT_EQ(alignWord(s->alignIndex), "right");
+    EXPECT_TRUE(isFlagSet(s->useDirectory));
+    EXPECT_EQ(s->directory, "");
+    EXPECT_FALSE(isFlagSet(s->uploadElite));
+    EXPECT_TRUE(isFlagSet(s->uploadElite2));
+    EXPECT_FALSE(isFlagSet(s->uploadStage)); // missing lines read 0
+    EXPECT_FALSE(isFlagSet(s->uploadTarvo));
+
+    folder.write("settings.dat", "");
+    EXPECT_EQ(loadSettings(folder.path()), SiteSettings{});
+    std::filesystem::remove(folder / "settings.dat");
+    EXPECT_FALSE(loadSettings(folder.path()));
+}

@@ -1,0 +1,68 @@
+#include "core/harvest/download_batch.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+MemberRecord member(std::string name, std::string page) {
+    MemberRecord m;
+    m.Name = std::move(name);
+    m.Page = std::move(page);
+    return m;
+}
+
+} // namespace
+
+TEST(DownloadBatch, EmptyRosterFetchesOnlyTheSentinel) {
+    EXPECT_EQ(downloadBatchText({}, InvalidNameTable()),
+              crlf({"cd lynx",
+                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
+                    ">..\\download\\EndOfRoster.html",
+                    "cd .."}));
+}
+
+TEST(DownloadBatch, OneLinePerMemberWithQuotedOutputFile) {
+    const InvalidNameTable names({"J/R", " 3 ", ""});
+    const MemberTable members = {
+        member("Ann Lee", "http://a.example/times.html"), member("J/R", "http://j.example/"),
+        member("../roster", "http://evil.example/"), member("Bob", "http://b.example/?a=1&b=2")};
+    const std::string text = downloadBatchText(members, names);
+    EXPECT_EQ(
+        text,
+        crlf({"cd lynx", "lynx -source http://a.example/times.html >\"..\\download\\Ann Lee.html\"",
+              "lynx -source http://j.example/ >\"..\\download\\3.html\"",
+              "lynx -source \"http://b.example/?a=1&b=2\" >\"..\\download\\Bob.html\"",
+              "lynx -source http://127.0.0.1:9/EndOfRoster.html "
+              ">..\\download\\EndOfRoster.html",
+              "cd .."}));
+}
+
+TEST(DownloadBatch, AddressesTheInterpreterWouldSplitOrExpandAreQuoted) {
+    const struct {
+        const char* page;
+        const char* written;
+    } cases[] = {
+        {"http://a.example/x.html", "http://a.example/x.html"},
+        {"http://a.example/my page.html", "\"http://a.example/my page.html\""},
+        {"http://a.example/a%20b", "\"http://a.example/a%%20b\""},
+        {"http://a.example/\"q\"", "\"http://a.example/%%22q%%22\""},
+        {"http://a.example/(x)|y<z>^", "\"http://a.example/(x)|y<z>^\""},
+        {"http://a.example/\tx", "\"http://a.example/\tx\""},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(batchAddress(c.page), c.written) << c.page;
+}
+
+TEST(DownloadBatch, WrittenIntoTheMainFolder) {
+    TempFolder folder;
+    folder.write("invalidchrs.dat", crlf({"Ann", " 3 ", ""}));
+    writeDownloadBatch(folder.path(), {member("Ann", "http://a/"), member("ann", "http://b/")});
+    EXPECT_EQ(folder.read("download.bat"),
+              crlf({"cd lynx", "lynx -source http://a/ >\"..\\download\\3.html\"",
+                    "lynx -source http://b/ >\"..\\download\\ann.html\"",
+                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
+                    ">..\\download\\EndOfRoster.html",
+                    "cd .."}));
+}

@@ -1,0 +1,89 @@
+#include "core/model/invalid_names.h"
+#include "core/model/roster_file.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+TEST(RosterFile, ReadsFiveFieldsAndSkipsTheSixthLine) {
+    TempFolder folder;
+    folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a/", "ann@x", "junk", "Bob", "BB",
+                                     "blue", "http://b/", "???", ""}));
+    const MemberFileRead read = readRoster(folder.path());
+    ASSERT_EQ(read.status, MemberFileStatus::Ok);
+    ASSERT_EQ(read.members.size(), 2u);
+    EXPECT_EQ(read.members[0].Name, "Ann");
+    EXPECT_EQ(read.members[0].Email, "ann@x");
+    EXPECT_EQ(read.members[1].Name, "Bob");
+    EXPECT_EQ(read.members[1].Page, "http://b/");
+    EXPECT_EQ(read.members[1].Times[15], 0);
+    EXPECT_FALSE(read.members[1].PageOk);
+}
+
+TEST(RosterFile, ShapesOfTheLastMember) {
+    const struct {
+        const char* what;
+        std::string content;
+        MemberFileStatus status;
+        std::size_t members;
+    } cases[] = {
+        {"empty", "", MemberFileStatus::Ok, 0},
+        {"no separator after the last", crlf({"A", "B", "C", "D", "E"}), MemberFileStatus::Ok, 1},
+        {"no final line end", "A\r\nB\r\nC\r\nD\r\nE", MemberFileStatus::Ok, 1},
+        {"last member short", crlf({"A", "B", "C", "D", "E", "", "F", "G"}),
+         MemberFileStatus::Damaged, 0},
+        {"one stray line", crlf({"A", "B", "C", "D", "E", "", ""}), MemberFileStatus::Damaged, 0},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.write("roster.txt", c.content);
+        const MemberFileRead read = readRoster(folder.path());
+        EXPECT_EQ(read.status, c.status) << c.what;
+        EXPECT_EQ(read.members.size(), c.members) << c.what;
+    }
+    TempFolder none;
+    EXPECT_EQ(readRoster(none.path()).status, MemberFileStatus::Missing);
+}
+
+TEST(RosterFile, WritesFiveFieldsAndAnEmptyLine) {
+    MemberRecord m;
+    m.Name = "Ann Lee";
+    m.Initials = "AL";
+    m.Color = "#ff0000";
+    m.Page = "http://a/ b";
+    m.Email = "???";
+    EXPECT_EQ(memberFileText({m}), crlf({"Ann Lee", "AL", "#ff0000", "http://a/ b", "???", ""}));
+}
+
+TEST(InvalidNames, BaseNamesAsAScanOfTheWholeFileGivesThem) {
+    const struct {
+        const char* what;
+        std::vector<std::string> lines;
+        const char* name;
+        const char* base;
+    } cases[] = {
+        {"entry", {"Ann", " 3 ", ""}, "Ann", "3"},
+        {"letter case counts", {"Ann", " 3 ", ""}, "ann", "ann"},
+        {"no entry", {"Bob", " 1 ", ""}, "Ann", "Ann"},
+        {"later entry wins", {"Ann", " 3 ", "", "Ann", " 7 ", ""}, "Ann", "7"},
+        {"name at the very end has no number", {"Ann", " 3 ", "", "Ann"}, "Ann", "3"},
+        {"only a name line", {"Ann"}, "Ann", "Ann"},
+        // The line after a match is its number and is never compared itself.
+        {"number line equal to the name", {"5", "5", "", "x"}, "5", "5"},
+        {"three in a row", {"7", "7", "7", " 2 "}, "7", "2"},
+        // Every line is compared, whatever its place: an empty name meets the
+        // separators, and the line after one is read as its number.
+        {"empty name", {"Ann", " 3 ", "", "Bob", " 4 ", ""}, "", "0"},
+        {"number line as name", {"Ann", " 3 ", "", " 3 ", " 9 ", ""}, " 3 ", "9"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InvalidNameTable(c.lines).memberFileName(c.name), c.base) << c.what;
+}
+
+TEST(InvalidNames, UnusableBaseNames) {
+    for (const char* bad : {"../roster", "a\\b", "say \"hi\"", "tab\there", "x\x7f"})
+        EXPECT_FALSE(isUsableBaseName(bad)) << bad;
+    EXPECT_TRUE(isUsableBaseName(std::string(250, 'a')));
+    EXPECT_FALSE(isUsableBaseName(std::string(251, 'a')));
+    for (const char* good : {"Ann", "Ann Lee", "3", "J\xe9r\xf4me", "a&b", ".."})
+        EXPECT_TRUE(isUsableBaseName(good)) << good;
+}

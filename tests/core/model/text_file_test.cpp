@@ -1,0 +1,74 @@
+#include "core/model/atomic_file.h"
+#include "core/model/sort_numbers.h"
+#include "core/model/text_file.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using Lines = std::vector<std::string>;
+
+TEST(TextFile, LinesEndAtLfWithTheCrBeforeItDropped) {
+    const struct {
+        std::string content;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\n\r\n", {"a", ""}},
+        {"a\rb\r\n", {"a\rb"}},           // a lone CR is part of the line
+        {"x\r\r\n", {"x\r"}},             // only the CR right before LF goes
+        {"\xe9t\xe9\r\n", {"\xe9t\xe9"}}, // bytes unchanged
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(splitLines(c.content), c.lines) << c.content;
+}
+
+TEST(TextFile, WholeNumbersTakeTheNumberForm) {
+    EXPECT_EQ(numberForm(3), " 3 ");
+    EXPECT_EQ(numberForm(0), " 0 ");
+    EXPECT_EQ(numberForm(-12), "-12 ");
+    EXPECT_EQ(TextBuilder().line("a").numberLine(7).line("").text(), "a\r\n 7 \r\n\r\n");
+}
+
+TEST(SortNumbers, AscendingByValueNotByText) {
+    EXPECT_EQ(sortNumbersAscending({100, 95, 300, 95}), (std::vector<int>{95, 95, 100, 300}));
+    EXPECT_EQ(sortNumbersAscending({}), std::vector<int>{0});
+    EXPECT_EQ(sortNumbersAscending({-5, 10, 2}), (std::vector<int>{-5, 2, 10}));
+}
+
+TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    folder.write("roster.txt", "old");
+    replaceFile(folder / "roster.txt", "new\r\n");
+    EXPECT_EQ(folder.read("roster.txt"), "new\r\n");
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicFile, KeepsPermissionsOrMakesThemOwnerOnly) {
+    TempFolder folder;
+    folder.write("times.dat", "x");
+    ::chmod((folder / "times.dat").c_str(), 0640);
+    replaceFile(folder / "times.dat", "y", Durability::Unsynced);
+    struct stat st {};
+    ::stat((folder / "times.dat").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    replaceFile(folder / "settings.dat", "secret", Durability::Synced, FileAccess::OwnerOnly);
+    ::stat((folder / "settings.dat").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
+    TempFolder folder;
+    EXPECT_THROW(replaceFile(folder / "missing-folder" / "roster.txt", "x"), FileError);
+    try {
+        replaceFile(folder / "missing-folder" / "roster.txt", "x");
+    } catch (const FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("roster.txt"), std::string::npos);
+    }
+}

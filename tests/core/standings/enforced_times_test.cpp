@@ -1,0 +1,114 @@
+#include "core/standings/enforced_times.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+
+namespace {
+
+constexpr int kPenalty = 1800;
+
+EnforcedTime entry(const std::string& name, int level, int difficulty, const std::string& time,
+                   bool complete = true) {
+    return {name,    std::to_string(level), std::to_string(difficulty), time, level, difficulty,
+            complete};
+}
+
+MemberRecord member(const std::string& name) {
+    MemberRecord m;
+    m.Name = name;
+    for (int c = 0; c < kCellCount; ++c)
+        m.Times[c] = static_cast<std::int16_t>(100 + c);
+    return m;
+}
+
+// The rule as written: the whole file scanned for one member, every entry of
+// his name applied in file order.
+void applyByScan(const std::vector<EnforcedTime>& entries, MemberRecord& m) {
+    for (const EnforcedTime& e : entries) {
+        const auto value = enforcedTimeValue(e.time, kPenalty);
+        if (e.memberName == m.Name && e.complete && e.level >= 0 && e.level <= 13 &&
+            e.difficulty >= 0 && e.difficulty <= 2 && value)
+            m.Times[e.level + 14 * e.difficulty] = *value;
+    }
+}
+
+} // namespace
+
+TEST(EnforcedTimes, ValueOfATimeText) {
+    const struct {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"1:05", 65},       {"12:34", 754},       {"0:03", 3},          {"0:00", 0},
+        {"N/A", kPenalty},  {"n/a", kPenalty},    {"N/a", kPenalty},    {":07", 7},
+        {"1:5", 0},         {"90:00", 5400},      {"abc", 0},           {"1.5:30", 120},
+        {"", std::nullopt}, {"59", std::nullopt}, {"NA", std::nullopt}, {" N/A", 0},
+        {"N/AD", 0},        {"-1:05", -55},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto got = enforcedTimeValue(c.text, kPenalty);
+        ASSERT_EQ(got.has_value(), c.value.has_value());
+        if (got) {
+            EXPECT_EQ(*got, *c.value);
+        }
+    }
+}
+
+TEST(EnforcedTimes, AppliedToTheMembersCells) {
+    const struct {
+        const char* name;
+        std::vector<EnforcedTime> entries;
+        std::map<int, int> changed; // cell -> value; every other cell keeps the page's time
+    } cases[] = {
+        {"N/A is the penalty; 0:03 is not tested for plausibility",
+         {entry("Ann", 0, 0, "N/A"), entry("Ann", 13, 2, "0:03")},
+         {{0, kPenalty}, {41, 3}}},
+        {"names compare with letter case",
+         {entry("Bob", 1, 0, "0:09"), entry("ann", 2, 0, "0:09"), entry("Ann ", 2, 0, "0:09")},
+         {}},
+        {"the later entry for a cell wins; a short time text is skipped",
+         {entry("Ann", 5, 1, "1:00"), entry("Bob", 5, 1, "3:00"), entry("Ann", 5, 1, "2:00"),
+          entry("Ann", 5, 1, "9")},
+         {{cellIndex(5, 1), 120}}},
+        {"entries outside the table or cut short are skipped",
+         {entry("Ann", 14, 0, "0:01"), entry("Ann", -1, 0, "0:01"), entry("Ann", 0, 3, "0:01"),
+          entry("Ann", 0, -1, "0:01"), entry("Ann", 0, 1, "0:01", false)},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemberRecord ann = member("Ann");
+        EnforcedTimes(c.entries, kPenalty).apply(ann);
+        MemberRecord expected = member("Ann");
+        for (const auto& [cell, value] : c.changed)
+            expected.Times[cell] = static_cast<std::int16_t>(value);
+        EXPECT_EQ(ann.Times, expected.Times);
+    }
+}
+
+TEST(EnforcedTimes, ReadFromTheFileOnceGivesWhatAScanPerMemberGives) {
+    // Random files with duplicates, names differing only in case, names of no
+    // member, bad entries and every kind of time text.
+    std::mt19937 random(20261206);
+    const std::vector<std::string> names = {"Ann", "ann", "ANN", "Bob", "Bob ", "Cy", "Dee"};
+    const std::vector<std::string> times = {"1:05", "n/a",  "N/A",  "0:03",  "12:34", "",
+                                            "7",    "x:yz", "0:00", "99:99", "N/AD"};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<EnforcedTime> entries;
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i)
+            entries.push_back(entry(names[random() % names.size()],
+                                    static_cast<int>(random() % 16) - 1,
+                                    static_cast<int>(random() % 5) - 1,
+                                    times[random() % times.size()], random() % 20 != 0));
+        const EnforcedTimes once(entries, kPenalty);
+        for (const std::string& name : names) {
+            MemberRecord a = member(name), b = member(name);
+            once.apply(a);
+            applyByScan(entries, b);
+            ASSERT_EQ(a.Times, b.Times) << "round " << round << ", " << name;
+        }
+    }
+}

@@ -1,0 +1,118 @@
+// A whole roster's times, member by member: page, fallbacks, time file, error
+// log and enforced times. The mix of page kinds is run end to end by the
+// harvest run script; these are the cases that need a look inside.
+#include "core/model/text_file.h"
+#include "core/standings/settle_member_times.h"
+#include "tests/core/standings/member_times_fixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+MemberTable membersOf(const std::vector<std::string>& names) {
+    MemberTable members;
+    for (const auto& name : names) {
+        MemberRecord m;
+        m.Name = name;
+        members.push_back(m);
+    }
+    return members;
+}
+
+std::string entry(const std::string& name, int level, int difficulty, const std::string& time) {
+    return crlf({name, number(level), number(difficulty), time, ""});
+}
+
+} // namespace
+
+TEST(SettleMemberTimes, MissingTimesDatStopsTheRunAfterTheFirstMember) {
+    const struct {
+        const char* name;
+        std::vector<std::string> roster;
+        bool pages;
+        bool stops;
+        std::string errors;
+    } cases[] = {
+        {"the first member's page and time file are handled", {"Ann", "Bob"}, true, true, ""},
+        {"the first member's line is logged", {"Ann", "Bob"}, false, true, "Ann - No backup!\r\n"},
+        {"an empty roster needs no times.dat", {}, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainFolder f;
+        std::filesystem::remove(f / "times.dat");
+        if (c.pages) {
+            f.write("download/Ann.html", pageWith(100));
+            f.write("download/Bob.html", pageWith(200));
+        }
+        MemberTable members = membersOf(c.roster);
+        const auto stop = settleMemberTimes(f.path(), members, defaultSettings());
+        ASSERT_EQ(stop.has_value(), c.stops);
+        if (stop) {
+            EXPECT_EQ(stop->title, "Error");
+            EXPECT_EQ(stop->icon, MessageIcon::Critical);
+            EXPECT_EQ(stop->text, "\"times.dat\" was not found. Go into Members, then Enforce "
+                                  "Times to have a new file created.");
+        }
+        EXPECT_EQ(f.exists("download/Ann.txt"), c.pages);
+        EXPECT_FALSE(f.exists("download/Bob.txt"));
+        EXPECT_EQ(f.read("errors.txt"), c.errors);
+    }
+}
+
+TEST(SettleMemberTimes, BaseNamesFromInvalidchrsDatOrNone) {
+    MainFolder f;
+    // The last entry for a name wins; names compare with letter case; every
+    // line is compared with the name, also a line that is another name's number
+    // (" 4 " matches line 4, whose next line is "A?B", reading 0, and then line
+    // 7, whose next line gives 9). A number mends an unusable name ("a/b").
+    f.write("invalidchrs.dat",
+            crlf({"A?B", " 3 ", "Cy", " 4 ", "A?B", " 7 ", " 4 ", " 9 ", "a/b", " 5 "}));
+    const int pages[][2] = {{3, 100}, {7, 200}, {4, 300}, {9, 500}, {5, 600}};
+    for (const auto& [number, base] : pages)
+        f.write("download/" + std::to_string(number) + ".html", pageWith(base));
+    f.write("download/a?b.html", pageWith(400));
+    // Unusable names touch no file: "download/../roster.txt" would replace the roster.
+    const std::string roster = crlf({"../roster", "XX", "white", "http://x.invalid/r", "", ""});
+    f.write("roster.txt", roster);
+    f.write("roster.html", pageWith(100));
+    // Enforced times come after the fallbacks and stay out of the time file.
+    f.write("times.dat", entry("../roster", 1, 0, "1:00") + entry("a?b", 0, 0, "N/A") +
+                             entry("Dee", 13, 2, "0:03"));
+    SiteSettings settings = defaultSettings();
+    settings.penaltyIndex = 0; // 300 seconds
+    MemberTable members = membersOf(
+        {"A?B", "Cy", "a?b", " 4 ", "Dee", "a/b", "../roster", "a\\b", "say \"hi\"", "tab\there"});
+    EXPECT_EQ(settleMemberTimes(f.path(), members, settings), std::nullopt);
+
+    CellTimes enforced[] = {timesFrom(400), filled(300), filled(300)};
+    enforced[0][0] = 300, enforced[1][41] = 3, enforced[2][1] = 60;
+    const CellTimes expected[] = {timesFrom(200), timesFrom(300), enforced[0], timesFrom(500),
+                                  enforced[1],    timesFrom(600), enforced[2], filled(300),
+                                  filled(300),    filled(300)};
+    for (std::size_t i = 0; i < members.size(); ++i)
+        EXPECT_EQ(members[i].Times, expected[i]) << members[i].Name;
+    EXPECT_FALSE(members[6].PageOk);
+    for (const char* file : {"7.txt", "4.txt", "a?b.txt", "9.txt", "5.txt"})
+        EXPECT_TRUE(f.exists(std::string("download/") + file)) << file;
+    int files = 0; // and the six pages
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(f / "download"))
+        ++files;
+    EXPECT_EQ(files, 11);
+    EXPECT_EQ(f.read("download/a?b.txt"), timeFileWith(400));
+    EXPECT_EQ(f.read("roster.txt"), roster);
+    EXPECT_EQ(
+        f.read("errors.txt"),
+        crlf({"Dee - No backup!", "../roster - Invalid file name!", "a\\b - Invalid file name!",
+              "say \"hi\" - Invalid file name!", "tab\there - Invalid file name!"}));
+}
+
+TEST(SettleMemberTimes, AnUnwritableTimeFileStopsTheRunWithTheLinesSoFarLogged) {
+    MainFolder f;
+    f.write("download/Bob.html", pageWith(100));
+    std::filesystem::create_directories(f / "download/Bob.txt"); // a folder in its place
+    MemberTable members = membersOf({"Ann", "Bob"});
+    EXPECT_THROW(settleMemberTimes(f.path(), members, defaultSettings()), FileError);
+    EXPECT_EQ(f.read("errors.txt"), crlf({"Ann - No backup!"}));
+}
