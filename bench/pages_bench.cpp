@@ -11,14 +11,14 @@
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_BENCH=ON
 //   cmake --build build-bench --target quenmark_bench
 //   build-bench/bench/quenmark_bench --benchmark_filter=WholeProcessingHalf
-#include "core/model/atomic_file.h"
-#include "core/update_run.h"
 #include "bench/synthetic_site.h"
 #include "core/harvest/download_batch.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/model/atomic_file.h"
 #include "core/ports/clock.h"
 #include "core/standings/settle_member_times.h"
+#include "core/update_run.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -26,6 +26,8 @@
 #include <map>
 #include <stdexcept>
 #include <utility>
+
+using namespace quenmark;
 
 namespace {
 

@@ -16,10 +16,10 @@
 // counters also give the median of the per-iteration ratios; on a tmpfs
 // (QUENMARK_BENCH_DIR=/dev/shm) the I/O is cheapest, which makes the ratio the
 // strictest measure of what the processing adds to it.
-#include "core/model/atomic_file.h"
 #include "bench/synthetic_site.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/model/atomic_file.h"
 #include "core/standings/settle_member_times.h"
 #include "core/standings/standings.h"
 
@@ -31,6 +31,8 @@
 #include <unistd.h>
 #include <utility>
 #include <vector>
+
+using namespace quenmark;
 
 namespace {
 

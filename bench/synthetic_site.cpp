@@ -1,8 +1,8 @@
 #include "bench/synthetic_site.h"
 
+#include "core/harvest/time_file.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"
-#include "core/harvest/time_file.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -10,6 +10,8 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+
+using namespace quenmark;
 
 namespace {
 

@@ -6,12 +6,14 @@
 // SyntheticSite::build (or SyntheticSite::cached, which keeps one folder per
 // member count for the life of the program).
 
-#include "core/model/member_record.h"
 #include "core/files/settings_file.h"
+#include "core/model/member_record.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using namespace quenmark;
 
 class SyntheticSite {
 public:

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace quenmark;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     (void)parseBatchLine(std::string_view(reinterpret_cast<const char*>(data), size));
     return 0;

@@ -2,16 +2,18 @@
 // bytes: never crash, and keep their promises (a complete page has all 42
 // cells; a taken time is within what two minute digits and two second digits
 // can give, the penalty or the stored time; times.dat rewrites as read).
-#include "core/model/text_file.h"
 #include "core/files/enforced_times_file.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/model/text_file.h"
 #include "core/standings/enforced_times.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+
+using namespace quenmark;
 
 namespace {
 

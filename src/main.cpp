@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <filesystem>
 
+using namespace quenmark;
+
 int main(int argc, char* argv[]) {
     // Any argument means the command line, which never needs a display.
     if (argc > 1)

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <iostream>
 
+namespace quenmark {
+
 namespace {
 
 constexpr const char* kUsage =
@@ -92,3 +94,5 @@ int runCommandLine(int argc, char* argv[]) {
         return ftpCommand(arguments);
     return usageError("unknown command \"" + command + "\".");
 }
+
+} // namespace quenmark

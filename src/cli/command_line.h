@@ -1,5 +1,9 @@
 #pragma once
 
+namespace quenmark {
+
 // The subcommands: update, run-batch, ftp, --help, --version. Runs without a
 // display; returns the process exit status.
 int runCommandLine(int argc, char* argv[]);
+
+} // namespace quenmark

@@ -9,6 +9,8 @@
 #include <iostream>
 #include <thread>
 
+namespace quenmark {
+
 namespace {
 
 constexpr std::array<const char*, 4> kStageNames = {"Reading Roster", "Downloading Member Pages",
@@ -63,3 +65,5 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
         return kExitUploadFailed;
     return kExitCompleted;
 }
+
+} // namespace quenmark

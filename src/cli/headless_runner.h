@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <optional>
 
+namespace quenmark {
+
 struct HeadlessOptions {
     std::filesystem::path folder = ".";
     bool upload = true;
@@ -16,3 +18,5 @@ enum HeadlessExit { kExitCompleted = 0, kExitStopped = 1, kExitUsage = 2, kExitU
 // with the progress stages on standard output and every message on standard
 // error as "Title: text".
 int runHeadlessUpdate(const HeadlessOptions& options);
+
+} // namespace quenmark

@@ -1,9 +1,9 @@
 #include "core/update_run.h"
 
-#include "core/model/roster_file.h"
-#include "core/model/text_file.h"
 #include "core/files/settings_file.h"
 #include "core/harvest/download_batch.h"
+#include "core/model/roster_file.h"
+#include "core/model/text_file.h"
 #include "core/pages/site_pages.h"
 #include "core/publish/upload.h"
 #include "core/standings/settle_member_times.h"
@@ -11,6 +11,8 @@
 
 #include <array>
 #include <exception>
+
+namespace quenmark {
 
 namespace {
 
@@ -139,3 +141,5 @@ void UpdateRun::backToIdle() {
     m_observer.stageChanged(0);
     m_observer.buttonsEnabledChanged(true);
 }
+
+} // namespace quenmark

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/ports/clock.h"
 #include "core/ports/process_starter.h"
 #include "core/ports/run_observer.h"
-#include "core/ports/clock.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+namespace quenmark {
 
 inline constexpr const char* kIdleCaption = "Updater - Quenmark";
 inline constexpr const char* kBusyCaption = "Updating...";
@@ -42,3 +44,5 @@ private:
     bool m_timerOn = false;
     RunOutcome m_outcome = RunOutcome::Idle;
 };
+
+} // namespace quenmark

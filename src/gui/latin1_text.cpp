@@ -1,5 +1,7 @@
 #include "gui/latin1_text.h"
 
+namespace quenmark {
+
 QString fromBytes(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -11,3 +13,5 @@ std::string toBytes(const QString& text) {
         bytes.push_back(c.unicode() <= 0xff ? static_cast<char>(c.unicode()) : '?');
     return bytes;
 }
+
+} // namespace quenmark

@@ -2,11 +2,11 @@
 
 #include "core/model/invalid_names.h"
 #include "core/model/text_file.h"
-#include "gui/message_box.h"
-#include "gui/latin1_text.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/members_dialog.h"
 #include "gui/dialogs/settings_dialog.h"
+#include "gui/latin1_text.h"
+#include "gui/message_box.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+namespace quenmark {
 
 namespace {
 
@@ -181,3 +183,5 @@ void MainWindow::timerChanged(bool on) {
 void MainWindow::showMessage(const OperatorMessage& message) {
     MessageBoxes::show(this, message);
 }
+
+} // namespace quenmark

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/window_keeper.h"
 #include "core/ports/run_observer.h"
 #include "core/update_run.h"
+#include "gui/window_keeper.h"
 #include "platform/date_stamp.h"
 #include "platform/system_process_starter.h"
 
@@ -15,6 +15,8 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QDialog;
+
+namespace quenmark {
 
 // The program's only window at start: the five commands, the four progress
 // lines of an update run and the polling timer.
@@ -68,3 +70,5 @@ private:
     WindowKeeper<QWidget> m_settings;
     WindowKeeper<QDialog> m_about;
 };
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 
+namespace quenmark {
+
 namespace {
 
 // The one piece of process-wide state the windows keep: the test switch and its
@@ -75,3 +77,5 @@ void MessageBoxes::clearShown() {
     testState().shown.clear();
     testState().answers.clear();
 }
+
+} // namespace quenmark

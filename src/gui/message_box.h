@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace quenmark {
+
 // Every message box of the windows goes through here, so that tests can queue
 // the answers they want and read back what was shown instead of a real box
 // blocking the test.
@@ -35,3 +37,5 @@ public:
     static const std::vector<Shown>& shown();
     static void clearShown();
 };
+
+} // namespace quenmark

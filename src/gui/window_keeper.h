@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+namespace quenmark {
+
 // A modeless window that exists at most once: asking for it while it is open
 // brings it to the front; closing it deletes it, so the next opening reads its
 // files afresh.
@@ -33,3 +35,5 @@ public:
 private:
     QPointer<Window> m_window;
 };
+
+} // namespace quenmark

@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <utility>
 
+namespace quenmark {
+
 namespace {
 
 std::string withSlashes(std::string path) {
@@ -161,3 +163,5 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
     }
     return 0;
 }
+
+} // namespace quenmark

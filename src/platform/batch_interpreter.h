@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+
 // One line of a batch file as the interpreter understands it.
 struct BatchLine {
     enum class Kind { Skip, ChangeFolder, Run };
@@ -30,3 +32,5 @@ BatchLine parseBatchLine(std::string_view line);
 // file cannot be read.
 int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::path& startFolder,
                  std::chrono::milliseconds programTimeLimit = std::chrono::minutes(2));
+
+} // namespace quenmark

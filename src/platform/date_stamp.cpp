@@ -7,6 +7,8 @@
 #include <QTimeZone>
 #include <cstdlib>
 
+namespace quenmark {
+
 namespace {
 
 // A value that is not a whole number is ignored rather than stamping every page
@@ -30,3 +32,5 @@ std::string SystemClock::dateStamp() {
     // Pages are 8-bit text; a character outside Latin-1 becomes "?".
     return text.toLatin1().toStdString();
 }
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace quenmark {
+
 // The system clock and the operator's regional long date format. When
 // SOURCE_DATE_EPOCH holds a number of seconds since 1970, that moment (in UTC)
 // stands in for the clock, so two runs on the same data give the same pages.
@@ -11,3 +13,5 @@ class SystemClock : public Clock {
 public:
     std::string dateStamp() override;
 };
+
+} // namespace quenmark

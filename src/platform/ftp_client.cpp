@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 namespace {
 
 // Words of a command line: blanks separate them, double quotes keep blanks in a name.
@@ -226,3 +228,5 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
     curl_global_cleanup();
     return status;
 }
+
+} // namespace quenmark

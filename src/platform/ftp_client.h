@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <iosfwd>
 
+namespace quenmark {
+
 // The command-line FTP client that runs ftp.dat ("quenmark-updater ftp -s:FILE").
 // Runs the script's commands in order: open HOST [PORT] (the next two lines answer
 // the user name and password prompts), cd, lcd, ascii, binary, put LOCAL [REMOTE],
@@ -12,3 +14,5 @@
 // succeeded; a failed login ends the script, a failed put is reported and the
 // script goes on.
 int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript);
+
+} // namespace quenmark

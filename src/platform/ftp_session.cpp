@@ -5,6 +5,8 @@
 #include <cstring>
 #include <curl/curl.h>
 
+namespace quenmark {
+
 namespace {
 
 // Upload source: a byte buffer handed to libcurl piece by piece.
@@ -205,3 +207,5 @@ std::string FtpSession::directory() const {
         text += (i > 0 ? "/" : "") + m_directory.parts[i];
     return text.empty() ? "the login directory" : text;
 }
+
+} // namespace quenmark

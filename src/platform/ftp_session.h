@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+
 // What one FTP command came to: whether it worked, and the server's answer or,
 // when the server never answered, the reason.
 struct FtpReply {
@@ -50,3 +52,5 @@ private:
     int m_port;
     RemotePath m_directory;
 };
+
+} // namespace quenmark

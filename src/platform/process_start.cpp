@@ -8,6 +8,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace quenmark {
+
 namespace {
 
 // Everything the child needs, prepared before fork: after it only
@@ -171,3 +173,5 @@ std::filesystem::path ownExecutable() {
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::path("quenmark-updater") : path;
 }
+
+} // namespace quenmark

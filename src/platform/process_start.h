@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 // How a separate process is started.
 struct ProcessSpec {
     std::string program; // a path, or a name looked up on PATH
@@ -36,3 +38,5 @@ ProcessResult runAndWait(const ProcessSpec& spec,
 // This program's own executable, which serves as the command interpreter and
 // the FTP client of the platform.
 std::filesystem::path ownExecutable();
+
+} // namespace quenmark

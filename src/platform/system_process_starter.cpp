@@ -2,6 +2,8 @@
 
 #include "platform/process_start.h"
 
+namespace quenmark {
+
 SystemProcessStarter::SystemProcessStarter(UploadMode uploadMode, std::filesystem::path executable)
     : m_uploadMode(uploadMode),
       m_executable(executable.empty() ? ownExecutable() : std::move(executable)) {}
@@ -26,3 +28,5 @@ bool SystemProcessStarter::startUpload(const std::filesystem::path& mainFolder,
     m_uploadStatus = result.exitStatus;
     return true;
 }
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace quenmark {
+
 // Starts the download batch and the upload with this program's own command
 // interpreter (run-batch) and FTP client (ftp -s:).
 class SystemProcessStarter : public ProcessStarter {
@@ -30,3 +32,5 @@ private:
     std::filesystem::path m_executable;
     std::optional<int> m_uploadStatus;
 };
+
+} // namespace quenmark

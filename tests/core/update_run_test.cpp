@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
+namespace quenmark {
+
 namespace {
 
 // Records what a window would show, in order.
@@ -166,3 +168,5 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
     run.tick();
     EXPECT_EQ(observer.messages.size(), 1u);
 }
+
+} // namespace quenmark

@@ -1,6 +1,6 @@
-#include "gui/message_box.h"
 #include "gui/dialogs/enforced_times_dialog.h"
 #include "gui/dialogs/members_dialog.h"
+#include "gui/message_box.h"
 #include "tests/support/gui_support.h"
 
 #include <QComboBox>
@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+
+using namespace quenmark;
 
 namespace {
 
@@ -85,7 +87,7 @@ private slots:
         QPointer<MembersDialog> members = openMembersWindow(folder.path());
         members->selectMember(1);
         click(members, "cmdCustomTimes");
-        QPointer<QWidget> dialog = openWindowOf("EnforcedTimesDialog");
+        QPointer<QWidget> dialog = openWindowOf("quenmark::EnforcedTimesDialog");
         QCOMPARE(control<QLabel>(dialog, "lblName")->text(), QString::fromUtf8("Zoë"));
         QCOMPARE(level(dialog)->currentIndex() + difficulty(dialog)->currentIndex(), -2);
         QCOMPARE(control<QLabel>(dialog, "lblFindTime")->text(),
@@ -107,7 +109,7 @@ private slots:
         QTRY_VERIFY(dialog.isNull());
 
         click(members, "cmdCustomTimes"); // a new opening takes the member selected now
-        dialog = openWindowOf("EnforcedTimesDialog");
+        dialog = openWindowOf("quenmark::EnforcedTimesDialog");
         QCOMPARE(control<QLabel>(dialog, "lblName")->text(), QString("Al"));
         QCOMPARE(level(dialog)->currentIndex(), -1);
         dialog->close();

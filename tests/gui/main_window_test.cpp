@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <sys/stat.h>
 
+using namespace quenmark;
+
 namespace {
 
 const QString kNoRoster = "\"roster.txt\" could not be found. Make sure it is named correctly "

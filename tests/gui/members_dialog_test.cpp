@@ -1,6 +1,6 @@
+#include "gui/dialogs/members_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "gui/dialogs/members_dialog.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>
@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+
+using namespace quenmark;
 
 namespace {
 
@@ -144,7 +146,7 @@ private slots:
                               "Enforced Times: Choose a member in the list first. (i)"}));
         QCOMPARE(m.files(), after);
         QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
-        QVERIFY(!openWindowOf("EnforcedTimesDialog"));
+        QVERIFY(!openWindowOf("quenmark::EnforcedTimesDialog"));
 
         m.choose(0);
         m.press("cmdDelete"); // the last active member
@@ -159,17 +161,18 @@ private slots:
         MainWindow main(folder.path());
         main.show();
         const char* const buttons[] = {"cmdNew", "cmdSearch", "cmdCustomTimes"};
-        const char* const kinds[] = {"NewMemberDialog", "SearchDialog", "EnforcedTimesDialog"};
+        const char* const kinds[] = {"quenmark::NewMemberDialog", "quenmark::SearchDialog",
+                                     "quenmark::EnforcedTimesDialog"};
         QPointer<QWidget> opened[3];
         click(&main, "cmdMembers");
-        QPointer<QWidget> first = openWindowOf("MembersDialog");
+        QPointer<QWidget> first = openWindowOf("quenmark::MembersDialog");
         for (int i = 0; i < 3; ++i) {
             click(first, buttons[i]);
             opened[i] = openWindowOf(kinds[i]);
         }
         folder.write("roster.txt", memberLines("Cy"));
         click(&main, "cmdMembers"); // only brings it to the front: Open does not run again
-        QCOMPARE(openWindowOf("MembersDialog"), first.data());
+        QCOMPARE(openWindowOf("quenmark::MembersDialog"), first.data());
         QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
         click(first, "cmdDone");
         QTRY_VERIFY(first.isNull());
@@ -181,7 +184,7 @@ private slots:
         QVERIFY(MessageBoxes::shown().empty());
         // ... and a new Members window reads afresh and takes the others over.
         click(&main, "cmdMembers");
-        QPointer<QWidget> second = openWindowOf("MembersDialog");
+        QPointer<QWidget> second = openWindowOf("quenmark::MembersDialog");
         QCOMPARE(listTexts(members(second)), QStringList({"Cy"}));
         for (int i : {0, 2}) {
             click(second, buttons[i]);
@@ -194,7 +197,7 @@ private slots:
 
         // New Member still writes the files when the Members window is gone.
         click(second, "cmdNew");
-        QPointer<QWidget> newMember = openWindowOf("NewMemberDialog");
+        QPointer<QWidget> newMember = openWindowOf("quenmark::NewMemberDialog");
         control<QLineEdit>(newMember, "txtName")->setText("E/v");
         control<QCheckBox>(newMember, "chkInvalid")->setChecked(true);
         click(second, "cmdDone");
@@ -230,7 +233,7 @@ private slots:
         click(&main, "cmdMembers");
         QCOMPARE(shownMessages().size(), 1);
         QVERIFY2(shownMessages().front().startsWith(message), qPrintable(shownMessages().front()));
-        QVERIFY(!openWindowOf("MembersDialog"));
+        QVERIFY(!openWindowOf("quenmark::MembersDialog"));
         QCOMPARE(main.isVisible(), missing.isEmpty()); // a missing file ends the program
         QCOMPARE(folder.read("roster.txt"), missing == "roster.txt" ? "" : roster);
     }

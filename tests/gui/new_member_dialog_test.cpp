@@ -1,5 +1,5 @@
-#include "gui/message_box.h"
 #include "gui/dialogs/members_dialog.h"
+#include "gui/message_box.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>
@@ -8,12 +8,14 @@
 #include <QPointer>
 #include <QTest>
 
+using namespace quenmark;
+
 namespace {
 
 // Opens New Member from the Members window and types the fields memberLines derives from the name.
 QPointer<QWidget> typeNewMember(QWidget* membersWindow, const QString& name, bool invalid) {
     click(membersWindow, "cmdNew");
-    QPointer<QWidget> dialog = openWindowOf("NewMemberDialog");
+    QPointer<QWidget> dialog = openWindowOf("quenmark::NewMemberDialog");
     if (!dialog)
         qFatal("New Member did not open");
     // The whole name goes into the initials too: the box keeps two characters.

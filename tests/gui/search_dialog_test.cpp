@@ -1,10 +1,12 @@
-#include "gui/message_box.h"
 #include "gui/dialogs/members_dialog.h"
+#include "gui/message_box.h"
 #include "tests/support/gui_support.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+
+using namespace quenmark;
 
 class SearchDialogTest : public QObject {
     Q_OBJECT
@@ -37,7 +39,7 @@ private slots:
         auto* list = control<QListWidget>(window, "lstMembers");
         list->setCurrentRow(4);
         click(window, "cmdSearch");
-        QPointer<QWidget> dialog = openWindowOf("SearchDialog");
+        QPointer<QWidget> dialog = openWindowOf("quenmark::SearchDialog");
         control<QLineEdit>(dialog, "txtName")->setText(typed);
         click(dialog, "cmdSearch");
         QCOMPARE(shownMessages(), message.isEmpty() ? QStringList() : QStringList({message}));
@@ -45,7 +47,7 @@ private slots:
         QCOMPARE(control<QLineEdit>(window, "txtName")->text(),
                  listTexts(list)[list->currentRow()]); // shown by Select
         QTRY_COMPARE(dialog.isNull(), found >= 0);
-        QCOMPARE(openWindowOf("SearchDialog"), dialog.data());
+        QCOMPARE(openWindowOf("quenmark::SearchDialog"), dialog.data());
         if (dialog)
             dialog->close();
         window->close();

@@ -1,6 +1,6 @@
+#include "gui/dialogs/settings_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "gui/dialogs/settings_dialog.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>
@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTest>
+
+using namespace quenmark;
 
 namespace {
 
@@ -112,7 +114,7 @@ private slots:
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be found. File "
                                                "created and defaults used. (!)"}));
         QCOMPARE(folder.read("settings.dat"), kDefaults); // at once
-        QPointer<QWidget> first = openWindowOf("SettingsDialog");
+        QPointer<QWidget> first = openWindowOf("quenmark::SettingsDialog");
         QVERIFY(first && !static_cast<QDialog*>(first.data())->isModal());
         QCOMPARE(first->windowTitle(), QString("Updater - Settings"));
         QCOMPARE(shownLists(first), QString("200 | 20 minutes = 1200s | Center"));
@@ -121,7 +123,7 @@ private slots:
         QVERIFY(text(first, "txtDirectory")->isEnabled());
         text(first, "txtPtColor")->setText("typed, not saved");
         click(&main, "cmdSettings"); // only brings it to the front
-        QCOMPARE(openWindowOf("SettingsDialog"), first.data());
+        QCOMPARE(openWindowOf("quenmark::SettingsDialog"), first.data());
         QCOMPARE(text(first, "txtPtColor")->text(), QString("typed, not saved"));
 
         click(first, "cmdCancel");
@@ -130,7 +132,7 @@ private slots:
         folder.write("settings.dat", crlf({"s", "u", "p", "blue", " 0 ", " 3 ", " 1 ", " 0 ", " 1 ",
                                            " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
         click(&main, "cmdSettings");
-        QPointer<QWidget> second = openWindowOf("SettingsDialog");
+        QPointer<QWidget> second = openWindowOf("quenmark::SettingsDialog");
         QCOMPARE(text(second, "txtPtColor")->text(), QString("blue"));
         QCOMPARE(MessageBoxes::shown().size(), std::size_t{1}); // no second message
         QTest::keyClick(second, Qt::Key_Escape);                // acts as Cancel

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+namespace quenmark {
+
 namespace {
 
 void writeScript(const TempFolder& folder, const std::string& name, const std::string& body) {
@@ -112,3 +114,5 @@ TEST(BatchInterpreter, TheSubcommandRunsABatchInItsCurrentFolder) {
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(folder.read("download/Ann.html"), "page of http://a/");
 }
+
+} // namespace quenmark

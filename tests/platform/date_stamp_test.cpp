@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+namespace quenmark {
+
 namespace {
 
 // No other test of this program reads the variable, so none needs it back.
@@ -41,3 +43,5 @@ TEST(SystemClock, ReadsTheClockOtherwise) {
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+namespace quenmark {
+
 namespace {
 
 const std::string kPassword = "Zebulon-pw-77";
@@ -128,3 +130,5 @@ TEST_F(FtpClient, FailedLoginEndsTheScriptAndSaysWhy) {
 }
 
 } // namespace
+
+} // namespace quenmark

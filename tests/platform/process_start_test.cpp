@@ -5,6 +5,8 @@
 #include <thread>
 #include <unistd.h>
 
+namespace quenmark {
+
 TEST(ProcessStart, AProgramThatCannotRunIsReportedAtOnce) {
     TempFolder folder;
     EXPECT_FALSE(startDetached({"no-such-program-anywhere", {}, folder.path(), {}}));
@@ -37,3 +39,5 @@ TEST(ProcessStart, WaitingGivesTheExitStatusAndEndsAHangingProgram) {
     EXPECT_TRUE(hung.timedOut);
     EXPECT_EQ(hung.exitStatus, 128 + 9);
 }
+
+} // namespace quenmark

@@ -1,12 +1,14 @@
 #include "tests/support/gui_support.h"
 
-#include "gui/message_box.h"
 #include "gui/dialogs/members_dialog.h"
+#include "gui/message_box.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QtGlobal>
+
+namespace quenmark {
 
 std::string memberLines(const std::string& name) {
     return crlf({name, name.substr(0, 2), "red", "http://example.org/" + name, name + "@mail", ""});
@@ -75,3 +77,5 @@ QWidget* openWindowOf(const char* className) {
     }
     return found;
 }
+
+} // namespace quenmark

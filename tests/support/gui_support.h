@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+namespace quenmark {
+
 // One member's six lines in the roster format; the other fields come from the
 // name, so a record that lost or swapped a field shows up in a comparison.
 std::string memberLines(const std::string& name);
@@ -43,3 +45,5 @@ MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder);
 
 // The one open top-level window of that kind, or nullptr.
 QWidget* openWindowOf(const char* className);
+
+} // namespace quenmark

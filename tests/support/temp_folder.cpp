@@ -5,6 +5,8 @@
 #include <iterator>
 #include <stdexcept>
 
+namespace quenmark {
+
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quenmark-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
@@ -46,3 +48,5 @@ std::string crlf(std::initializer_list<std::string_view> lines) {
     }
     return text;
 }
+
+} // namespace quenmark

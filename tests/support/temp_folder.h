@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace quenmark {
+
 // A fresh main folder for one test, removed afterwards.
 class TempFolder {
 public:
@@ -28,3 +30,5 @@ private:
 
 // Lines joined with CR LF after each, as the system writes files.
 std::string crlf(std::initializer_list<std::string_view> lines);
+
+} // namespace quenmark

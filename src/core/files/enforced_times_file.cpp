@@ -4,6 +4,8 @@
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr std::size_t kEntryLines = 5;
@@ -118,3 +120,5 @@ void setEnforcedTime(const std::filesystem::path& mainFolder, const std::string&
     else
         appendEnforcedTime(mainFolder, memberName, level, difficulty, time);
 }
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+
 inline constexpr const char* kEnforcedTimesFile = "times.dat";
 
 // One entry of times.dat. The level and difficulty lines are kept as read, beside
@@ -49,3 +51,5 @@ std::vector<EnforcedTime> enforcedTimesFromText(std::string_view content);
 // The file text of the entries, five lines each, the fifth empty; the lines
 // an entry cut short lacks are written empty.
 std::string enforcedTimesText(const std::vector<EnforcedTime>& entries);
+
+} // namespace quenmark

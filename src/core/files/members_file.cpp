@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace quenmark {
+
 namespace {
 
 unsigned char foldCase(char c) {
@@ -249,3 +251,5 @@ void addMember(const std::filesystem::path& mainFolder, const MemberRecord& fiel
         writeInvalidNameEntries(mainFolder, entries);
     }
 }
+
+} // namespace quenmark

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+
 // A member's status is the file that holds him: roster.txt or banned.txt.
 enum class MemberStatus { Active, Banned };
 
@@ -108,3 +110,5 @@ void deleteMember(const std::filesystem::path& mainFolder, MemberSequence& seque
 // invalidchrs.dat when his name cannot name a file. Throws FileError.
 void addMember(const std::filesystem::path& mainFolder, const MemberRecord& fields,
                bool invalidTicked);
+
+} // namespace quenmark

@@ -7,6 +7,8 @@
 #include <array>
 #include <vector>
 
+namespace quenmark {
+
 namespace {
 
 constexpr std::array<int, 10> kPointMax = {200, 175, 150, 125, 100, 75, 50, 25, 15, 10};
@@ -106,3 +108,5 @@ void saveSettings(const std::filesystem::path& mainFolder, const SiteSettings& s
     replaceFile(mainFolder / kSettingsFile, settingsText(settings), Durability::Synced,
                 FileAccess::OwnerOnly);
 }
+
+} // namespace quenmark

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 inline constexpr const char* kSettingsFile = "settings.dat";
 
 // The operator's choices for one site, as settings.dat holds them. The list
@@ -56,3 +58,5 @@ std::string settingsText(const SiteSettings& settings);
 
 // Replaces settings.dat whole, readable by its owner only. Throws FileError.
 void saveSettings(const std::filesystem::path& mainFolder, const SiteSettings& settings);
+
+} // namespace quenmark

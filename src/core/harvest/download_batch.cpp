@@ -3,6 +3,8 @@
 #include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 std::string batchAddress(const std::string& page) {
     if (page.find_first_of(" \t&|<>^()\"%") == std::string::npos)
         return page;
@@ -38,3 +40,5 @@ void writeDownloadBatch(const std::filesystem::path& mainFolder, const MemberTab
                 downloadBatchText(members, InvalidNameTable::read(mainFolder)),
                 Durability::Unsynced);
 }
+
+} // namespace quenmark

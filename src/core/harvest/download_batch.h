@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+namespace quenmark {
+
 inline constexpr const char* kBatchFile = "download.bat";
 inline constexpr const char* kSentinelFile = "download/EndOfRoster.html";
 // Fails at once (the discard port on this machine): only the file that the
@@ -23,3 +25,5 @@ std::string downloadBatchText(const MemberTable& members, const InvalidNameTable
 
 // Writes download.bat in the main folder. Throws FileError.
 void writeDownloadBatch(const std::filesystem::path& mainFolder, const MemberTable& members);
+
+} // namespace quenmark

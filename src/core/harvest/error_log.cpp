@@ -2,6 +2,8 @@
 
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 ErrorLog::ErrorLog(std::filesystem::path mainFolder)
     : m_file(std::move(mainFolder) / kErrorsFile) {}
 
@@ -16,3 +18,5 @@ void ErrorLog::flush() {
     appendToFile(m_file, m_pending);
     m_pending.clear();
 }
+
+} // namespace quenmark

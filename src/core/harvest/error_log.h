@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace quenmark {
+
 inline constexpr const char* kErrorsFile = "errors.txt";
 
 // errors.txt of the main folder: one line per member whose page
@@ -31,3 +33,5 @@ private:
 
 inline constexpr const char* kNoBackupSuffix = " - No backup!";
 inline constexpr const char* kInvalidFileNameSuffix = " - Invalid file name!";
+
+} // namespace quenmark

@@ -1,7 +1,7 @@
 #include "core/harvest/page_parser.h"
 
-#include "core/model/leading_number.h"
 #include "core/harvest/time_file.h"
+#include "core/model/leading_number.h"
 
 #include <array>
 #include <cerrno>
@@ -11,6 +11,8 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace quenmark {
 
 namespace {
 
@@ -323,3 +325,5 @@ PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& 
                                                      difficulty);
                          });
 }
+
+} // namespace quenmark

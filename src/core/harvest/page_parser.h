@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace quenmark {
+
 // How a member page was read: Complete when 42 times were taken, Incomplete
 // when the page ended first.
 enum class PageRead { Complete, Incomplete };
@@ -49,3 +51,5 @@ PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& 
 // The whole file into buffer (reused between calls to spare allocations).
 // False, with buffer empty, when the file does not exist or cannot be read.
 bool readWholeFile(const std::filesystem::path& path, std::string& buffer);
+
+} // namespace quenmark

@@ -1,11 +1,13 @@
 #include "core/harvest/time_file.h"
 
+#include "core/harvest/error_log.h"
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
-#include "core/harvest/error_log.h"
 
 #include <charconv>
+
+namespace quenmark {
 
 namespace {
 
@@ -122,3 +124,5 @@ void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
     if (member.PageOk)
         writeTimeFile(mainFolder, member, baseName);
 }
+
+} // namespace quenmark

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "core/model/member_record.h"
 #include "core/harvest/page_parser.h"
+#include "core/model/member_record.h"
 
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+namespace quenmark {
 
 class ErrorLog;
 
@@ -47,3 +49,5 @@ bool timeFileExists(const std::filesystem::path& mainFolder, const std::string& 
 // PageOk is still set. Throws FileError when the time file cannot be written.
 void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
                   const std::string& baseName, PageRead read, int penaltySeconds, ErrorLog& errors);
+
+} // namespace quenmark

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quenmark {
+
 namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& path) {
@@ -68,3 +70,5 @@ void replaceFile(const std::filesystem::path& path, std::string_view content, Du
     if (durability == Durability::Synced)
         syncFolder(folder);
 }
+
+} // namespace quenmark

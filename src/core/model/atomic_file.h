@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string_view>
 
+namespace quenmark {
+
 // Operator data must survive a power cut whole; member time files are rebuilt
 // from the next good page, so they skip the syncs (a run writes thousands).
 enum class Durability { Synced, Unsynced };
@@ -18,3 +20,5 @@ enum class FileAccess { Default, OwnerOnly };
 void replaceFile(const std::filesystem::path& path, std::string_view content,
                  Durability durability = Durability::Synced,
                  FileAccess access = FileAccess::Default);
+
+} // namespace quenmark

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace quenmark {
+
 namespace {
 
 // A number from invalidchrs.dat as a base name: plain digits, no blanks.
@@ -56,3 +58,5 @@ bool isUsableBaseName(std::string_view baseName) {
     }
     return true;
 }
+
+} // namespace quenmark

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace quenmark {
+
 inline constexpr const char* kInvalidNamesFile = "invalidchrs.dat";
 
 // The numbers of invalidchrs.dat that stand in for member names in file names.
@@ -33,3 +35,5 @@ private:
 // the folder or break the batch line (/ \ " or a control character), or it is
 // longer than a file name may be.
 bool isUsableBaseName(std::string_view baseName);
+
+} // namespace quenmark

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+namespace quenmark {
+
 namespace {
 
 bool isBlank(char c) {
@@ -57,3 +59,5 @@ std::int16_t toInt16(double value) {
 std::int32_t toInt32(double value) {
     return roundAndClamp<std::int32_t>(value);
 }
+
+} // namespace quenmark

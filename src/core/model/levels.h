@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+namespace quenmark {
+
 // The game's fixed tables. Every per-cell array of the system holds the cell of
 // level l on difficulty d at index l + 14 * d.
 inline constexpr int kLevelCount = 14;
@@ -20,3 +22,5 @@ inline constexpr std::array<std::string_view, kDifficultyCount> kDifficultyNames
 constexpr int cellIndex(int level, int difficulty) {
     return level + kLevelCount * difficulty;
 }
+
+} // namespace quenmark

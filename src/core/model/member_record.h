@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 using CellTimes = std::array<std::int16_t, kCellCount>;
 
 // One roster member for the length of one half of an update run. Field names
@@ -39,3 +41,5 @@ using MemberTable = std::vector<MemberRecord>;
 // Best time of every cell in the current run; 10000 where nobody has a time.
 using RecordTable = CellTimes;
 inline constexpr std::int16_t kNoRecord = 10000;
+
+} // namespace quenmark

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace quenmark {
+
 // What the system says to the operator in a message box.
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 
@@ -17,3 +19,5 @@ struct OperatorMessage {
 inline OperatorMessage errorMessage(std::string text) {
     return {"Error", std::move(text), MessageIcon::Critical};
 }
+
+} // namespace quenmark

@@ -2,6 +2,8 @@
 
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 MemberFileRead parseMemberFile(std::vector<std::string> lines) {
     MemberFileRead result;
     for (std::size_t i = 0; i < lines.size(); i += 6) {
@@ -54,3 +56,5 @@ std::string memberFileMissingText(const std::string& fileName) {
 std::string memberFileDamagedText(const std::string& fileName) {
     return "\"" + fileName + "\" is damaged: its last member is incomplete.";
 }
+
+} // namespace quenmark

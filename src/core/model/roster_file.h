@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 inline constexpr const char* kRosterFile = "roster.txt";
 inline constexpr const char* kBannedFile = "banned.txt";
 
@@ -36,3 +38,5 @@ std::string memberFileText(const MemberTable& members);
 // The operator's messages about a file in the roster format, by its name.
 std::string memberFileMissingText(const std::string& fileName);
 std::string memberFileDamagedText(const std::string& fileName);
+
+} // namespace quenmark

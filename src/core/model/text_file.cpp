@@ -5,6 +5,8 @@
 #include <iterator>
 #include <system_error>
 
+namespace quenmark {
+
 namespace {
 
 FileError fileError(std::string_view shownName, std::string_view what) {
@@ -101,3 +103,5 @@ void removeFileIfPresent(const std::filesystem::path& path) {
     if (ec && ec != std::errc::no_such_file_or_directory)
         throw cannotDelete(path.string());
 }
+
+} // namespace quenmark

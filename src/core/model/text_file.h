@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quenmark {
+
 // A file the system could not read or write; the message names the file.
 class FileError : public std::runtime_error {
 public:
@@ -51,3 +53,5 @@ void writeEmptyFile(const std::filesystem::path& path);
 
 // Deletes a file when it exists; a missing file is not an error.
 void removeFileIfPresent(const std::filesystem::path& path);
+
+} // namespace quenmark

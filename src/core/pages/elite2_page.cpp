@@ -3,6 +3,8 @@
 #include "core/pages/standings_rows.h"
 #include "core/pages/template_filler.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kPointsMarker = 1;
@@ -31,3 +33,5 @@ bool writeElite2Page(const PageContext& context) {
                             }
                         });
 }
+
+} // namespace quenmark

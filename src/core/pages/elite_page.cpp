@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kMemberCountMarker = 0;
@@ -119,3 +121,5 @@ bool writeElitePage(const PageContext& context) {
             }
         });
 }
+
+} // namespace quenmark

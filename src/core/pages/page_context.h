@@ -1,11 +1,13 @@
 #pragma once
 
-#include "core/model/member_record.h"
 #include "core/files/settings_file.h"
+#include "core/model/member_record.h"
 #include "core/ports/clock.h"
 
 #include <filesystem>
 #include <string>
+
+namespace quenmark {
 
 // What every page writer of one run reads: the main folder, the member table
 // (whose scratch fields and totals the writers fill), the records and the
@@ -23,3 +25,5 @@ struct PageContext {
     int penaltySeconds;
     std::string alignWord;
 };
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace quenmark {
+
 namespace {
 
 // Points of the first six places below the maximum, markers 1 to 6.
@@ -33,3 +35,5 @@ bool writePointsPage(const PageContext& context) {
                                 replaceMarkers(line, pointText(context, marker));
                         });
 }
+
+} // namespace quenmark

@@ -3,6 +3,8 @@
 #include "core/pages/template_filler.h"
 #include "core/pages/text_pieces.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kRowsMarker = 1;
@@ -38,3 +40,5 @@ bool writeRosterPage(const PageContext& context) {
                             }
                         });
 }
+
+} // namespace quenmark

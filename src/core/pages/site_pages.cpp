@@ -12,6 +12,8 @@
 #include <array>
 #include <functional>
 
+namespace quenmark {
+
 namespace {
 
 struct SitePage {
@@ -45,3 +47,5 @@ std::optional<OperatorMessage> writeSitePages(const std::filesystem::path& mainF
                                 "\" could not be found.");
     return std::nullopt;
 }
+
+} // namespace quenmark

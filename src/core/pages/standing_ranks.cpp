@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace quenmark {
+
 // One sort per table instead of counting better totals member by member, which
 // would cost N squared on a large roster. Sorting (key, roster position) pairs
 // puts equal totals in roster order without a stable sort.
@@ -25,3 +27,5 @@ Standing standingRanks(std::span<const std::int64_t> totals, Better better) {
     }
     return standing;
 }
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 #include <span>
 #include <vector>
 
+namespace quenmark {
+
 enum class Better { Higher, Lower };
 
 // Competition ranks of one standings table: a member's rank is 1 plus the number
@@ -16,3 +18,5 @@ struct Standing {
 };
 
 Standing standingRanks(std::span<const std::int64_t> totals, Better better);
+
+} // namespace quenmark

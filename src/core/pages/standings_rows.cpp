@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace quenmark {
+
 namespace {
 
 std::int64_t pointsTotal(const MemberRecord& member) {
@@ -78,3 +80,5 @@ void writeTimeStandings(const PageContext& context, PageOutput& page, int rankLi
         },
         page);
 }
+
+} // namespace quenmark

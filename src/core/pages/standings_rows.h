@@ -10,6 +10,8 @@
 #include <limits>
 #include <string>
 
+namespace quenmark {
+
 inline constexpr int kNoRankLimit = std::numeric_limits<int>::max();
 
 // Font size of a name in a standings table: large for the leaders.
@@ -34,3 +36,5 @@ void writeRankedRows(MemberTable& members, const Standing& standing, int rankLim
 // Both read DifficultyPoints and DifficultyTotal as they stand.
 void writePointsStandings(const PageContext& context, PageOutput& page, int rankLimit);
 void writeTimeStandings(const PageContext& context, PageOutput& page, int rankLimit);
+
+} // namespace quenmark

@@ -2,6 +2,8 @@
 
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr std::string_view kMarker = "***";
@@ -98,3 +100,5 @@ bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view temp
     page.close();
     return true;
 }
+
+} // namespace quenmark

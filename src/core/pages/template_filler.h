@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace quenmark {
+
 // The page file being written. Lines collect in memory and reach the file in
 // large blocks, so a page of thousands of rows costs a handful of writes.
 class PageOutput {
@@ -61,3 +63,5 @@ inline void endTable(std::string& line) {
 // "templates/<file>" and "upload/<file>", as messages name them.
 std::string templateShownName(std::string_view templateFile);
 std::string pageShownName(std::string_view pageFile);
+
+} // namespace quenmark

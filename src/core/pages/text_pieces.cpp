@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace quenmark {
+
 void appendPiece(std::string& text, std::string_view piece) {
     text.append(piece);
 }
@@ -11,3 +13,5 @@ void appendPiece(std::string& text, std::int64_t number) {
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     text.append(digits, end);
 }
+
+} // namespace quenmark

@@ -1,5 +1,7 @@
 #include "core/pages/time_text.h"
 
+namespace quenmark {
+
 namespace {
 
 void appendTwoDigits(std::string& text, std::int64_t value) {
@@ -39,3 +41,5 @@ std::string formatHours(std::int64_t seconds) {
 std::string formatClock(std::int64_t seconds) {
     return seconds < 3600 ? formatMinutes(seconds) : formatHours(seconds);
 }
+
+} // namespace quenmark

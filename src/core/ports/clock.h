@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace quenmark {
+
 // The moment every page is stamped with; the platform reads the system clock
 // and the operator's regional long date format.
 class Clock {
@@ -10,3 +12,5 @@ public:
     // Long date, " at ", hours and minutes on the 24-hour clock.
     virtual std::string dateStamp() = 0;
 };
+
+} // namespace quenmark

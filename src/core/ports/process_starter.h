@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+namespace quenmark {
+
 // Starting the run's two separate processes; the platform implements it.
 class ProcessStarter {
 public:
@@ -18,3 +20,5 @@ public:
     virtual bool startUpload(const std::filesystem::path& mainFolder,
                              const std::string& scriptFile) = 0;
 };
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace quenmark {
+
 // What an update run shows: the main window and the headless runner each
 // implement it.
 class RunObserver {
@@ -18,3 +20,5 @@ public:
     // Returns when the operator has closed the message.
     virtual void showMessage(const OperatorMessage& message) = 0;
 };
+
+} // namespace quenmark

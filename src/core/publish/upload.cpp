@@ -2,6 +2,8 @@
 
 #include "core/publish/upload_script.h"
 
+namespace quenmark {
+
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings,
                                            ProcessStarter& processes) {
@@ -11,3 +13,5 @@ std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFold
         return errorMessage("The upload could not be started.");
     return std::nullopt;
 }
+
+} // namespace quenmark

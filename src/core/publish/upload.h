@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/files/settings_file.h"
 #include "core/model/operator_message.h"
 #include "core/ports/process_starter.h"
-#include "core/files/settings_file.h"
 
 #include <filesystem>
 #include <optional>
+
+namespace quenmark {
 
 // Writes ftp.dat and starts the FTP client on it. heldSettings are the values
 // the run read when its processing began (server, user, password). Returns a
@@ -13,3 +15,5 @@
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings,
                                            ProcessStarter& processes);
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace quenmark {
+
 namespace {
 
 void putLine(TextBuilder& out, std::string_view file) {
@@ -61,3 +63,5 @@ std::optional<OperatorMessage> writeUploadScript(const std::filesystem::path& ma
     }
     return std::nullopt;
 }
+
+} // namespace quenmark

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "core/model/operator_message.h"
 #include "core/files/settings_file.h"
+#include "core/model/operator_message.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+namespace quenmark {
 
 inline constexpr const char* kUploadScriptFile = "ftp.dat";
 
@@ -19,3 +21,5 @@ std::string uploadScriptText(const SiteSettings& held, const SiteSettings& curre
 // gone or ftp.dat cannot be written; nullopt when the script is in place.
 std::optional<OperatorMessage> writeUploadScript(const std::filesystem::path& mainFolder,
                                                  const SiteSettings& held);
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 #include "core/model/levels.h"
 #include "core/model/text_file.h"
 
+namespace quenmark {
+
 namespace {
 
 bool isNotAvailable(std::string_view time) {
@@ -62,3 +64,5 @@ void EnforcedTimes::apply(MemberRecord& member) const {
     for (const Override& o : found->second)
         member.Times[static_cast<std::size_t>(o.cell)] = o.value;
 }
+
+} // namespace quenmark

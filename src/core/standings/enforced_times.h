@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/files/enforced_times_file.h"
 #include "core/model/member_record.h"
 #include "core/model/operator_message.h"
-#include "core/files/enforced_times_file.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+namespace quenmark {
 
 // The value of an entry's time text: "N/A" in any letter case is the
 // penalty; any other text is leadingNumber of all but its last three characters
@@ -48,3 +50,5 @@ private:
     };
     std::unordered_map<std::string, std::vector<Override>> m_byName;
 };
+
+} // namespace quenmark

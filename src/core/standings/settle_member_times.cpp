@@ -1,11 +1,13 @@
 #include "core/standings/settle_member_times.h"
 
-#include "core/model/invalid_names.h"
-#include "core/model/text_file.h"
 #include "core/harvest/error_log.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/model/invalid_names.h"
+#include "core/model/text_file.h"
 #include "core/standings/enforced_times.h"
+
+namespace quenmark {
 
 namespace {
 
@@ -68,3 +70,5 @@ std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& ma
     errors.flush();
     return stop;
 }
+
+} // namespace quenmark

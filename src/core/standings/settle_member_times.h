@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/files/settings_file.h"
 #include "core/model/member_record.h"
 #include "core/model/operator_message.h"
-#include "core/files/settings_file.h"
 
 #include <filesystem>
 #include <optional>
+
+namespace quenmark {
 
 // Every member's 42 times made final for the run, member by member in roster
 // order: his downloaded page read, the fallbacks, time file and error log
@@ -14,3 +16,5 @@
 std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& mainFolder,
                                                  MemberTable& members,
                                                  const SiteSettings& settings);
+
+} // namespace quenmark

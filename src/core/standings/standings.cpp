@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace quenmark {
+
 std::int16_t pointsForPlace(int place, int pointMax) {
     if (place == 0)
         return static_cast<std::int16_t>(pointMax);
@@ -72,3 +74,5 @@ RecordTable computeStandings(MemberTable& members, int pointMax) {
                 pointsForPlace(places[static_cast<std::size_t>(cell) * n + i], pointMax);
     return records;
 }
+
+} // namespace quenmark

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace quenmark {
+
 namespace {
 
 // The logo: a stopwatch with the letter Q on its face, drawn for this program.
@@ -70,3 +72,5 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Window) {
     layout->addLayout(bottom);
     resize(380, 170);
 }
+
+} // namespace quenmark

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace quenmark {
+
 // "Updater - About": the logo, a credit line and a short distribution note.
 class AboutDialog : public QDialog {
     Q_OBJECT
@@ -9,3 +11,5 @@ class AboutDialog : public QDialog {
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
+
+} // namespace quenmark

@@ -1,12 +1,12 @@
 #include "gui/dialogs/enforced_times_dialog.h"
 
-#include "core/model/levels.h"
-#include "core/model/text_file.h"
-#include "gui/message_box.h"
-#include "gui/latin1_text.h"
-#include "gui/widgets.h"
 #include "core/files/enforced_times_file.h"
 #include "core/files/members_file.h"
+#include "core/model/levels.h"
+#include "core/model/text_file.h"
+#include "gui/latin1_text.h"
+#include "gui/message_box.h"
+#include "gui/widgets.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+
+namespace quenmark {
 
 namespace {
 
@@ -175,3 +177,5 @@ void EnforcedTimesDialog::refreshList() {
         m_lstCustomTimes->addItem(fromBytes(line));
     m_lblInEffect->setText(inEffectText(entries.size()));
 }
+
+} // namespace quenmark

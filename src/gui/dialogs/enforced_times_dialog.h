@@ -10,6 +10,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
+namespace quenmark {
+
 // Sets, changes and removes the enforced times of the one member it was opened
 // for, and lists every enforced time of the site.
 class EnforcedTimesDialog : public QDialog {
@@ -40,3 +42,5 @@ private:
     QLabel* m_lblInEffect = nullptr;
     QListWidget* m_lstCustomTimes = nullptr;
 };
+
+} // namespace quenmark

@@ -1,13 +1,13 @@
 #include "gui/dialogs/members_dialog.h"
 
-#include "core/model/text_file.h"
-#include "gui/message_box.h"
-#include "gui/latin1_text.h"
-#include "gui/widgets.h"
-#include "gui/dialogs/enforced_times_dialog.h"
 #include "core/files/members_file.h"
+#include "core/model/text_file.h"
+#include "gui/dialogs/enforced_times_dialog.h"
 #include "gui/dialogs/new_member_dialog.h"
 #include "gui/dialogs/search_dialog.h"
+#include "gui/latin1_text.h"
+#include "gui/message_box.h"
+#include "gui/widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +21,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+
+namespace quenmark {
 
 namespace {
 
@@ -369,3 +371,5 @@ void MembersDialog::openEnforcedTimes() {
         return new EnforcedTimesDialog(m_folder, *name, windowOwner());
     });
 }
+
+} // namespace quenmark

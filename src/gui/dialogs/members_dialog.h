@@ -8,15 +8,18 @@
 #include <optional>
 #include <string>
 
-class EnforcedTimesDialog;
-class MemberSequence;
-class NewMemberDialog;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+
+namespace quenmark {
+
+class EnforcedTimesDialog;
+class MemberSequence;
+class NewMemberDialog;
 class SearchDialog;
 
 // The operator's editor of the roster: lists every member of roster.txt and
@@ -97,3 +100,5 @@ private:
     QPointer<SearchDialog> m_openSearch;
     QPointer<EnforcedTimesDialog> m_openEnforcedTimes;
 };
+
+} // namespace quenmark

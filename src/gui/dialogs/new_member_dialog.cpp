@@ -1,11 +1,11 @@
 #include "gui/dialogs/new_member_dialog.h"
 
-#include "core/model/text_file.h"
-#include "gui/message_box.h"
-#include "gui/latin1_text.h"
-#include "gui/widgets.h"
-#include "gui/dialogs/members_dialog.h"
 #include "core/files/members_file.h"
+#include "core/model/text_file.h"
+#include "gui/dialogs/members_dialog.h"
+#include "gui/latin1_text.h"
+#include "gui/message_box.h"
+#include "gui/widgets.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace quenmark {
 
 NewMemberDialog::NewMemberDialog(std::filesystem::path mainFolder, MembersDialog* members,
                                  QWidget* parent)
@@ -82,3 +84,5 @@ void NewMemberDialog::addClicked() {
         m_members->insertNewMember(fields.Name);
     close();
 }
+
+} // namespace quenmark

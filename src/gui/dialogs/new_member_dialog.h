@@ -4,10 +4,13 @@
 #include <QPointer>
 #include <filesystem>
 
-class MembersDialog;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+
+namespace quenmark {
+
+class MembersDialog;
 
 // Adds one active member at the end of roster.txt and puts his name into the
 // Members window's list, when that window is still open.
@@ -38,3 +41,5 @@ private:
     QPushButton* m_cmdAdd = nullptr;
     QPushButton* m_cmdCancel = nullptr;
 };
+
+} // namespace quenmark

@@ -1,15 +1,17 @@
 #include "gui/dialogs/search_dialog.h"
 
-#include "gui/message_box.h"
-#include "gui/latin1_text.h"
-#include "gui/dialogs/members_dialog.h"
 #include "core/files/members_file.h"
+#include "gui/dialogs/members_dialog.h"
+#include "gui/latin1_text.h"
+#include "gui/message_box.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace quenmark {
 
 SearchDialog::SearchDialog(std::filesystem::path mainFolder, MembersDialog* members,
                            QWidget* parent)
@@ -72,3 +74,5 @@ void SearchDialog::searchClicked() {
     close();
     members->selectMember(static_cast<int>(*found));
 }
+
+} // namespace quenmark

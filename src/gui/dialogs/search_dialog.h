@@ -4,9 +4,12 @@
 #include <QPointer>
 #include <filesystem>
 
-class MembersDialog;
 class QLineEdit;
 class QPushButton;
+
+namespace quenmark {
+
+class MembersDialog;
 
 // Finds a member by his whole name, letter case aside, and selects him in the
 // Members window.
@@ -32,3 +35,5 @@ private:
     QPushButton* m_cmdSearch = nullptr;
     QPushButton* m_cmdCancel = nullptr;
 };
+
+} // namespace quenmark

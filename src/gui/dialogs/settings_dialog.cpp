@@ -1,8 +1,8 @@
 #include "gui/dialogs/settings_dialog.h"
 
 #include "core/model/text_file.h"
-#include "gui/message_box.h"
 #include "gui/latin1_text.h"
+#include "gui/message_box.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace quenmark {
 
 namespace {
 
@@ -215,3 +217,5 @@ void SettingsDialog::okClicked() {
     if (save())
         close();
 }
+
+} // namespace quenmark

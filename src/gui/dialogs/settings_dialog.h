@@ -10,6 +10,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+namespace quenmark {
+
 // The operator's editor of settings.dat: reads the file when it opens (writing
 // the defaults at once when the file is missing), writes it whole on OK.
 class SettingsDialog : public QDialog {
@@ -52,3 +54,5 @@ private:
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;
 };
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+namespace quenmark {
+
 namespace {
 
 // An entry as the dialog writes it: name, level and difficulty in number form,
@@ -93,3 +95,5 @@ TEST(EnforcedTimesFile, SetAppendsReplacesOrRemoves) {
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -1,8 +1,10 @@
-#include "core/model/text_file.h"
 #include "core/files/members_file.h"
+#include "core/model/text_file.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+namespace quenmark {
 
 namespace {
 
@@ -113,3 +115,5 @@ TEST(AddMember, RewritesTheRosterWholeSoALastRecordWithoutItsEmptyLineKeepsItsFi
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+namespace quenmark {
+
 TEST(SettingsFile, TablesAndTheirDefaultEntries) {
     EXPECT_EQ(pointMax(0), 200);
     EXPECT_EQ(pointMax(8), 15);
@@ -65,3 +67,5 @@ TEST(SettingsFile, ReadsWhatItCanOfOddFiles) {
     std::filesystem::remove(folder / "settings.dat");
     EXPECT_FALSE(loadSettings(folder.path()));
 }
+
+} // namespace quenmark

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace quenmark {
+
 namespace {
 
 MemberRecord member(std::string name, std::string page) {
@@ -66,3 +68,5 @@ TEST(DownloadBatch, WrittenIntoTheMainFolder) {
                     ">..\\download\\EndOfRoster.html",
                     "cd .."}));
 }
+
+} // namespace quenmark

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kPenalty = 900;
@@ -90,3 +92,5 @@ TEST(FinishMember, FallbackMatrix) {
         EXPECT_EQ(folder.read("errors.txt"), c.logLine ? crlf({c.logLine}) : "");
     }
 }
+
+} // namespace quenmark

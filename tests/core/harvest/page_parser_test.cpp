@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 
+namespace quenmark {
+
 namespace {
 
 constexpr int P = 1200; // the penalty
@@ -197,3 +199,5 @@ TEST(PageParser, EdgeCases) {
         }
     }
 }
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+namespace quenmark {
+
 TEST(TimeFile, ZonesAreFixedPositionsNotFields) {
     const struct {
         std::string line;
@@ -81,3 +83,5 @@ TEST(ErrorLog, AppendsItsLinesOnFlushOnly) {
     log.flush();
     EXPECT_EQ(folder.read("errors.txt"), crlf({"Ann", "Bob - No backup!", "Cy"}));
 }
+
+} // namespace quenmark

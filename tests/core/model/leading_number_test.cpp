@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace quenmark {
+
 TEST(LeadingNumber, ReadsTheNumberAtTheStart) {
     const struct {
         const char* text;
@@ -24,3 +26,5 @@ TEST(LeadingNumber, SixteenBitFieldsRoundAndClamp) {
     EXPECT_EQ(toInt16(-40000), -32768);
     EXPECT_EQ(toInt32(1e12), 2147483647);
 }
+
+} // namespace quenmark

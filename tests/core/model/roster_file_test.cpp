@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace quenmark {
+
 TEST(RosterFile, ReadsFiveFieldsAndSkipsTheSixthLine) {
     TempFolder folder;
     folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a/", "ann@x", "junk", "Bob", "BB",
@@ -87,3 +89,5 @@ TEST(InvalidNames, UnusableBaseNames) {
     for (const char* good : {"Ann", "Ann Lee", "3", "J\xe9r\xf4me", "a&b", ".."})
         EXPECT_TRUE(isUsableBaseName(good)) << good;
 }
+
+} // namespace quenmark

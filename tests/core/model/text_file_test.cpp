@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+namespace quenmark {
+
 using Lines = std::vector<std::string>;
 
 TEST(TextFile, LinesEndAtLfWithTheCrBeforeItDropped) {
@@ -72,3 +74,5 @@ TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
         EXPECT_NE(std::string(error.what()).find("roster.txt"), std::string::npos);
     }
 }
+
+} // namespace quenmark

@@ -3,6 +3,8 @@
 #include "core/pages/roster_page.h"
 #include "tests/core/pages/page_test_support.h"
 
+namespace quenmark {
+
 namespace {
 
 // Ann, Bob and Dee: 60 s everywhere, Bob 50 s on Lamplight Rookie; Cy: 70 s,
@@ -140,3 +142,5 @@ Stamp 1 and Stamp 1
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -1,14 +1,16 @@
 #pragma once
 
-#include "core/model/member_record.h"
 #include "core/files/settings_file.h"
-#include "core/ports/clock.h"
+#include "core/model/member_record.h"
 #include "core/pages/page_context.h"
+#include "core/ports/clock.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+namespace quenmark {
 
 // Stamps every page with the number of the call, so a test sees which page
 // asked when.
@@ -93,3 +95,5 @@ struct PageFixture {
 inline std::vector<std::string> markerLines(std::size_t count) {
     return std::vector<std::string>(count, "***");
 }
+
+} // namespace quenmark

@@ -1,6 +1,8 @@
 #include "core/pages/site_pages.h"
 #include "tests/core/pages/page_test_support.h"
 
+namespace quenmark {
+
 namespace {
 
 // Templates whose last marker is the page's date, so the stamps number the
@@ -99,3 +101,5 @@ Stamp 1
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 #include <map>
 #include <sstream>
 
+namespace quenmark {
+
 namespace {
 
 // '|' stands for CR LF in templates and pages. A meaning in brackets is a
@@ -113,3 +115,5 @@ TEST(FillTemplate, LargePage) {
 }
 
 } // namespace
+
+} // namespace quenmark

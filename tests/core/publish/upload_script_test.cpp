@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace quenmark {
+
 namespace {
 
 // The account held since the run began, blanks and all; settings.dat names another.
@@ -95,3 +97,5 @@ TEST(StartUpload, ClientThatCannotStartIsReported) {
 }
 
 } // namespace
+
+} // namespace quenmark

@@ -4,6 +4,8 @@
 #include <map>
 #include <random>
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kPenalty = 1800;
@@ -112,3 +114,5 @@ TEST(EnforcedTimes, ReadFromTheFileOnceGivesWhatAScanPerMemberGives) {
         }
     }
 }
+
+} // namespace quenmark

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quenmark {
+
 inline std::string join(const std::vector<std::string>& lines, const char* end) {
     std::string text;
     for (const auto& line : lines)
@@ -86,3 +88,5 @@ struct MainFolder : TempFolder {
         write("times.dat", "");
     }
 };
+
+} // namespace quenmark

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+namespace quenmark {
+
 namespace {
 
 MemberTable membersOf(const std::vector<std::string>& names) {
@@ -116,3 +118,5 @@ TEST(SettleMemberTimes, AnUnwritableTimeFileStopsTheRunWithTheLinesSoFarLogged) 
     EXPECT_THROW(settleMemberTimes(f.path(), members, defaultSettings()), FileError);
     EXPECT_EQ(f.read("errors.txt"), crlf({"Ann - No backup!"}));
 }
+
+} // namespace quenmark

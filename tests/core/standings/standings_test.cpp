@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <random>
 
+namespace quenmark {
+
 TEST(Standings, PointsAndRecordOfACell) {
     const struct {
         const char* name;
@@ -93,3 +95,5 @@ TEST(Standings, SameResultsAsABubbleSortOfEachCell) {
         }
     }
 }
+
+} // namespace quenmark

@@ -5,6 +5,8 @@
 #include "core/pages/text_pieces.h"
 #include "core/pages/time_text.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kFirstTitleMarker = 1;
@@ -71,3 +73,5 @@ bool writeDifficultyPages(const PageContext& context, DifficultyPageKind kind) {
             return false;
     return true;
 }
+
+} // namespace quenmark

@@ -7,6 +7,8 @@
 #include <array>
 #include <string_view>
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kOverallMarker = 1;
@@ -112,3 +114,5 @@ bool writeLeadersPage(const PageContext& context) {
                             }
                         });
 }
+
+} // namespace quenmark

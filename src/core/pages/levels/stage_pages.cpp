@@ -5,6 +5,8 @@
 #include "core/pages/text_pieces.h"
 #include "core/pages/time_text.h"
 
+namespace quenmark {
+
 namespace {
 
 constexpr int kFirstNameMarker = 1;
@@ -110,3 +112,5 @@ bool writeStagePages(const PageContext& context) {
             return false;
     return true;
 }
+
+} // namespace quenmark

@@ -3,6 +3,8 @@
 #include "core/pages/levels/stage_pages.h"
 #include "tests/core/pages/page_test_support.h"
 
+namespace quenmark {
+
 namespace {
 
 std::string str(int number) {
@@ -207,3 +209,5 @@ TEST(LeadersPage, DifficultyTablesStopAfterRank5WithTheirTies) {
 }
 
 } // namespace
+
+} // namespace quenmark
