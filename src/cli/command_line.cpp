@@ -1,10 +1,12 @@
 #include "cli/command_line.h"
 
 #include "cli/headless_runner.h"
+#include "cli/init_command.h"
+#include "cli/update_command.h"
+#include "cli/usage.h"
 #include "platform/batch_interpreter.h"
 #include "platform/ftp_client.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 #include <iostream>
@@ -13,46 +15,19 @@ namespace quenmark {
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage:\n"
-    "  quenmark-updater                      open the main window (main folder = current "
-    "directory)\n"
-    "  quenmark-updater update [options]     one whole publication, headless\n"
-    "      --folder DIR     main folder (default: current directory)\n"
-    "      --no-upload      write ftp.dat but do not start the upload\n"
-    "      --timeout SEC    give up waiting for the downloads after SEC seconds\n"
-    "  quenmark-updater run-batch FILE       the command interpreter that runs download.bat\n"
-    "  quenmark-updater ftp -s:FILE          the FTP client that runs ftp.dat\n"
-    "  quenmark-updater --help | --version\n";
-
-int usageError(const QString& problem) {
-    std::cerr << "quenmark-updater: " << problem.toStdString() << "\n\n" << kUsage;
-    return kExitUsage;
-}
-
-int updateCommand(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption folder("folder", "Main folder.", "DIR", ".");
-    const QCommandLineOption noUpload("no-upload", "Write ftp.dat but do not upload.");
-    const QCommandLineOption timeout("timeout", "Seconds to wait for the downloads.", "SEC");
-    parser.addOptions({folder, noUpload, timeout});
-    if (!parser.parse(QStringList{"quenmark-updater"} + arguments))
-        return usageError(parser.errorText());
-    if (parser.positionalArguments().size() != 1)
-        return usageError("update takes no further arguments.");
-
-    HeadlessOptions options;
-    options.folder = parser.value(folder).toStdString();
-    options.upload = !parser.isSet(noUpload);
-    if (parser.isSet(timeout)) {
-        bool ok = false;
-        const int seconds = parser.value(timeout).toInt(&ok);
-        if (!ok || seconds <= 0)
-            return usageError("--timeout takes a whole number of seconds above 0.");
-        options.timeoutSeconds = seconds;
-    }
-    return runHeadlessUpdate(options);
+int helpCommand(const QStringList& arguments) {
+    const QString topic = arguments.value(1);
+    if (arguments.size() > 2)
+        return usageError("help takes at most one command.");
+    if (topic.isEmpty())
+        std::cout << usageText().toStdString();
+    else if (topic == "update")
+        std::cout << updateHelp().toStdString();
+    else if (topic == "init")
+        std::cout << initHelp().toStdString();
+    else
+        return usageError("no help on \"" + topic + "\".");
+    return kExitCompleted;
 }
 
 int runBatchCommand(const QStringList& arguments) {
@@ -78,14 +53,14 @@ int runCommandLine(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString command = arguments.value(0);
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << kUsage;
-        return 0;
-    }
+    if (command == "--help" || command == "-h" || command == "help")
+        return helpCommand(arguments);
     if (command == "--version" || command == "-v") {
         std::cout << "quenmark-updater " << QUENMARK_VERSION << "\n";
         return 0;
     }
+    if (command == "init")
+        return initCommand(arguments);
     if (command == "update")
         return updateCommand(arguments);
     if (command == "run-batch")

@@ -2,7 +2,7 @@
 
 namespace quenmark {
 
-// The subcommands: update, run-batch, ftp, --help, --version. Runs without a
+// The subcommands: init, update, run-batch, ftp, help, --help, --version. Runs without a
 // display; returns the process exit status.
 int runCommandLine(int argc, char* argv[]);
 

@@ -42,6 +42,12 @@ check "unknown option" 2 "$exe" update --fast
 check "bad timeout" 2 "$exe" update --timeout soon
 check "ftp without script" 2 "$exe" ftp ftp.dat
 check "run-batch without file" 2 "$exe" run-batch
+check "update --help" 0 "$exe" update --help
+grep -q -- "--timeout SEC" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: update help text"; }
+check "help on an unknown command" 2 "$exe" help publish
+check "init with two folders" 2 "$exe" init "$work/a" "$work/b"
+touch "$work/taken"
+check "init where a file stands" 1 "$exe" init "$work/taken"
 
 # A browser that never answers: the run gives up after --timeout seconds.
 m="$work/slow"

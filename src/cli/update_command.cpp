@@ -1,0 +1,73 @@
+#include "cli/update_command.h"
+
+#include "cli/headless_runner.h"
+#include "cli/usage.h"
+
+#include <QCommandLineParser>
+#include <iostream>
+
+namespace quenmark {
+
+QList<QCommandLineOption> updateOptions() {
+    return {
+        {"folder", "main folder (default: current directory)", "DIR", "."},
+        {"no-upload", "write ftp.dat but do not start the upload"},
+        {"timeout", "give up waiting for the downloads after SEC seconds (default: no limit)",
+         "SEC"},
+    };
+}
+
+QString optionLines(const QList<QCommandLineOption>& options, int indent) {
+    constexpr int kNameWidth = 17;
+    QString lines;
+    for (const QCommandLineOption& option : options) {
+        QString name = "--" + option.names().constLast();
+        if (!option.valueName().isEmpty())
+            name += " " + option.valueName();
+        lines += QString(indent, ' ') + name.leftJustified(kNameWidth - 1) + " " +
+                 option.description() + "\n";
+    }
+    return lines;
+}
+
+QString updateHelp() {
+    return "Usage: quenmark-updater update [options]\n"
+           "One whole publication without a window: the run that the Update button performs.\n"
+           "The four stages go to standard output, every message to standard error.\n"
+           "\n"
+           "Options:\n" +
+           optionLines(updateOptions(), 2) +
+           "  --help           this text\n"
+           "\n"
+           "Exit status: 0 the run completed, 1 it stopped on an error, 2 bad usage,\n"
+           "3 the upload failed.\n";
+}
+
+int updateCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(updateOptions());
+    parser.addOption({{"h", "help"}, "this text"});
+    if (!parser.parse(QStringList{"quenmark-updater"} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet("help")) {
+        std::cout << updateHelp().toStdString();
+        return kExitCompleted;
+    }
+    if (parser.positionalArguments().size() != 1)
+        return usageError("update takes no further arguments.");
+
+    HeadlessOptions options;
+    options.folder = parser.value("folder").toStdString();
+    options.upload = !parser.isSet("no-upload");
+    if (parser.isSet("timeout")) {
+        bool ok = false;
+        const int seconds = parser.value("timeout").toInt(&ok);
+        if (!ok || seconds <= 0)
+            return usageError("--timeout takes a whole number of seconds above 0.");
+        options.timeoutSeconds = seconds;
+    }
+    return runHeadlessUpdate(options);
+}
+
+} // namespace quenmark

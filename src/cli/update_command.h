@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quenmark {
+
+// The options of `update`: the one list that its parser, `update --help` and
+// the general usage text are all built from.
+QList<QCommandLineOption> updateOptions();
+
+// One line per option, "--name VALUE" then its description, each line indented.
+QString optionLines(const QList<QCommandLineOption>& options, int indent);
+
+// What `update --help` and `help update` print.
+QString updateHelp();
+
+// `update [options]`; arguments[0] is "update". Returns the exit status.
+int updateCommand(const QStringList& arguments);
+
+} // namespace quenmark

@@ -1,0 +1,102 @@
+#include "platform/new_file.h"
+
+#include "core/model/text_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quenmark {
+
+namespace {
+
+bool writeAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool nameTaken(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+mode_t modeFor(FileAccess access) {
+    if (access == FileAccess::OwnerOnly)
+        return 0600;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Folders that cannot hold hard links (a FAT memory stick): the file is made
+// in place, and removed again when writing it fails.
+NewFile writeInPlace(const std::filesystem::path& path, std::string_view content, mode_t mode) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            return NewFile::AlreadyThere;
+        throw cannotWrite(path.string());
+    }
+    bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(path.c_str());
+        throw cannotWrite(path.string());
+    }
+    return NewFile::Made;
+}
+
+} // namespace
+
+NewFile writeNewFile(const std::filesystem::path& path, std::string_view content,
+                     FileAccess access) {
+    if (nameTaken(path))
+        return NewFile::AlreadyThere;
+
+    // Written whole under a temporary name, then linked to its own name: link
+    // never replaces an existing name, and a crash leaves no half-made file.
+    const std::filesystem::path folder = path.parent_path();
+    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw cannotWrite(path.string());
+    bool ok = ::fchmod(fd, modeFor(access)) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw cannotWrite(path.string());
+    }
+    const int linked = ::link(temp.c_str(), path.c_str());
+    const int linkError = errno;
+    ::unlink(temp.c_str());
+    if (linked == 0) {
+        syncFolder(folder);
+        return NewFile::Made;
+    }
+    if (linkError == EEXIST)
+        return NewFile::AlreadyThere;
+    if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS)
+        return writeInPlace(path, content, modeFor(access));
+    throw cannotWrite(path.string());
+}
+
+} // namespace quenmark
