@@ -13,6 +13,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quenmark Updater");
+    // Names the installed desktop entry, so the desktop shows its icon for the window.
+    QApplication::setDesktopFileName("org.quenmark.Updater");
     MainWindow window(std::filesystem::current_path());
     window.show();
     return QApplication::exec();

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# An installation into a temporary prefix, moved elsewhere afterwards: its
+# desktop entry, metainfo and manual page pass their checkers, the manual names
+# every update option, and the installed program makes a new main folder with
+# `init` from the installed templates and publishes it with `update --no-upload`.
+#   bash install_test.sh <build-folder>
+set -uo pipefail
+
+build=$(realpath "$1")
+work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-install.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+passed=0
+failed=0
+check() { # description of the fault, then the command that must succeed
+    local what=$1
+    shift
+    "$@" && passed=$((passed + 1)) && return 0
+    failed=$((failed + 1))
+    echo "FAIL: $what"
+    return 1
+}
+
+if ! cmake --install "$build" --prefix "$work/staged" >"$work/install.log" 2>&1; then
+    cat "$work/install.log"
+    echo "FAIL: cmake --install"
+    exit 1
+fi
+# The program finds its templates relative to itself, so a moved tree still works.
+mv "$work/staged" "$work/prefix"
+prefix=$work/prefix
+exe=$prefix/bin/quenmark-updater
+share=$prefix/share
+app=org.quenmark.Updater
+
+check "program installed" test -x "$exe"
+check "icon installed" test -s "$share/icons/hicolor/scalable/apps/$app.svg"
+check "desktop entry valid" desktop-file-validate "$share/applications/$app.desktop"
+check "metainfo valid" appstreamcli validate --no-net "$share/metainfo/$app.metainfo.xml" \
+    >"$work/appstream.log"
+
+man=$share/man/man1/quenmark-updater.1
+LC_ALL=C.UTF-8 groff -man -ww -z "$man" 2>"$work/groff.log"
+check "manual page has no troff warnings: $(cat "$work/groff.log")" test ! -s "$work/groff.log"
+for section in COMMANDS OPTIONS FILES "EXIT STATUS"; do
+    check "manual page lacks $section" grep -qx "\.SH \"\?$section\"\?" "$man"
+done
+# Every option that `update --help` lists must be in the manual, in its roff spelling.
+check "update --help" "$exe" update --help >"$work/update-help.txt"
+check "help update differs from update --help" \
+    cmp -s "$work/update-help.txt" <("$exe" help update)
+options=$(grep -o '^  --[a-z-]*' "$work/update-help.txt" | grep -v -- '--help' | tr -d ' ')
+check "update --help lists no options" test -n "$options"
+for option in $options; do
+    check "the manual lacks $option" grep -qF -- "${option//-/\\-}" "$man"
+done
+for command in init update run-batch ftp help; do
+    check "the manual lacks the command $command" grep -q "^\.B.* $command\b\|^\.B $command" "$man"
+done
+
+# init takes the installed templates: mark one and look for the mark.
+template=$share/quenmark-updater/templates/roster.html
+printf '<!-- installed -->\r\n' >>"$template"
+site=$work/site
+check "init exits 0" "$exe" init "$site" >"$work/init.out"
+check "init took the installed templates" grep -q "installed" "$site/templates/roster.html"
+
+for name in lynx download templates upload; do
+    check "init made no $name folder" test -d "$site/$name"
+done
+for name in roster.txt banned.txt invalidchrs.dat times.dat; do
+    check "init made no empty $name" test -f "$site/$name" -a ! -s "$site/$name"
+done
+check "settings.dat is not the 16 default lines" test "$(wc -l <"$site/settings.dat")" -eq 16
+check "settings.dat readable by others" test "$(stat -c %a "$site/settings.dat")" = 600
+check "no tarvo.jpg" test -s "$site/upload/tarvo.jpg"
+
+# A second init replaces nothing and says what it left alone.
+printf 'Ann\r\n' >"$site/roster.txt"
+rm "$site/templates/points.html"
+check "second init exits 0" "$exe" init "$site" >"$work/init2.out"
+
+check "second init replaced roster.txt" test "$(cat "$site/roster.txt")" = $'Ann\r'
+check "second init did not list roster.txt as left alone" grep -qx "  roster.txt" "$work/init2.out"
+check "second init did not make the missing template" grep -q "made templates/points.html" \
+    "$work/init2.out"
+check "second init listed a file it made as left alone" \
+    test "$(grep -c "points.html" "$work/init2.out")" -eq 1
+printf '' >"$site/roster.txt"
+
+# A run with no members from the installed program; the stand-in lynx answers nothing,
+# as the real one does for the sentinel address.
+printf '#!/bin/sh\nexit 0\n' >"$site/lynx/lynx"
+chmod +x "$site/lynx/lynx"
+status=0
+(cd "$site" && timeout 120 "$exe" update --no-upload >"$work/update.out" 2>"$work/update.err") ||
+    status=$?
+check "update in the new folder: exit $status: $(cat "$work/update.err")" test "$status" -eq 0
+check "no points page" test -s "$site/upload/points.htm"
+check "no ftp.dat" test -s "$site/ftp.dat"
+
+echo "$passed passed, $failed failed"
+((failed == 0))
