@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Publishes the example site once, on this machine alone: installs what is missing,
-# builds, copies examples/ to a fresh temporary main folder, serves the members'
-# pages over HTTP and receives the upload over FTP, both on 127.0.0.1, and runs
-# `quenmark-updater update` there. Then it reports what arrived.
+# Publishes the example site once, on this machine alone: installs what running
+# needs (not the tests' tools), builds the program, copies examples/ to a fresh
+# temporary main folder, serves the members' pages over HTTP and receives the upload
+# over FTP, both on 127.0.0.1, runs `quenmark-updater update` there and reports.
 #
 #   ./run.sh          one headless publication
 #   ./run.sh --gui    the main window on such a folder, servers running, to press Update!
@@ -34,8 +34,8 @@ fi
 if [[ -n ${QUENMARK_UPDATER:-} ]]; then
     updater=$QUENMARK_UPDATER
 else
-    "$root/tools/setup.sh"
-    updater="$root/build/quenmark-updater"
+    "$root/tools/setup.sh" --run
+    updater="$root/build/src/quenmark-updater"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-run.XXXXXX")

@@ -1,24 +1,52 @@
 #!/usr/bin/env bash
-# Installs what the build, the tests and the example run need from Debian's
-# packages, and configures and builds the project in build/. Quick when all is there.
+# Installs what is missing from Debian's packages, then configures and builds the
+# project in build/. Quick when all is there.
+#   tools/setup.sh          everything: the program, every test and the tests' tools
+#   tools/setup.sh --run    only what building and running the program needs, and
+#                           only the program
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
-          googletest libgtest-dev libbenchmark-dev lynx python3 python3-pyftpdlib
-          xvfb xauth clang-format)
+run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
+              lynx python3 python3-pyftpdlib)
+test_packages=(googletest libgtest-dev libbenchmark-dev xvfb xauth clang-format
+               desktop-file-utils appstream dpkg-dev groff-base)
 
+run_only=0
+case ${1:-} in
+    --run) run_only=1 ;;
+    "") ;;
+    *)
+        echo "setup.sh: unknown option $1 (--run, or nothing)" >&2
+        exit 2
+        ;;
+esac
+
+packages=("${run_packages[@]}")
+((run_only)) || packages+=("${test_packages[@]}")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
-    sudo=""
-    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    # sudo starts with a clean environment: env carries the setting through it.
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cmake -S "$root" -B "$root/build" -G Ninja ${QUENMARK_CMAKE_ARGS:-} >/dev/null
-cmake --build "$root/build" -j "$(nproc)"
+build=$root/build
+# shellcheck disable=SC2206 # the extra arguments are split on purpose
+cmake_args=(${QUENMARK_CMAKE_ARGS:-})
+if ((run_only)); then
+    # A new build folder leaves the tests out, as their packages may be missing;
+    # one that tests were built in keeps them.
+    [[ -f $build/CMakeCache.txt ]] || cmake_args+=(-DQUENMARK_TESTS=OFF)
+    cmake -S "$root" -B "$build" -G Ninja "${cmake_args[@]}" >/dev/null
+    cmake --build "$build" -j "$(nproc)" --target quenmark-updater
+else
+    cmake -S "$root" -B "$build" -G Ninja -DQUENMARK_TESTS=ON "${cmake_args[@]}" >/dev/null
+    cmake --build "$build" -j "$(nproc)"
+fi
