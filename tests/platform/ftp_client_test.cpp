@@ -18,8 +18,7 @@ const std::string kPassword = "Zebulon-pw-77";
 class LocalFtpServer {
 public:
     explicit LocalFtpServer(const TempFolder& folder, bool raw = false) : m_folder(folder) {
-        const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "ftp_server.py").string();
+        const std::string script = QUENMARK_FTP_SERVER_SCRIPT;
         const std::string command =
             "/usr/bin/python3 '" + script + "' '" + (folder / "server").string() + "' " +
             kPassword + (raw ? " --raw" : "") + " 2>>'" + (folder / "server.log").string() + "'";
