@@ -38,6 +38,9 @@ check "icon installed" test -s "$share/icons/hicolor/scalable/apps/$app.svg"
 check "desktop entry valid" desktop-file-validate "$share/applications/$app.desktop"
 check "metainfo valid" appstreamcli validate --no-net "$share/metainfo/$app.metainfo.xml" \
     >"$work/appstream.log"
+version=$("$exe" --version | cut -d' ' -f2)
+check "the metainfo lists no release $version" \
+    grep -q "<release version=\"$version\"" "$share/metainfo/$app.metainfo.xml"
 
 man=$share/man/man1/quenmark-updater.1
 LC_ALL=C.UTF-8 groff -man -ww -z "$man" 2>"$work/groff.log"
