@@ -1,5 +1,6 @@
 #include "cli/headless_runner.h"
 
+#include "cli/init_command.h"
 #include "core/update_run.h"
 #include "platform/date_stamp.h"
 #include "platform/system_process_starter.h"
@@ -59,8 +60,15 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
             return kExitStopped;
         }
     }
-    if (run.outcome() != RunOutcome::Completed)
+    if (run.outcome() != RunOutcome::Completed) {
+        // The window's messages point at its buttons; without a window, init
+        // makes what a main folder lacks.
+        if (lacksWhatInitMakes(options.folder))
+            std::cerr << "Hint: \"quenmark-updater init\" makes the missing files and folders of "
+                         "a main folder and leaves the others alone."
+                      << std::endl;
         return kExitStopped;
+    }
     if (options.upload && processes.uploadStatus().value_or(1) != 0)
         return kExitUploadFailed;
     return kExitCompleted;

@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <array>
 #include <iostream>
 #include <optional>
@@ -115,6 +116,17 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
 }
 
 } // namespace
+
+bool lacksWhatInitMakes(const fs::path& folder) {
+    std::vector<std::string> names(kFolders.begin(), kFolders.end());
+    names.insert(names.end(), kEmptyFiles.begin(), kEmptyFiles.end());
+    names.insert(names.end(), kExampleFiles.begin(), kExampleFiles.end());
+    names.emplace_back(kSettingsFile);
+    std::error_code ec;
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return !fs::exists(fs::symlink_status(folder / name, ec));
+    });
+}
 
 QString initHelp() {
     return "Usage: quenmark-updater init [DIR]\n"

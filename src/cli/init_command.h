@@ -2,11 +2,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 
 namespace quenmark {
 
 // What `init --help` and `help init` print.
 QString initHelp();
+
+// Whether init would make something in the folder: a file or folder of a new
+// main folder is missing there.
+bool lacksWhatInitMakes(const std::filesystem::path& folder);
 
 // `init [DIR]`: makes a new main folder, leaving alone every file that is
 // already there. arguments[0] is "init". Returns the exit status.

@@ -32,6 +32,7 @@ expect_err() { # description, exact line expected on stderr
 mkdir -p "$work/main"
 check "no roster" 1 "$exe" update --folder "$work/main"
 expect_err "no roster message" 'Error: "roster.txt" could not be found. Make sure it is named correctly and in the main folder.'
+expect_err "no roster: hint at init" 'Hint: "quenmark-updater init" makes the missing files and folders of a main folder and leaves the others alone.'
 (cd "$work/main" && check "no roster, current folder" 1 "$exe" update)
 
 check "help" 0 "$exe" --help
