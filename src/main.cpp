@@ -1,8 +1,10 @@
 #include "cli/command_line.h"
+#include "gui/display_check.h"
 #include "gui/main_window.h"
 
 #include <QApplication>
 #include <filesystem>
+#include <iostream>
 
 using namespace quenmark;
 
@@ -11,6 +13,12 @@ int main(int argc, char* argv[]) {
     if (argc > 1)
         return runCommandLine(argc, argv);
 
+    if (!windowCanOpen()) {
+        std::cerr << "quenmark-updater: no display; use `quenmark-updater update` to publish "
+                     "without a window."
+                  << std::endl;
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quenmark Updater");
     // Names the installed desktop entry, so the desktop shows its icon for the window.
