@@ -40,8 +40,18 @@ double secondsSince(Stopwatch::time_point start) {
 
 class NoProcesses : public ProcessStarter {
 public:
+    bool findsProgram(const fs::path&, const std::string&) override { return true; }
+    void endLeftoverBatch(const fs::path&) override {}
     bool startBatch(const fs::path&, const std::string&) override { return true; }
+    bool batchRunning() override { return false; }
+    void endBatch() override {}
     bool startUpload(const fs::path&, const std::string&) override { return true; }
+};
+
+class NoLock : public RunLock {
+public:
+    Result take(const fs::path&) override { return Result::Taken; }
+    void release() override {}
 };
 
 class QuietObserver : public RunObserver {
@@ -77,9 +87,10 @@ const SyntheticSite& siteWithTemplates(int memberCount) {
 double timeTick(const SyntheticSite& site) {
     site.resetRunState();
     NoProcesses processes;
+    NoLock lock;
     QuietObserver observer;
     FixedClock clock;
-    UpdateRun run(site.folder(), processes, clock, observer);
+    UpdateRun run(site.folder(), processes, lock, clock, observer);
     run.updateCommand();
     std::ofstream(site.folder() / kSentinelFile, std::ios::binary) << "<html></html>\r\n";
     const auto start = Stopwatch::now();

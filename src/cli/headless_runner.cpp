@@ -3,6 +3,7 @@
 #include "cli/init_command.h"
 #include "core/update_run.h"
 #include "platform/date_stamp.h"
+#include "platform/folder_run_lock.h"
 #include "platform/system_process_starter.h"
 
 #include <array>
@@ -43,9 +44,10 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
     }
     SystemProcessStarter processes(options.upload ? SystemProcessStarter::UploadMode::WaitForEnd
                                                   : SystemProcessStarter::UploadMode::ScriptOnly);
+    FolderRunLock lock;
     SystemClock clock;
     ConsoleObserver observer;
-    UpdateRun run(options.folder, processes, clock, observer);
+    UpdateRun run(options.folder, processes, lock, clock, observer);
 
     run.updateCommand();
     const auto start = std::chrono::steady_clock::now();
@@ -55,11 +57,14 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
         if (run.timerOn() && options.timeoutSeconds &&
             std::chrono::steady_clock::now() - start >=
                 std::chrono::seconds(*options.timeoutSeconds)) {
+            run.abandonDownloads();
             std::cerr << "Error: The downloads did not finish within " << *options.timeoutSeconds
                       << " seconds." << std::endl;
             return kExitStopped;
         }
     }
+    if (run.outcome() == RunOutcome::NotUploaded)
+        return kExitUploadFailed;
     if (run.outcome() != RunOutcome::Completed) {
         // The window's messages point at its buttons; without a window, init
         // makes what a main folder lacks.

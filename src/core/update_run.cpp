@@ -23,76 +23,158 @@ OperatorMessage rosterMessage(MemberFileStatus status) {
                                                             : memberFileDamagedText(kRosterFile));
 }
 
+void removeQuietly(const std::filesystem::path& path) noexcept {
+    try {
+        removeFileIfPresent(path);
+    } catch (const std::exception&) {
+        // Nothing more can be done about it here; the next run replaces it.
+    }
+}
+
 } // namespace
 
-UpdateRun::UpdateRun(std::filesystem::path mainFolder, ProcessStarter& processes, Clock& clock,
-                     RunObserver& observer)
-    : m_folder(std::move(mainFolder)), m_processes(processes), m_clock(clock),
+UpdateRun::UpdateRun(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
+                     Clock& clock, RunObserver& observer)
+    : m_folder(std::move(mainFolder)), m_processes(processes), m_lock(lock), m_clock(clock),
       m_observer(observer) {}
+
+// The observer may be going away too: the downloads end without telling it.
+UpdateRun::~UpdateRun() {
+    if (m_timerOn) {
+        endDownloads();
+        removeQuietly(m_folder / kSentinelFile);
+    }
+    m_lock.release();
+}
 
 void UpdateRun::updateCommand() {
     m_observer.captionChanged(kBusyCaption);
     m_observer.buttonsEnabledChanged(false);
     m_observer.stageChanged(1);
 
+    // The lock comes before anything is read or written: a second run changes nothing.
+    const RunLock::Result locked = m_lock.take(m_folder);
+    if (locked != RunLock::Result::Taken)
+        return stopBeforeProcessing(errorMessage(locked == RunLock::Result::Busy
+                                                     ? "Another update is running in this folder."
+                                                     : cannotWrite(kRunLockFile).what()));
+
     const MemberFileRead roster = readRoster(m_folder);
     if (roster.status != MemberFileStatus::Ok) {
         // Stuck on purpose: caption and buttons stay as they are, only Exit works.
         m_observer.showMessage(rosterMessage(roster.status));
         m_observer.stageChanged(0);
+        m_lock.release();
         m_outcome = RunOutcome::Stopped;
         return;
     }
-    for (const char* folder : kRequiredFolders) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(m_folder / folder, ec)) {
-            // Without the folder the sentinel never comes and the timer would poll for ever.
-            m_observer.showMessage(errorMessage(std::string("The folder \"") + folder +
-                                                "\" could not be found. Make sure it exists in "
-                                                "the main folder."));
-            backToIdle();
-            m_outcome = RunOutcome::Stopped;
-            return;
-        }
-    }
+    if (auto message = checkBeforeDownloads())
+        return stopBeforeProcessing(*message);
 
     m_observer.stageChanged(2);
     try {
-        writeDownloadBatch(m_folder, roster.members);
-        // A sentinel left by an interrupted run goes before the batch starts, so
-        // this run can only ever see its own.
-        removeFileIfPresent(m_folder / kSentinelFile);
-        if (!m_processes.startBatch(m_folder, kBatchFile)) {
-            m_observer.showMessage(errorMessage("The download could not be started."));
-            backToIdle();
-            m_outcome = RunOutcome::Stopped;
-            return;
-        }
-        writeEmptyFile(m_folder / kErrorLogFile);
+        startDownloads(roster.members);
     } catch (const std::exception& error) {
         // A file that could not be written (FileError names it) or the file
         // system refusing: the operator is told, and the window is usable again.
-        m_observer.showMessage(errorMessage(error.what()));
-        backToIdle();
-        m_outcome = RunOutcome::Stopped;
-        return;
+        endDownloads();
+        return stopBeforeProcessing(errorMessage(error.what()));
     }
+}
+
+std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
+    for (const char* folder : kRequiredFolders) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(m_folder / folder, ec))
+            // Without the folder the sentinel never comes and the timer would poll for ever.
+            return errorMessage(std::string("The folder \"") + folder +
+                                "\" could not be found. Make sure it exists in the main folder.");
+    }
+    // Without the browser every page would come back empty and the site would
+    // be published without times.
+    if (!m_processes.findsProgram(m_folder / "lynx", "lynx"))
+        return errorMessage("The program \"lynx\" could not be found. Install it, or put it in "
+                            "the lynx folder.");
+    return std::nullopt;
+}
+
+void UpdateRun::startDownloads(const MemberTable& members) {
+    // A batch an earlier run left behind would go on writing pages, and its
+    // sentinel, into this run's downloads.
+    m_processes.endLeftoverBatch(m_folder);
+    writeDownloadBatch(m_folder, members);
+    std::error_code ec;
+    m_batchWritten = std::filesystem::last_write_time(m_folder / kBatchFile, ec);
+    if (ec)
+        m_batchWritten = std::filesystem::file_time_type::min();
+    // A sentinel left by an interrupted run goes before the batch starts, so
+    // this run can only ever see its own.
+    removeFileIfPresent(m_folder / kSentinelFile);
+    if (!m_processes.startBatch(m_folder, kBatchFile))
+        throw std::runtime_error("The download could not be started.");
+    writeEmptyFile(m_folder / kErrorLogFile);
+    m_batchEndSeen = false;
     m_outcome = RunOutcome::Downloading;
     setTimer(true);
 }
 
+// Only this run's sentinel counts: written after its batch was, by a batch that
+// has ended, so every member line has run and nothing writes pages any more.
+bool UpdateRun::sentinelAccepted() const {
+    if (!fileExists(m_folder / kSentinelFile))
+        return false;
+    std::error_code ec;
+    const auto written = std::filesystem::last_write_time(m_folder / kSentinelFile, ec);
+    return !ec && written >= m_batchWritten;
+}
+
 void UpdateRun::tick() {
-    if (!m_timerOn || !fileExists(m_folder / kSentinelFile))
+    if (!m_timerOn)
         return;
-    // The timer goes off before anything is shown, so a window that repaints
-    // here can never start a second processing half.
-    setTimer(false);
-    m_observer.stageChanged(3);
-    try {
-        process();
-    } catch (const std::exception& error) {
-        stop(errorMessage(error.what()));
+    // The batch's end is asked before the sentinel is looked for: a batch that
+    // writes the sentinel and ends between the two looks is still seen whole.
+    const bool batchEnded = !m_processes.batchRunning();
+    if (batchEnded && sentinelAccepted()) {
+        // The timer goes off before anything is shown, so a window that repaints
+        // here can never start a second processing half.
+        setTimer(false);
+        m_observer.stageChanged(3);
+        try {
+            m_processes.endBatch();
+            process();
+        } catch (const std::exception& error) {
+            stop(errorMessage(error.what()));
+        }
+        m_lock.release();
+        return;
     }
+    if (!batchEnded)
+        return;
+    // One more tick for a sentinel that is on its way, then the run gives up.
+    if (!m_batchEndSeen) {
+        m_batchEndSeen = true;
+        return;
+    }
+    setTimer(false);
+    endDownloads();
+    removeQuietly(m_folder / kSentinelFile);
+    stopBeforeProcessing(errorMessage("The downloads ended before the last page was fetched. "
+                                      "Check that the folder \"download\" can be written."));
+}
+
+void UpdateRun::abandonDownloads() {
+    if (!m_timerOn)
+        return;
+    setTimer(false);
+    endDownloads();
+    removeQuietly(m_folder / kSentinelFile);
+    m_lock.release();
+    m_outcome = RunOutcome::Stopped;
+}
+
+void UpdateRun::endDownloads() {
+    m_processes.endBatch();
+    removeQuietly(m_folder / kBatchFile);
 }
 
 void UpdateRun::process() {
@@ -115,12 +197,13 @@ void UpdateRun::process() {
         return stop(*message);
 
     m_observer.stageChanged(4);
-    if (auto message = startUpload(m_folder, *settings, m_processes))
-        m_observer.showMessage(*message);
+    const auto notUploaded = startUpload(m_folder, *settings, m_processes);
+    if (notUploaded)
+        m_observer.showMessage(*notUploaded);
     m_observer.showMessage(
         {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
     backToIdle();
-    m_outcome = RunOutcome::Completed;
+    m_outcome = notUploaded ? RunOutcome::NotUploaded : RunOutcome::Completed;
 }
 
 void UpdateRun::setTimer(bool on) {
@@ -133,6 +216,15 @@ void UpdateRun::setTimer(bool on) {
 void UpdateRun::stop(const OperatorMessage& message) {
     m_observer.showMessage(message);
     m_observer.buttonsEnabledChanged(true);
+    m_outcome = RunOutcome::Stopped;
+}
+
+// A stop before the processing half: the operator sees why, and the window is
+// idle again with the folder free.
+void UpdateRun::stopBeforeProcessing(const OperatorMessage& message) {
+    m_observer.showMessage(message);
+    backToIdle();
+    m_lock.release();
     m_outcome = RunOutcome::Stopped;
 }
 

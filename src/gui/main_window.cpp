@@ -33,7 +33,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) 
 
 MainWindow::MainWindow(std::filesystem::path mainFolder, QWidget* parent)
     : QWidget(parent), m_folder(std::move(mainFolder)),
-      m_run(std::make_unique<UpdateRun>(m_folder, m_systemProcesses, m_clock, observer())) {
+      m_run(std::make_unique<UpdateRun>(m_folder, m_systemProcesses, m_runLock, m_clock,
+                                        observer())) {
     setObjectName("frmMain");
     setWindowTitle(kIdleCaption);
     buildControls();
@@ -43,7 +44,7 @@ MainWindow::MainWindow(std::filesystem::path mainFolder, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::setProcessStarter(ProcessStarter& processes) {
-    m_run = std::make_unique<UpdateRun>(m_folder, processes, m_clock, observer());
+    m_run = std::make_unique<UpdateRun>(m_folder, processes, m_runLock, m_clock, observer());
 }
 
 void MainWindow::buildControls() {

@@ -4,6 +4,7 @@
 #include "core/update_run.h"
 #include "gui/window_keeper.h"
 #include "platform/date_stamp.h"
+#include "platform/folder_run_lock.h"
 #include "platform/system_process_starter.h"
 
 #include <QWidget>
@@ -54,6 +55,7 @@ private:
 
     std::filesystem::path m_folder;
     SystemProcessStarter m_systemProcesses{SystemProcessStarter::UploadMode::Detached};
+    FolderRunLock m_runLock;
     SystemClock m_clock;
     std::unique_ptr<UpdateRun> m_run;
 

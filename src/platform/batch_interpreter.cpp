@@ -79,20 +79,11 @@ std::vector<Word> splitWords(std::string_view line) {
     return words;
 }
 
-bool isExecutableFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec) && ::access(path.c_str(), X_OK) == 0;
-}
-
-// The current folder comes first, then PATH (execvp looks there for a bare name).
+// The current folder comes first, then PATH; a program found nowhere is left
+// to fail at its start.
 std::string resolveProgram(const std::string& program, const std::filesystem::path& folder) {
-    if (program.find('/') != std::string::npos) {
-        std::filesystem::path path(program);
-        return (path.is_absolute() ? path : folder / path).string();
-    }
-    if (isExecutableFile(folder / program))
-        return (folder / program).string();
-    return program;
+    const auto found = findProgram(program, folder);
+    return found ? found->string() : program;
 }
 
 } // namespace
@@ -149,6 +140,7 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
         if (line.kind != BatchLine::Kind::Run)
             continue;
         ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
+        spec.endWithParent = true; // a batch that is ended leaves no program running
         if (!line.target.empty()) {
             const std::filesystem::path target = folder / line.target;
             std::ofstream create(target, std::ios::binary |

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -25,6 +28,12 @@ struct ChildPlan {
         for (std::string& s : storage)
             args.push_back(s.data());
         args.push_back(nullptr);
+        envStorage = spec.environment;
+        for (char** entry = environ; entry && *entry; ++entry)
+            envStorage.emplace_back(*entry);
+        for (std::string& s : envStorage)
+            env.push_back(s.data());
+        env.push_back(nullptr);
     }
     std::string folder;
     std::string output;
@@ -32,6 +41,9 @@ struct ChildPlan {
     bool appendOutput;
     std::vector<std::string> storage;
     std::vector<char*> args;
+    // Ours, after the entries the spec adds: the first of a name wins.
+    std::vector<std::string> envStorage;
+    std::vector<char*> env;
 };
 
 [[noreturn]] void execChild(ChildPlan& plan, int statusPipe) {
@@ -49,7 +61,7 @@ struct ChildPlan {
         [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
         ::_exit(127);
     }
-    ::execvp(plan.args[0], plan.args.data());
+    ::execvpe(plan.args[0], plan.args.data(), plan.env.data());
     const int error = errno;
     [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
     ::_exit(127);
@@ -131,8 +143,15 @@ ProcessResult runAndWait(const ProcessSpec& spec,
                          std::optional<std::chrono::milliseconds> timeLimit) {
     ChildPlan plan(spec, nullptr);
     ProcessResult result;
-    const Forked forked = forkReportingExec([&plan](int report) {
+    const pid_t parent = ::getpid();
+    const bool endWithParent = spec.endWithParent;
+    const Forked forked = forkReportingExec([&plan, parent, endWithParent](int report) {
         ::setpgid(0, 0); // its own group, so a time-out ends what it started too
+        if (endWithParent) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(127);
+        }
         execChild(plan, report);
     });
     if (forked.pid < 0)
@@ -166,6 +185,73 @@ ProcessResult runAndWait(const ProcessSpec& spec,
     if (result.started && status >= 0)
         result.exitStatus = exitStatusOf(status);
     return result;
+}
+
+int startGroupLeader(const ProcessSpec& spec) {
+    ChildPlan plan(spec, "/dev/null");
+    const pid_t parent = ::getpid();
+    const Forked child = forkReportingExec([&plan, parent](int report) {
+        ::setsid();
+        // Whatever ends the run's process ends the batch too.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
+        execChild(plan, report);
+    });
+    if (child.pid < 0)
+        return -1;
+    if (!execSucceeded(child.report)) {
+        waitQuietly(child.pid);
+        return -1;
+    }
+    return child.pid;
+}
+
+bool hasEnded(int pid) {
+    int status = 0;
+    pid_t got;
+    while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    return got == pid || (got < 0 && errno == ECHILD);
+}
+
+void endChild(int pid) {
+    ::kill(pid, SIGKILL);
+    waitQuietly(pid);
+}
+
+std::optional<std::filesystem::path> findProgram(const std::string& program,
+                                                 const std::filesystem::path& folder) {
+    const auto executable = [](const std::filesystem::path& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+               ::access(path.c_str(), X_OK) == 0;
+    };
+    if (program.empty())
+        return std::nullopt;
+    if (program.find('/') != std::string::npos) {
+        const std::filesystem::path path(program);
+        const std::filesystem::path full = path.is_absolute() ? path : folder / path;
+        return executable(full) ? std::optional(full) : std::nullopt;
+    }
+    if (executable(folder / program))
+        return folder / program;
+    // execvp's own rules: no PATH means its default; an empty entry is the
+    // current folder, which for the interpreter's programs is `folder`.
+    const char* path = std::getenv("PATH");
+    const std::string_view entries = path ? path : "/bin:/usr/bin";
+    std::size_t start = 0;
+    while (start <= entries.size()) {
+        std::size_t end = entries.find(':', start);
+        if (end == std::string_view::npos)
+            end = entries.size();
+        const std::filesystem::path dir(entries.substr(start, end - start));
+        const std::filesystem::path candidate = (dir.is_absolute() ? dir : folder / dir) / program;
+        if (executable(candidate))
+            return candidate;
+        start = end + 1;
+    }
+    return std::nullopt;
 }
 
 std::filesystem::path ownExecutable() {

@@ -6,6 +6,11 @@
 
 namespace quenmark {
 
+// The record of the running batch in the main folder: its process group id
+// (which is also its session id) and the marker its processes carry, so that a
+// later run can end it.
+inline constexpr const char* kBatchRecordFile = "download.pid";
+
 // Starts the download batch and the upload with this program's own command
 // interpreter (run-batch) and FTP client (ftp -s:).
 class SystemProcessStarter : public ProcessStarter {
@@ -19,8 +24,16 @@ public:
     // executable: the program that serves as interpreter and client; this one's own
     // unless given (tests run the real program from a test binary).
     explicit SystemProcessStarter(UploadMode uploadMode, std::filesystem::path executable = {});
+    // A batch still running ends with its starter.
+    ~SystemProcessStarter() override;
+    SystemProcessStarter(const SystemProcessStarter&) = delete;
+    SystemProcessStarter& operator=(const SystemProcessStarter&) = delete;
 
+    bool findsProgram(const std::filesystem::path& folder, const std::string& program) override;
+    void endLeftoverBatch(const std::filesystem::path& mainFolder) override;
     bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
+    bool batchRunning() override;
+    void endBatch() override;
     bool startUpload(const std::filesystem::path& mainFolder,
                      const std::string& scriptFile) override;
 
@@ -28,9 +41,17 @@ public:
     std::optional<int> uploadStatus() const { return m_uploadStatus; }
 
 private:
+    struct Batch {
+        int groupId = -1; // the interpreter's process id, which leads its session and group
+        std::string marker;
+        std::filesystem::path mainFolder;
+        bool ended = false; // the interpreter has ended and been reaped
+    };
+
     UploadMode m_uploadMode;
     std::filesystem::path m_executable;
     std::optional<int> m_uploadStatus;
+    std::optional<Batch> m_batch;
 };
 
 } // namespace quenmark

@@ -1,11 +1,12 @@
 #include "core/update_run.h"
+#include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace quenmark {
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -26,23 +27,6 @@ struct RecordingObserver : RunObserver {
     void buttonsEnabledChanged(bool enabled) override { buttons = enabled; }
     void timerChanged(bool on) override { timer = on; }
     void showMessage(const OperatorMessage& m) override { messages.push_back(m); }
-};
-
-struct FakeProcesses : ProcessStarter {
-    bool batchStarts = true;
-    int batches = 0;
-    int uploads = 0;
-    std::string batchSeen;
-    bool startBatch(const std::filesystem::path& folder, const std::string& file) override {
-        ++batches;
-        std::ifstream in(folder / file, std::ios::binary);
-        batchSeen.assign(std::istreambuf_iterator<char>(in), {});
-        return batchStarts;
-    }
-    bool startUpload(const std::filesystem::path&, const std::string&) override {
-        ++uploads;
-        return true;
-    }
 };
 
 struct FixedClock : Clock {
@@ -70,9 +54,10 @@ protected:
 
     TempFolder folder;
     RecordingObserver observer;
-    FakeProcesses processes;
+    StandInProcesses processes;
+    StandInLock lock;
     FixedClock clock;
-    UpdateRun run{folder.path(), processes, clock, observer};
+    UpdateRun run{folder.path(), processes, lock, clock, observer};
 };
 
 } // namespace
@@ -85,28 +70,134 @@ TEST_F(UpdateRunTest, DamagedRosterIsReportedLikeAMissingOne) {
               "\"roster.txt\" is damaged: its last member is incomplete.");
     EXPECT_FALSE(observer.buttons);
     EXPECT_FALSE(run.timerOn());
+    EXPECT_FALSE(lock.held);
 }
 
-TEST_F(UpdateRunTest, AMissingFolderReturnsTheWindowToIdle) {
-    writeRoster({});
-    for (const char* missing : {"lynx", "download", "templates", "upload"}) {
+// Stops before the downloads: the window is idle again, nothing is written and
+// the folder is free for the next run.
+TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
+    const std::string lynxText =
+        "The program \"lynx\" could not be found. Install it, or put it in the lynx folder.";
+    const struct {
+        const char* missingFolder;
+        bool lynxFound;
+        bool lockBusy;
+        std::string message;
+    } cases[] = {
+        {"lynx", true, false,
+         "The folder \"lynx\" could not be found. Make sure it exists in the main folder."},
+        {"download", true, false,
+         "The folder \"download\" could not be found. Make sure it exists in the main folder."},
+        {"templates", true, false,
+         "The folder \"templates\" could not be found. Make sure it exists in the main folder."},
+        {"upload", true, false,
+         "The folder \"upload\" could not be found. Make sure it exists in the main folder."},
+        {"", false, false, lynxText},
+        {"", true, true, "Another update is running in this folder."},
+    };
+    for (const auto& c : cases) {
         TempFolder other;
         other.makeFolders({"lynx", "download", "templates", "upload"});
         other.write("roster.txt", "");
-        std::filesystem::remove_all(other / missing);
+        other.write("errors.txt", "Ann\r\n");
+        other.write("download/EndOfRoster.html", "");
+        if (*c.missingFolder)
+            std::filesystem::remove_all(other / c.missingFolder);
+        StandInProcesses starter;
+        starter.lynxFound = c.lynxFound;
+        StandInLock otherLock;
+        otherLock.heldElsewhere = c.lockBusy;
         RecordingObserver seen;
-        UpdateRun otherRun(other.path(), processes, clock, seen);
+        UpdateRun otherRun(other.path(), starter, otherLock, clock, seen);
         otherRun.updateCommand();
-        ASSERT_EQ(seen.messages.size(), 1u) << missing;
-        EXPECT_EQ(seen.messages[0],
-                  errorMessage(std::string("The folder \"") + missing +
-                               "\" could not be found. Make sure it exists in the main folder."));
+        ASSERT_EQ(seen.messages.size(), 1u) << c.message;
+        EXPECT_EQ(seen.messages[0], errorMessage(c.message));
         EXPECT_EQ(seen.caption, "Updater - Quenmark");
         EXPECT_TRUE(seen.buttons);
         EXPECT_EQ(seen.stage, 0);
         EXPECT_FALSE(otherRun.timerOn());
+        EXPECT_EQ(otherRun.outcome(), RunOutcome::Stopped);
+        EXPECT_FALSE(otherLock.held) << c.message;
+        EXPECT_EQ(starter.batches + starter.leftoversEnded, 0) << c.message;
+        EXPECT_FALSE(other.exists("download.bat"));
+        EXPECT_EQ(other.read("errors.txt"), "Ann\r\n");
+        EXPECT_TRUE(other.exists("download/EndOfRoster.html") || c.missingFolder == "download"s);
     }
-    EXPECT_EQ(processes.batches, 0);
+}
+
+// Only the sentinel of this run's own batch counts: written after the batch
+// was, and seen once the batch has ended.
+TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
+    writeRoster({});
+    writeSettings();
+    processes.running = true;
+    run.updateCommand();
+    EXPECT_TRUE(lock.held);
+    EXPECT_EQ(processes.leftoversEnded, 1);
+    folder.write("download/EndOfRoster.html", "");
+    run.tick();
+    run.tick();
+    EXPECT_TRUE(run.timerOn());
+    EXPECT_TRUE(observer.messages.empty());
+
+    processes.running = false;
+    const auto batchWritten = std::filesystem::last_write_time(folder / "download.bat");
+    std::filesystem::last_write_time(folder / "download/EndOfRoster.html",
+                                     batchWritten - std::chrono::seconds(1));
+    run.tick();
+    EXPECT_TRUE(run.timerOn());
+    std::filesystem::last_write_time(folder / "download/EndOfRoster.html", batchWritten);
+    run.tick();
+    EXPECT_FALSE(run.timerOn());
+    EXPECT_EQ(run.outcome(), RunOutcome::Completed);
+}
+
+TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick) {
+    writeRoster({});
+    writeSettings();
+    run.updateCommand();
+    run.tick();
+    EXPECT_TRUE(run.timerOn());
+    EXPECT_TRUE(observer.messages.empty());
+    run.tick();
+    ASSERT_EQ(observer.messages.size(), 1u);
+    EXPECT_EQ(observer.messages[0],
+              errorMessage("The downloads ended before the last page was fetched. Check that the "
+                           "folder \"download\" can be written."));
+    EXPECT_FALSE(run.timerOn());
+    EXPECT_EQ(observer.caption, "Updater - Quenmark");
+    EXPECT_EQ(observer.stage, 0);
+    EXPECT_TRUE(observer.buttons);
+    EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
+    EXPECT_FALSE(lock.held);
+    EXPECT_FALSE(folder.exists("download.bat"));
+    EXPECT_EQ(processes.uploads, 0);
+}
+
+// --timeout, or the window closed while downloading: the batch ends and nothing
+// of the downloads stays behind.
+TEST_F(UpdateRunTest, AbandonedDownloadsLeaveNothingBehind) {
+    writeRoster({});
+    for (bool byDestructor : {false, true}) {
+        StandInProcesses starter;
+        starter.running = true;
+        StandInLock ownLock;
+        {
+            UpdateRun abandoned(folder.path(), starter, ownLock, clock, observer);
+            abandoned.updateCommand();
+            ASSERT_TRUE(abandoned.timerOn());
+            folder.write("download/EndOfRoster.html", "");
+            if (!byDestructor) {
+                abandoned.abandonDownloads();
+                EXPECT_FALSE(abandoned.timerOn());
+                EXPECT_EQ(abandoned.outcome(), RunOutcome::Stopped);
+            }
+        }
+        EXPECT_FALSE(starter.running) << byDestructor;
+        EXPECT_FALSE(ownLock.held);
+        EXPECT_FALSE(folder.exists("download.bat"));
+        EXPECT_FALSE(folder.exists("download/EndOfRoster.html"));
+    }
 }
 
 TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {
@@ -164,9 +255,26 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
     EXPECT_FALSE(run.timerOn());
     EXPECT_EQ(processes.uploads, 1);
     EXPECT_EQ(run.outcome(), RunOutcome::Completed);
+    EXPECT_FALSE(lock.held);
+    EXPECT_GE(processes.batchesEnded, 1);
     // A second tick after the run does nothing.
     run.tick();
     EXPECT_EQ(observer.messages.size(), 1u);
+}
+
+// The pages are written, but without ftp.dat or the client nothing goes up:
+// the command line exits with the upload's failure.
+TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
+    writeRoster({});
+    writeSettings();
+    processes.uploadStarts = false;
+    run.updateCommand();
+    folder.write("download/EndOfRoster.html", "");
+    run.tick();
+    ASSERT_EQ(observer.messages.size(), 2u);
+    EXPECT_EQ(observer.messages[0], errorMessage("The upload could not be started."));
+    EXPECT_EQ(observer.messages[1].title, "Almost done!");
+    EXPECT_EQ(run.outcome(), RunOutcome::NotUploaded);
 }
 
 } // namespace quenmark

@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 #include "gui/message_box.h"
+#include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
 #include <QLabel>
@@ -28,12 +29,6 @@ void prepareMainFolder(const TempFolder& folder) {
                               "printf '<table><tr><td>Lamplight<td>1:23<td>N/A<td>10:05\\n'\n");
     ::chmod((folder / "lynx/lynx").c_str(), 0755);
 }
-
-// A batch that never gets anywhere: the sentinel does not come.
-struct SilentProcesses : ProcessStarter {
-    bool startBatch(const std::filesystem::path&, const std::string&) override { return true; }
-    bool startUpload(const std::filesystem::path&, const std::string&) override { return true; }
-};
 
 } // namespace
 
@@ -174,7 +169,9 @@ private slots:
         m_folder->write("roster.txt", "");
         m_folder->write("download/EndOfRoster.html", "stale");
         m_folder->write("errors.txt", "Ann\r\n");
-        SilentProcesses silent;
+        // A batch that never gets anywhere: the sentinel does not come.
+        StandInProcesses silent;
+        silent.running = true;
         m_window = std::make_unique<MainWindow>(m_folder->path());
         m_window->setProcessStarter(silent);
         m_window->show();

@@ -1,5 +1,6 @@
 #include "core/publish/upload.h"
 #include "core/publish/upload_script.h"
+#include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
 #include <array>
@@ -24,16 +25,6 @@ void writeSettings(const TempFolder& folder, const std::string& directory,
         text += std::string(" ") + flag + " \r\n";
     folder.write("settings.dat", text);
 }
-
-class FailingStarter : public ProcessStarter {
-public:
-    bool startBatch(const std::filesystem::path&, const std::string&) override { return false; }
-    bool startUpload(const std::filesystem::path& folder, const std::string& script) override {
-        started.push_back(folder / script);
-        return false;
-    }
-    std::vector<std::filesystem::path> started;
-};
 
 TEST(UploadScript, LinesFollowTheSettings) {
     // Lines between the account's three and "close", "quit", "|" standing for CR LF.
@@ -79,21 +70,24 @@ TEST(UploadScript, ReplacesAnOldScriptReadableByItsOwnerOnly) {
 
 TEST(StartUpload, VanishedSettingsNamedAndNothingStarted) {
     TempFolder folder;
-    FailingStarter starter;
+    StandInProcesses starter;
+    starter.uploadStarts = false;
     const auto message = startUpload(folder.path(), kHeld, starter);
     ASSERT_TRUE(message && message->title == "Error" && message->icon == MessageIcon::Critical);
     EXPECT_NE(message->text.find("\"settings.dat\""), std::string::npos) << message->text;
-    EXPECT_TRUE(starter.started.empty() && !folder.exists("ftp.dat"));
+    EXPECT_TRUE(starter.uploads == 0 && !folder.exists("ftp.dat"));
 }
 
 TEST(StartUpload, ClientThatCannotStartIsReported) {
     TempFolder folder;
     writeSettings(folder, " 0 \r\n", "10000000");
-    FailingStarter starter;
+    StandInProcesses starter;
+    starter.uploadStarts = false;
     EXPECT_EQ(
         startUpload(folder.path(), kHeld, starter),
         (OperatorMessage{"Error", "The upload could not be started.", MessageIcon::Critical}));
-    EXPECT_EQ(starter.started, std::vector{folder / "ftp.dat"});
+    EXPECT_EQ(starter.uploads, 1);
+    EXPECT_TRUE(folder.exists("ftp.dat"));
 }
 
 } // namespace

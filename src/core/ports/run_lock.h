@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+
+namespace quenmark {
+
+// The lock file in the main folder that keeps a second run out.
+inline constexpr const char* kRunLockFile = "update.lock";
+
+// One run per main folder: a lock that the operating system lets go of when
+// the process holding it ends, however it ends; the platform implements it.
+class RunLock {
+public:
+    enum class Result { Taken, Busy, Failed };
+
+    virtual ~RunLock() = default;
+    // Busy: another run holds it. Failed: the lock file could not be opened.
+    virtual Result take(const std::filesystem::path& mainFolder) = 0;
+    // Nothing happens when it is not held.
+    virtual void release() = 0;
+};
+
+} // namespace quenmark

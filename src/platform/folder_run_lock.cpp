@@ -1,0 +1,39 @@
+#include "platform/folder_run_lock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace quenmark {
+
+FolderRunLock::~FolderRunLock() {
+    release();
+}
+
+RunLock::Result FolderRunLock::take(const std::filesystem::path& mainFolder) {
+    release();
+    const std::filesystem::path file = mainFolder / kRunLockFile;
+    const int fd =
+        ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0)
+        return Result::Failed;
+    int locked;
+    while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error == EWOULDBLOCK ? Result::Busy : Result::Failed;
+    }
+    m_fd = fd;
+    return Result::Taken;
+}
+
+void FolderRunLock::release() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+} // namespace quenmark

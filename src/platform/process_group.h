@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace quenmark {
+
+// Every process of a download batch carries a marker in its environment
+// ("QUENMARK_BATCH=" + a random value), inherited by whatever it starts: the
+// batch is ended by its marker, never by a process or group id alone, which
+// may name somebody else's processes by the time a later run reads it.
+inline constexpr const char* kBatchMarkerName = "QUENMARK_BATCH";
+
+// Ends every live process of session `sessionId` (the batch's interpreter
+// starts one) that carries `marker` ("NAME=value", a value of 16 characters at
+// least) in its environment, each with its process group, and waits, a few
+// seconds at most, until none of them runs any more. Nothing outside that
+// session is ever touched, nor our own session.
+void endMarkedProcesses(int sessionId, const std::string& marker);
+
+} // namespace quenmark
