@@ -1,49 +1,26 @@
 #include "core/pages/template_filler.h"
 
+#include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
+
+#include <stdexcept>
 
 namespace quenmark {
 
 namespace {
 
 constexpr std::string_view kMarker = "***";
-constexpr std::size_t kFlushSize = 1 << 20;
+
+FileError lineTooLong(std::string_view templateName) {
+    return FileError("\"" + std::string(templateName) +
+                     "\" could not be filled: a line of its page would grow past 64 MB.");
+}
 
 } // namespace
 
-PageOutput::PageOutput(const std::filesystem::path& path, std::string shownName)
-    : m_shownName(std::move(shownName)) {
-    m_file.open(path, std::ios::binary | std::ios::trunc);
-    if (!m_file)
-        throw cannotWrite(m_shownName);
-    m_buffer.reserve(kFlushSize + 4096);
-}
-
-PageOutput::~PageOutput() = default;
-
 void PageOutput::line(std::string_view text) {
-    m_buffer.append(text);
-    m_buffer.append("\r\n");
-    flushWhenFull();
-}
-
-void PageOutput::flushWhenFull() {
-    if (m_buffer.size() >= kFlushSize)
-        flushBuffer();
-}
-
-void PageOutput::flushBuffer() {
-    m_file.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
-    m_buffer.clear();
-    if (!m_file)
-        throw cannotWrite(m_shownName);
-}
-
-void PageOutput::close() {
-    flushBuffer();
-    m_file.close();
-    if (!m_file)
-        throw cannotWrite(m_shownName);
+    m_text.append(text);
+    m_text.append("\r\n");
 }
 
 std::string templateShownName(std::string_view templateFile) {
@@ -55,20 +32,57 @@ std::string pageShownName(std::string_view pageFile) {
 }
 
 void replaceMarkers(std::string& line, std::string_view text) {
-    std::size_t at = line.find(kMarker);
-    if (at == std::string::npos)
+    std::size_t count = 0;
+    for (std::size_t at = line.find(kMarker); at != std::string::npos;
+         at = line.find(kMarker, at + kMarker.size()))
+        ++count;
+    if (count == 0)
         return;
+    // Sized before anything is built, so an oversized line never takes the memory.
+    if (text.size() > kMarker.size() &&
+        (text.size() - kMarker.size()) > (kLongestPageLine - line.size()) / count)
+        throw std::length_error("page line too long");
     std::string result;
-    result.reserve(line.size() + text.size());
+    result.reserve(line.size() + count * text.size());
     std::size_t from = 0;
-    while (at != std::string::npos) {
+    for (std::size_t at = line.find(kMarker); at != std::string::npos;
+         at = line.find(kMarker, from)) {
         result.append(line, from, at - from);
         result.append(text);
         from = at + kMarker.size();
-        at = line.find(kMarker, from);
     }
     result.append(line, from);
     line = std::move(result);
+}
+
+std::string fillTemplateText(std::string_view templateText, std::string_view templateName,
+                             int firstMarker, const MarkerHandler& handler) {
+    PageOutput page;
+    int counter = firstMarker - 1;
+    for (std::string& line : splitLines(templateText)) {
+        // The last position is fixed by the line as read. Markers are looked for
+        // in the template's own text only: once a handler has changed the line,
+        // what it holds came from the handler (member data may hold "***") and
+        // is never taken for a marker, so nothing is replaced twice.
+        const std::size_t length = line.size();
+        if (length >= kMarker.size()) {
+            const std::size_t last = length - kMarker.size();
+            for (std::size_t p = line.find(kMarker); p != std::string::npos && p <= last;
+                 p = line.find(kMarker, p + 1)) {
+                const std::size_t sizeBefore = line.size();
+                ++counter;
+                try {
+                    handler(counter, line, page);
+                } catch (const std::length_error&) {
+                    throw lineTooLong(templateName);
+                }
+                if (line.size() != sizeBefore || line.compare(p, kMarker.size(), kMarker) != 0)
+                    break;
+            }
+        }
+        page.line(line);
+    }
+    return page.takeText();
 }
 
 bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view templateFile,
@@ -80,24 +94,13 @@ bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view temp
     const std::optional<std::string> content = readFileBytes(templatePath);
     if (!content)
         throw cannotRead(templateName);
-
-    PageOutput page(mainFolder / "upload" / pageFile, pageShownName(pageFile));
-    int counter = firstMarker - 1;
-    for (std::string& line : splitLines(*content)) {
-        // The last position is fixed by the line as read; each test then looks at
-        // the line as the handlers have left it.
-        const std::size_t length = line.size();
-        if (length >= kMarker.size()) {
-            const std::size_t last = length - kMarker.size();
-            for (std::size_t p = line.find(kMarker); p != std::string::npos && p <= last;
-                 p = line.find(kMarker, p + 1)) {
-                ++counter;
-                handler(counter, line, page);
-            }
-        }
-        page.line(line);
+    const std::string text = fillTemplateText(*content, templateName, firstMarker, handler);
+    const std::filesystem::path pagePath = mainFolder / "upload" / pageFile;
+    try {
+        replaceFile(pagePath, text, Durability::Unsynced);
+    } catch (const FileError&) {
+        throw cannotWrite(pageShownName(pageFile));
     }
-    page.close();
     return true;
 }
 

@@ -45,9 +45,11 @@ TEST(FillTemplate, FollowsTheMarkerRules) {
         // Split across lines, or in a line shorter than three: no marker.
         {"a**|*b|", 1, {{1, "X"}}, "a**|*b|", {}},
         {"*|**|***|", 1, {{1, "X"}}, "*|**|X|", {1}},
-        // The scan bound is the length as read; each test looks at the changed line.
+        // The scan bound is the length as read; marker text from the handler is
+        // never taken for a marker, so it is neither counted nor replaced again.
         {"***|", 1, {{1, "ab***"}}, "ab***|", {1}},
-        {"***xyz|", 1, {{1, "Z***"}}, "Z***xyz|", {1, 2}},
+        {"***xyz|***|", 1, {{1, "Z***"}, {2, "Y"}}, "Z***xyz|Y|", {1, 2}},
+        {"*** *** ***|", 1, {{1, "******"}, {2, "no"}}, "****** ****** ******|", {1}},
         {"***  ***  ***|", 1, {{1, "[row]"}}, "row||", {1}},
         // Numbered over the whole template from the first number.
         {"x ***|no|*** ***|", 0, {{0, "A"}, {1, "B"}}, "x A|no|B B|", {0, 1}},
@@ -95,6 +97,28 @@ TEST(FillTemplate, MissingTemplateOrUploadFolder) {
     } catch (const FileError& error) {
         EXPECT_STREQ(error.what(), "\"upload/t.htm\" could not be written.");
     }
+}
+
+// A line that would grow past the bound stops the filling with a message
+// naming the template, and the old page stays as it was.
+TEST(FillTemplate, OverlongLineLeavesTheOldPage) {
+    TempFolder folder;
+    folder.write("upload/t.htm", "old page");
+    std::string markers;
+    for (int i = 0; i < 100000; ++i)
+        markers += "***";
+    folder.write("templates/t.html", "a\r\n" + markers + "\r\n");
+    const std::string text(1000, 'x');
+    try {
+        (void)fillTemplate(
+            folder.path(), "t.html", "t.htm", 1,
+            [&](int, std::string& line, PageOutput&) { replaceMarkers(line, text); });
+        FAIL() << "no error for a line of 100 MB";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "\"templates/t.html\" could not be filled: a line of its page "
+                                   "would grow past 64 MB.");
+    }
+    EXPECT_EQ(folder.read("upload/t.htm"), "old page");
 }
 
 // Pages larger than one write block keep every row, in order.
