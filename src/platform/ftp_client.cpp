@@ -1,6 +1,7 @@
 #include "platform/ftp_client.h"
 
 #include "core/model/text_file.h"
+#include "platform/ftp_script.h"
 #include "platform/ftp_session.h"
 
 #include <algorithm>
@@ -16,29 +17,6 @@ namespace quenmark {
 
 namespace {
 
-// Words of a command line: blanks separate them, double quotes keep blanks in a name.
-std::vector<std::string> words(std::string_view line) {
-    std::vector<std::string> result;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
-        if (i == line.size())
-            break;
-        std::string word;
-        if (line[i] == '"') {
-            const std::size_t end = line.find('"', i + 1);
-            word = line.substr(i + 1, end == std::string_view::npos ? end : end - i - 1);
-            i = end == std::string_view::npos ? line.size() : end + 1;
-        } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-                word += line[i++];
-        }
-        result.push_back(std::move(word));
-    }
-    return result;
-}
-
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -47,17 +25,15 @@ std::string lowerCase(std::string text) {
 
 class ScriptRun {
 public:
-    ScriptRun(std::vector<std::string> lines, std::ostream& out)
-        : m_lines(std::move(lines)), m_out(out), m_localFolder(std::filesystem::current_path()) {}
+    ScriptRun(std::vector<FtpCommand> commands, std::ostream& out)
+        : m_commands(std::move(commands)), m_out(out),
+          m_localFolder(std::filesystem::current_path()) {}
 
     int run() {
-        while (m_next < m_lines.size() && !m_finished) {
-            const std::string& line = m_lines[m_next++];
-            const std::vector<std::string> args = words(line);
-            if (args.empty())
-                continue;
-            m_out << "ftp> " << line << "\n";
-            runCommand(lowerCase(args[0]), args);
+        for (std::size_t next = 0; next < m_commands.size() && !m_finished; ++next) {
+            const FtpCommand& command = m_commands[next];
+            m_out << "ftp> " << command.line << "\n";
+            runCommand(lowerCase(command.words[0]), command);
             m_out.flush();
         }
         if (m_session)
@@ -67,9 +43,10 @@ public:
     }
 
 private:
-    void runCommand(const std::string& command, const std::vector<std::string>& args) {
+    void runCommand(const std::string& command, const FtpCommand& script) {
+        const std::vector<std::string>& args = script.words;
         if (command == "open")
-            open(args);
+            open(args, script.user, script.password);
         else if (command == "cd")
             changeRemote(args);
         else if (command == "lcd")
@@ -93,12 +70,10 @@ private:
         m_failed = true;
     }
 
-    // The two lines after "open" answer the user name and password prompts. They
-    // are taken even when the connection fails, so that neither is ever run as
-    // a command nor shown.
-    void open(const std::vector<std::string>& args) {
-        const std::string user = m_next < m_lines.size() ? m_lines[m_next++] : "";
-        const std::string password = m_next < m_lines.size() ? m_lines[m_next++] : "";
+    // The user name and password lines are taken even when the connection
+    // fails, so that neither is ever run as a command nor shown.
+    void open(const std::vector<std::string>& args, const std::string& user,
+              const std::string& password) {
         if (m_session)
             return fail("Already connected, use close first.");
         if (args.size() < 2)
@@ -200,8 +175,7 @@ private:
         m_finished = true;
     }
 
-    std::vector<std::string> m_lines;
-    std::size_t m_next = 0;
+    std::vector<FtpCommand> m_commands;
     std::ostream& m_out;
     std::filesystem::path m_localFolder;
     std::unique_ptr<FtpSession> m_session;
@@ -224,7 +198,7 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
         transcript.flush();
         return 1;
     }
-    const int status = ScriptRun(splitLines(*bytes), transcript).run();
+    const int status = ScriptRun(readFtpScript(*bytes), transcript).run();
     curl_global_cleanup();
     return status;
 }
