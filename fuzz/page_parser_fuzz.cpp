@@ -42,6 +42,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     cell = kStored;
                 return withTimeFile;
             });
+        // The same page in pieces of every size gives the same times.
+        MemberRecord pieces;
+        pieces.Times.fill(kUntouched);
+        pieces.PageOk = true;
+        PageStream stream(pieces, kPenalty, [&](int, int, std::int16_t& cell) {
+            if (withTimeFile)
+                cell = kStored;
+            return withTimeFile;
+        });
+        bool complete = false;
+        const std::size_t step = size == 0 ? 1 : 1 + data[0] % 13;
+        for (std::size_t at = 0; at < size && !complete; at += step)
+            complete = stream.feed(bytes.substr(at, step));
+        require((complete ? PageRead::Complete : stream.finish()) == read);
+        require(pieces.Times == member.Times && pieces.PageOk == member.PageOk);
+
         bool sawImplausible = false;
         for (std::int16_t t : member.Times) {
             if (t == kUntouched)

@@ -40,34 +40,43 @@ constexpr std::array<bool, 256> makeInteresting() {
 }
 constexpr std::array<bool, 256> kInteresting = makeInteresting();
 
-// One line of the page, positions counted from 0 here (the rules count from
-// 1); positions before its start hold no character.
+// A stretch of one line of the page. Index i of the stretch is the line's
+// position origin + i, counted from 0 here (the rules count from 1). A stretch
+// that does not start the line holds at least the three characters before its
+// first scan position, all that the minute digits of a clock time look back
+// on; positions before the start of a line hold no character.
 struct Line {
     const char* text;
     std::size_t length;
+    std::size_t origin = 0;
 
     bool has(std::ptrdiff_t i, char c) const { return i >= 0 && text[i] == c; }
     bool digitAt(std::ptrdiff_t i) const { return i >= 0 && isDigit(text[i]); }
+    bool atPosition(std::ptrdiff_t i, std::size_t position) const {
+        return static_cast<std::size_t>(i) + origin == position;
+    }
     double numberAt(std::ptrdiff_t from, std::size_t width) const {
         return width == 0 ? 0 : leadingNumber(std::string_view(text + from, width));
     }
 };
 
-// Step 4.3: the clock time whose colon is at index i (i + 2 < length, and the
-// two characters after the colon are digits).
+// The clock time whose colon is at index i (the two characters after the colon
+// are digits). Two minute digits, one when the colon is the line's second
+// character or follows a ">" and its digit; none when no digit precedes. A
+// letter m right before the colon moves the minutes in front of it.
 std::int16_t clockValue(const Line& line, std::ptrdiff_t i) {
     const int seconds = (line.text[i + 1] - '0') * 10 + (line.text[i + 2] - '0');
     double minutes;
     if (line.has(i - 1, 'm') || line.has(i - 1, 'M')) {
         std::size_t w = 2;
-        if (i == 2 || line.has(i - 3, '>'))
+        if (line.atPosition(i, 2) || line.has(i - 3, '>'))
             w = 1;
         if (!line.digitAt(i - 2))
             w = 0;
         minutes = line.numberAt(i - 1 - static_cast<std::ptrdiff_t>(w), w);
     } else {
         std::size_t w = 2;
-        if (i == 1 || line.has(i - 2, '>'))
+        if (line.atPosition(i, 1) || line.has(i - 2, '>'))
             w = 1;
         if (!line.digitAt(i - 1))
             w = 0;
@@ -76,15 +85,25 @@ std::int16_t clockValue(const Line& line, std::ptrdiff_t i) {
     return toInt16(minutes * 60 + seconds);
 }
 
-// The parser state for one page, fed one line at a time.
+// The most characters after a scan position that its tests look at ("<table").
+constexpr std::size_t kLookAhead = 5;
+// The most characters before a scan position that a clock time looks at.
+constexpr std::size_t kLookBack = 3;
+
+} // namespace
+
+// The switches of the scan, kept between the stretches of a page.
 class PageScanner {
 public:
     PageScanner(MemberRecord& member, int penaltySeconds, const StoredTimeLookup& storedTime)
         : m_member(member), m_penalty(static_cast<std::int16_t>(penaltySeconds)),
           m_storedTime(storedTime) {}
 
-    // Scans one line (without its line end); true when the 42nd time was taken.
-    bool scan(Line line);
+    // Scans the stretch's indexes first .. stop - 1; at least two characters
+    // follow each (the last two of a line are never scanned), and every
+    // character a test looks at ahead is in the stretch or past the line's
+    // end. True when the 42nd time was taken.
+    bool scan(Line line, std::size_t first, std::size_t stop);
 
 private:
     MemberRecord& m_member;
@@ -95,9 +114,7 @@ private:
     int m_level = 0, m_difficulty = 0;
 };
 
-bool PageScanner::scan(Line line) {
-    if (line.length < 3)
-        return false;
+bool PageScanner::scan(Line line, std::size_t first, std::size_t stop) {
     // The switches in locals for the scan, so they stay in registers.
     bool inTable = m_inTable, inRow = m_inRow, inCell = m_inCell, inTag = m_inTag;
     bool started = m_started;
@@ -108,12 +125,11 @@ bool PageScanner::scan(Line line) {
     };
 
     const char* const text = line.text;
-    const std::size_t last = line.length - 2; // scan positions are 0 .. last - 1
-    for (std::size_t i = 0; i < last; ++i) {
+    for (std::size_t i = first; i < stop; ++i) {
         const char c = text[i];
         if (!kInteresting[static_cast<unsigned char>(c)])
             continue;
-        // Step 3: the tests in order. text[i + 1] and text[i + 2] always exist.
+        // The tests in their order; text[i + 1] and text[i + 2] always exist.
         if (c == '<') {
             if (lower(text[i + 1]) == 't') {
                 const char c2 = lower(text[i + 2]);
@@ -139,27 +155,27 @@ bool PageScanner::scan(Line line) {
                         !(i + 3 < line.length && upper(text[i + 3]) == 'D');
         if (!colon && !na)
             continue;
-        // Step 3.8: acceptance.
+        // A time is taken only inside a cell of a row of the table, after the
+        // start marker, outside a tag; a colon needs two digits after it.
         if (!(inTable && inRow && inCell && started && !inTag))
             continue;
         if (colon && !(isDigit(text[i + 1]) && isDigit(text[i + 2])))
             continue;
 
-        // Step 4: the value of the current cell.
         inCell = false;
         std::int16_t& cell = m_member.Times[cellIndex(level, difficulty)];
         if (na) {
             cell = m_penalty;
         } else {
             cell = clockValue(line, static_cast<std::ptrdiff_t>(i));
-            // Step 5: implausible clock time.
+            // Below 5 seconds no time is real: the stored time, else the penalty.
             if (cell < 5) {
                 m_member.PageOk = false;
                 if (!m_storedTime || !m_storedTime(level, difficulty, cell))
                     cell = m_penalty;
             }
         }
-        // Step 6: advance; the page is complete at once after the 42nd time.
+        // The next cell; the page is complete at once after the 42nd time.
         if (++difficulty == kDifficultyCount) {
             difficulty = 0;
             inRow = false;
@@ -173,25 +189,90 @@ bool PageScanner::scan(Line line) {
     return false;
 }
 
-// Feeds the whole lines of data[0, size) to the scanner: each ends at LF, a CR
-// right before it dropped. Returns where the unfinished last line starts (size
-// when there is none), or nullopt when the page became complete.
-std::optional<std::size_t> scanLines(PageScanner& scanner, const char* data, std::size_t size) {
+PageStream::PageStream(MemberRecord& member, int penaltySeconds, const StoredTimeLookup& storedTime)
+    : m_scanner(std::make_unique<PageScanner>(member, penaltySeconds, storedTime)) {}
+
+PageStream::~PageStream() = default;
+
+bool PageStream::scanWholeLine(const char* text, std::size_t length, std::size_t origin,
+                               std::size_t first) {
+    if (length >= 3 && length - 2 > first &&
+        m_scanner->scan(Line{text, length, origin}, first, length - 2))
+        m_complete = true;
+    return m_complete;
+}
+
+void PageStream::scanPartLine(const char* text, std::size_t length, std::size_t origin,
+                              std::size_t first) {
+    // A CR at the end may turn out to be the line end's; it waits for the next byte.
+    std::size_t known = length;
+    if (known > 0 && text[known - 1] == '\r')
+        --known;
+    std::size_t stop = first;
+    if (known > kLookAhead && known - kLookAhead > first) {
+        stop = known - kLookAhead;
+        if (m_scanner->scan(Line{text, known, origin}, first, stop)) {
+            m_complete = true;
+            return;
+        }
+    }
+    const std::size_t keepFrom = stop >= kLookBack ? stop - kLookBack : 0;
+    m_pending.assign(text + keepFrom, length - keepFrom);
+    m_pendingOrigin = origin + keepFrom;
+    m_pendingFirst = stop - keepFrom;
+}
+
+bool PageStream::feed(std::string_view bytes) {
+    if (m_complete)
+        return true;
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
     std::size_t start = 0;
+    if (!m_pending.empty()) {
+        // The line begun earlier goes on: what is kept of it, then the new bytes.
+        const void* lf = std::memchr(data, '\n', size);
+        const std::size_t end =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        m_joined.assign(m_pending);
+        m_joined.append(data, end);
+        m_pending.clear();
+        if (!lf) {
+            scanPartLine(m_joined.data(), m_joined.size(), m_pendingOrigin, m_pendingFirst);
+            return m_complete;
+        }
+        std::size_t length = m_joined.size();
+        if (length > 0 && m_joined[length - 1] == '\r')
+            --length;
+        if (scanWholeLine(m_joined.data(), length, m_pendingOrigin, m_pendingFirst))
+            return true;
+        start = end + 1;
+    }
     while (start < size) {
         const void* lf = std::memchr(data + start, '\n', size - start);
-        if (!lf)
-            return start;
+        if (!lf) {
+            scanPartLine(data + start, size - start, 0, 0);
+            return m_complete;
+        }
         const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data);
         std::size_t stop = end;
         if (stop > start && data[stop - 1] == '\r')
             --stop;
-        if (scanner.scan(Line{data + start, stop - start}))
-            return std::nullopt;
+        if (scanWholeLine(data + start, stop - start, 0, 0))
+            return true;
         start = end + 1;
     }
-    return start;
+    return false;
 }
+
+PageRead PageStream::finish() {
+    // A last line without LF still counts (its CR, if any, is a character).
+    if (!m_complete && !m_pending.empty())
+        scanWholeLine(m_pending.data(), m_pending.size(), m_pendingOrigin, m_pendingFirst);
+    m_pending.clear();
+    return m_complete ? PageRead::Complete : PageRead::Incomplete;
+}
+
+namespace {
 
 // A file descriptor closed when it goes out of scope.
 class FileHandle {
@@ -231,48 +312,24 @@ std::string startMarker() {
 
 PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltySeconds,
                        const StoredTimeLookup& storedTime) {
-    PageScanner scanner(member, penaltySeconds, storedTime);
-    const auto rest = scanLines(scanner, page.data(), page.size());
-    if (!rest)
-        return PageRead::Complete;
-    // A last line without LF still counts (its CR, if any, is a character).
-    if (*rest < page.size() && scanner.scan(Line{page.data() + *rest, page.size() - *rest}))
-        return PageRead::Complete;
-    return PageRead::Incomplete;
+    PageStream stream(member, penaltySeconds, storedTime);
+    stream.feed(page);
+    return stream.finish();
 }
 
 PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
                        const StoredTimeLookup& storedTime) {
-    PageScanner scanner(member, penaltySeconds, storedTime);
+    PageStream stream(member, penaltySeconds, storedTime);
     const FileHandle file(path);
     if (file.fd() < 0)
         return PageRead::Incomplete; // a missing page reads as an empty one
-    // Whole lines are scanned as they arrive; an unfinished line moves to the
-    // front of the buffer, which grows only for a line longer than itself.
-    std::size_t capacity = kChunk;
-    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t filled = 0;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     for (;;) {
-        if (filled == capacity) {
-            auto larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
-            std::memcpy(larger.get(), buffer.get(), filled);
-            buffer = std::move(larger);
-            capacity *= 2;
-        }
-        const ssize_t got = file.read(buffer.get() + filled, capacity - filled);
+        const ssize_t got = file.read(buffer.get(), kChunk);
         if (got <= 0) // the end of the file (a read error counts as the end)
-            return filled > 0 && scanner.scan(Line{buffer.get(), filled}) ? PageRead::Complete
-                                                                          : PageRead::Incomplete;
-        const std::size_t before = filled;
-        filled += static_cast<std::size_t>(got);
-        // Lines end only in the new bytes, so the search starts there.
-        if (!std::memchr(buffer.get() + before, '\n', filled - before))
-            continue;
-        const auto rest = scanLines(scanner, buffer.get(), filled);
-        if (!rest)
+            return stream.finish();
+        if (stream.feed(std::string_view(buffer.get(), static_cast<std::size_t>(got))))
             return PageRead::Complete;
-        std::memmove(buffer.get(), buffer.get() + *rest, filled - *rest);
-        filled -= *rest;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,12 +33,43 @@ std::string startMarker();
 PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltySeconds,
                        const StoredTimeLookup& storedTime);
 
-// The same for a page file, read in chunks and scanned line by line as it
-// arrives: memory stays within the longest line, and the rest of the file is
-// not read once the 42nd time is taken. A missing or unreadable file reads as
-// an empty page; a read error as the end of the file.
+// The same for a page file, read in chunks and scanned as it arrives: memory
+// stays a chunk whatever the length of a line, and the rest of the file is not
+// read once the 42nd time is taken. A missing or unreadable file reads as an
+// empty page; a read error as the end of the file.
 PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
                        const StoredTimeLookup& storedTime);
+
+class PageScanner;
+
+// A page scanned as it arrives, in pieces of any size, with the results of
+// parsePageText. A line is never held whole: only the few characters around a
+// position that its tests look at wait for the next piece.
+class PageStream {
+public:
+    PageStream(MemberRecord& member, int penaltySeconds, const StoredTimeLookup& storedTime);
+    ~PageStream();
+    PageStream(const PageStream&) = delete;
+    PageStream& operator=(const PageStream&) = delete;
+
+    // The next bytes of the page; true once the 42nd time is taken (the rest
+    // of the page is then not needed).
+    bool feed(std::string_view bytes);
+    // The page has ended.
+    PageRead finish();
+
+private:
+    bool scanWholeLine(const char* text, std::size_t length, std::size_t origin, std::size_t first);
+    void scanPartLine(const char* text, std::size_t length, std::size_t origin, std::size_t first);
+
+    std::unique_ptr<PageScanner> m_scanner;
+    bool m_complete = false;
+    std::string
+        m_pending; // what the unfinished line still needs, from its position m_pendingOrigin
+    std::size_t m_pendingOrigin = 0;
+    std::size_t m_pendingFirst = 0; // the first of m_pending not yet scanned
+    std::string m_joined;
+};
 
 // The member's page file: "download/" + base name + ".html".
 std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,

@@ -155,7 +155,7 @@ std::vector<Case> cases() {
 
 } // namespace
 
-// Each page is read from memory and from a file, which is read in chunks.
+// Each page is read from memory, from a file read in chunks, and in small pieces.
 TEST(PageParser, EdgeCases) {
     TempFolder folder;
     for (const Case& c : cases()) {
@@ -176,18 +176,29 @@ TEST(PageParser, EdgeCases) {
             if (!c.page.empty())
                 page += end;
             folder.write("page.html", page);
-            for (bool fromFile : {false, true}) {
+            for (const char* way : {"whole", "file", "pieces"}) {
                 SCOPED_TRACE(c.name +
-                             (end.empty()      ? " (no end"
-                              : end[0] == '\r' ? " (CR LF"
-                                               : " (LF") +
-                             (fromFile ? ", from a file)" : ")"));
+                             (end.empty()      ? " (no end, "
+                              : end[0] == '\r' ? " (CR LF, "
+                                               : " (LF, ") +
+                             way + ")");
                 MemberRecord member;
                 member.Times.fill(kUntouched);
                 member.PageOk = true;
-                EXPECT_EQ(fromFile ? parsePageFile(folder / "page.html", member, P, lookup)
-                                   : parsePageText(page, member, P, lookup),
-                          c.read);
+                PageRead read;
+                if (way[0] == 'w') {
+                    read = parsePageText(page, member, P, lookup);
+                } else if (way[0] == 'f') {
+                    read = parsePageFile(folder / "page.html", member, P, lookup);
+                } else {
+                    // Every piece boundary falls inside a tag, a time or a line end somewhere.
+                    PageStream stream(member, P, lookup);
+                    bool complete = false;
+                    for (std::size_t at = 0, n = 0; at < page.size() && !complete; at += n)
+                        complete = stream.feed(std::string_view(page).substr(at, n = 1 + at % 7));
+                    read = complete ? PageRead::Complete : stream.finish();
+                }
+                EXPECT_EQ(read, c.read);
                 EXPECT_EQ(member.PageOk, c.pageOk);
                 for (int cell = 0; cell < kCellCount; ++cell) {
                     const auto found = c.expected.find(cell);
