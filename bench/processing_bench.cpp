@@ -1,10 +1,10 @@
-// Steps 7 and 8 of the timer tick (every member's page read, fallbacks, time
+// The processing of the timer tick (every member's page read, fallbacks, time
 // file, error log and enforced times; then records and points) against a
 // baseline that only does the I/O the run cannot avoid: read every page file
 // and write every time file that the run writes, with the same sizes and the
 // same replacement helper.
 //
-// Targets (issue 3): processing <= 1.5 x baseline at N = 10,000; 10 x the
+// Targets: processing <= 1.5 x baseline at N = 10,000; 10 x the
 // members <= 12 x the time (N = 1,000 vs 10,000).
 //
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUENMARK_BENCH=ON
@@ -177,7 +177,7 @@ BENCHMARK(ParsePages)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-// Records and points alone (step 8), on the times a run of the synthetic site gives.
+// Records and points alone, on the times a run of the synthetic site gives.
 void Standings(benchmark::State& state) {
     const SyntheticSite& site = SyntheticSite::cached(static_cast<int>(state.range(0)));
     site.resetRunState();

@@ -39,7 +39,7 @@ public:
     const std::vector<std::string>& baseNames() const { return m_baseNames; }
     const SiteSettings& settings() const { return m_settings; }
 
-    // The roster as the timer tick reads it (step 4), ready for step 7.
+    // The roster as the timer tick reads it, ready for reading the pages.
     MemberTable readMembers() const;
 
     // Puts the folder back as build left it after a run changed it: the first

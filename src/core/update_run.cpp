@@ -2,6 +2,7 @@
 
 #include "core/files/settings_file.h"
 #include "core/harvest/download_batch.h"
+#include "core/harvest/error_log.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"
 #include "core/pages/site_pages.h"

@@ -14,7 +14,6 @@ namespace quenmark {
 
 inline constexpr const char* kIdleCaption = "Updater - Quenmark";
 inline constexpr const char* kBusyCaption = "Updating...";
-inline constexpr const char* kErrorLogFile = "errors.txt";
 
 // How the latest run ended, for the headless runner's exit status. NotUploaded:
 // the pages were written but the upload could not be started.

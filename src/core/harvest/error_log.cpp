@@ -5,7 +5,7 @@
 namespace quenmark {
 
 ErrorLog::ErrorLog(std::filesystem::path mainFolder)
-    : m_file(std::move(mainFolder) / kErrorsFile) {}
+    : m_file(std::move(mainFolder) / kErrorLogFile) {}
 
 void ErrorLog::add(std::string_view line) {
     m_pending.append(line);

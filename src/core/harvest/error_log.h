@@ -6,7 +6,7 @@
 
 namespace quenmark {
 
-inline constexpr const char* kErrorsFile = "errors.txt";
+inline constexpr const char* kErrorLogFile = "errors.txt";
 
 // errors.txt of the main folder: one line per member whose page
 // ended before 42 times, in member order. The Update command empties the file;
