@@ -17,6 +17,25 @@ namespace quenmark {
 
 namespace {
 
+// What follows the command word: a directory name may hold blanks, so it is
+// the rest of the line, without the blanks around it or quotes around it all.
+std::string restOfLine(std::string_view line) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t i = 0;
+    while (i < line.size() && blank(line[i]))
+        ++i;
+    while (i < line.size() && !blank(line[i]))
+        ++i;
+    while (i < line.size() && blank(line[i]))
+        ++i;
+    std::string_view rest = line.substr(i);
+    while (!rest.empty() && blank(rest.back()))
+        rest.remove_suffix(1);
+    if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
+        rest = rest.substr(1, rest.size() - 2);
+    return std::string(rest);
+}
+
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -48,7 +67,7 @@ private:
         if (command == "open")
             open(args, script.user, script.password);
         else if (command == "cd")
-            changeRemote(args);
+            changeRemote(script.line);
         else if (command == "lcd")
             changeLocal(args);
         else if (command == "ascii" || command == "asc")
@@ -108,19 +127,24 @@ private:
         return m_session != nullptr;
     }
 
-    void changeRemote(const std::vector<std::string>& args) {
+    void changeRemote(std::string_view line) {
         if (!connected())
             return;
         // An empty directory leaves the login directory as it is; the next line
         // of the script is a command of its own, not the answer to a prompt.
-        if (args.size() < 2) {
+        const std::string directory = restOfLine(line);
+        if (directory.empty()) {
             m_out << "No directory named; remote directory stays " << m_session->directory()
                   << ".\n";
             return;
         }
-        const FtpReply reply = m_session->changeDirectory(args[1]);
-        if (!reply.ok)
-            return fail("cd " + args[1] + " failed: " + reply.text);
+        const FtpReply reply = m_session->changeDirectory(directory);
+        if (!reply.ok) {
+            // The pages must not land in whatever directory the login gave.
+            m_directoryFailed = true;
+            return fail("cd " + directory + " failed: " + reply.text);
+        }
+        m_directoryFailed = false;
         m_out << reply.text << "\n";
     }
 
@@ -145,6 +169,8 @@ private:
             return fail("No local file named.");
         if (!connected())
             return;
+        if (m_directoryFailed)
+            return fail("put " + args[1] + " not done: the remote directory could not be changed.");
         const std::filesystem::path local = m_localFolder / args[1];
         const std::string remote =
             args.size() > 2 ? args[2] : std::filesystem::path(args[1]).filename().string();
@@ -161,6 +187,7 @@ private:
 
     void closeConnection() {
         m_session.reset();
+        m_directoryFailed = false;
         m_out << "Connection closed.\n";
     }
 
@@ -179,6 +206,7 @@ private:
     std::ostream& m_out;
     std::filesystem::path m_localFolder;
     std::unique_ptr<FtpSession> m_session;
+    bool m_directoryFailed = false; // a cd of this connection failed
     TransferMode m_mode = TransferMode::Ascii;
     bool m_failed = false;
     bool m_finished = false;

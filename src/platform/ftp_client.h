@@ -10,9 +10,10 @@ namespace quenmark {
 // the user name and password prompts), cd, lcd, ascii, binary, put LOCAL [REMOTE],
 // close, quit (bye). Relative local names are taken from the folder set by lcd,
 // which starts as the current directory. Writes a transcript to `transcript`,
-// never the password. Returns the exit status: 0 only when every command
-// succeeded; a failed login ends the script, a failed put is reported and the
-// script goes on.
+// never the password. "cd" takes the rest of its line, so a directory may hold
+// blanks. Returns the exit status: 0 only when every command succeeded; a
+// failed login ends the script, a failed put is reported and the script goes
+// on, and after a failed cd no put of that connection runs.
 int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript);
 
 } // namespace quenmark

@@ -104,6 +104,24 @@ TEST_F(FtpClient, SendsTextLinesWithOneCrLfAndThePictureAsItIs) {
     EXPECT_EQ(folder.read("server/tarvo.jpg"), folder.read("upload/tarvo.jpg"));
 }
 
+// A directory with blanks is changed into whole; after a cd that failed, no
+// page lands in the directory the login gave.
+TEST_F(FtpClient, ChangesIntoADirectoryWithBlanksAndPutsNothingAfterAFailedCd) {
+    folder.makeFolders({"server/my site"});
+    folder.write("upload/elite.htm", "x\r\n");
+    folder.write("upload/roster.htm", "y\r\n");
+    LocalFtpServer server(folder);
+    ASSERT_NE(server.port(), 0) << server.log();
+    EXPECT_NE(run(server.port(), kPassword,
+                  "cd my site \r\nput elite.htm elite.htm\r\ncd /no such\r\n"
+                  "put roster.htm roster.htm\r\nquit\r\n"),
+              0);
+    EXPECT_EQ(folder.read("server/my site/elite.htm"), "x\n") << transcript;
+    EXPECT_FALSE(folder.exists("server/roster.htm"));
+    EXPECT_FALSE(folder.exists("server/my site/roster.htm"));
+    EXPECT_NE(transcript.find("cd /no such failed"), std::string::npos) << transcript;
+}
+
 // A wrong password and a port nobody listens on: the script ends there.
 TEST_F(FtpClient, FailedLoginEndsTheScriptAndSaysWhy) {
     folder.write("upload/elite.htm", "x\r\n");
