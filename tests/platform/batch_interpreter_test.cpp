@@ -1,3 +1,4 @@
+#include "core/harvest/download_batch.h"
 #include "platform/batch_interpreter.h"
 #include "tests/support/temp_folder.h"
 
@@ -74,6 +75,27 @@ TEST(BatchInterpreter, RunsEveryLineFromTheFolderItChangedTo) {
     EXPECT_EQ(folder.read("download/two.html"), "");
     EXPECT_EQ(folder.read("download/three.html"), "local:second|");
     EXPECT_EQ(folder.read("download/four.html"), "local:back|");
+}
+
+// Whatever the base name holds, the batch makes the interpreter create exactly
+// "download/" + base name + ".html", where the page parser looks for it.
+TEST(BatchInterpreter, BaseNamesRoundTripThroughTheBatch) {
+    TempFolder folder;
+    folder.makeFolders({"lynx", "download"});
+    writeScript(folder, "lynx/lynx", "printf '%s' \"$2\"\n");
+    const std::vector<std::string> names = {"a%%b", "50%", "x^y", "%PATH%", "Ann Lee", "&(|)<>"};
+    MemberTable members;
+    for (const std::string& name : names) {
+        MemberRecord m;
+        m.Name = name;
+        m.Page = "http://p/" + name;
+        members.push_back(m);
+    }
+    folder.write("download.bat", downloadBatchText(members, InvalidNameTable()));
+    EXPECT_EQ(runBatchFile(folder / "download.bat", folder.path()), 0);
+    for (const std::string& name : names)
+        EXPECT_TRUE(folder.exists("download/" + name + ".html")) << name;
+    EXPECT_EQ(folder.read("download/a%%b.html"), "http://p/a%%b");
 }
 
 TEST(BatchInterpreter, AProgramOnPathRunsWhenTheFolderHasNone) {

@@ -20,15 +20,34 @@ std::string batchAddress(const std::string& page) {
     return quoted + "\"";
 }
 
+bool isUsablePageAddress(std::string_view page) {
+    const std::size_t first = page.find_first_not_of(" \t");
+    return first == std::string_view::npos || page[first] != '-';
+}
+
+namespace {
+
+std::string percentDoubled(std::string_view text) {
+    std::string doubled;
+    for (char c : text) {
+        doubled += c;
+        if (c == '%')
+            doubled += '%';
+    }
+    return doubled;
+}
+
+} // namespace
+
 std::string downloadBatchText(const MemberTable& members, const InvalidNameTable& names) {
     TextBuilder text;
     text.line("cd lynx");
     for (const MemberRecord& member : members) {
         const std::string base = names.memberFileName(member.Name);
-        if (!isUsableBaseName(base))
+        if (!isUsableBaseName(base) || !isUsablePageAddress(member.Page))
             continue;
-        text.line("lynx -source " + batchAddress(member.Page) + " >\"..\\download\\" + base +
-                  ".html\"");
+        text.line("lynx -source " + batchAddress(member.Page) + " >\"..\\download\\" +
+                  percentDoubled(base) + ".html\"");
     }
     text.line(std::string("lynx -source ") + kSentinelAddress + " >..\\download\\EndOfRoster.html");
     text.line("cd ..");

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace quenmark {
 
@@ -19,8 +20,15 @@ inline constexpr const char* kSentinelAddress = "http://127.0.0.1:9/EndOfRoster.
 // written as %%22, so the interpreter neither splits nor expands them.
 std::string batchAddress(const std::string& page);
 
-// The text of download.bat. Members whose base name cannot name a file get no
-// line; their page counts as missing.
+// Whether the address may reach the browser: one that begins with "-" (after
+// blanks and tabs, which the interpreter drops between words) would be taken
+// for an option by lynx, and roster data must never give the browser an option.
+bool isUsablePageAddress(std::string_view page);
+
+// The text of download.bat. Members whose base name cannot name a file, or
+// whose address is not usable, get no line; their page counts as missing. The
+// output file's name has % doubled, so the interpreter, which makes %% of it
+// %, creates exactly "download/" + base name + ".html".
 std::string downloadBatchText(const MemberTable& members, const InvalidNameTable& names);
 
 // Writes download.bat in the main folder. Throws FileError.

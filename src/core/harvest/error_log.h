@@ -17,7 +17,8 @@ class ErrorLog {
 public:
     explicit ErrorLog(std::filesystem::path mainFolder);
 
-    // Name, or Name + " - No backup!", or Name + " - Invalid file name!".
+    // Name, or Name + " - No backup!", " - Invalid file name!" or
+    // " - Invalid page address!".
     void add(std::string_view line);
 
     // Appends the gathered lines (CR LF after each) and forgets them. Throws
@@ -33,5 +34,6 @@ private:
 
 inline constexpr const char* kNoBackupSuffix = " - No backup!";
 inline constexpr const char* kInvalidFileNameSuffix = " - Invalid file name!";
+inline constexpr const char* kInvalidPageAddressSuffix = " - Invalid page address!";
 
 } // namespace quenmark

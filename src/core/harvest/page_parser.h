@@ -12,8 +12,9 @@
 namespace quenmark {
 
 // How a member page was read: Complete when 42 times were taken, Incomplete
-// when the page ended first.
-enum class PageRead { Complete, Incomplete };
+// when the page ended first; NotFetched when no page was fetched because the
+// member's address was refused (it is handled like an incomplete page).
+enum class PageRead { Complete, Incomplete, NotFetched };
 
 // Asked only when the page gives an implausible clock time (below 5 seconds):
 // puts the member's stored time for the cell (his time file) into cell and

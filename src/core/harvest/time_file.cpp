@@ -98,15 +98,16 @@ void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
                   const std::string& baseName, PageRead read, int penaltySeconds,
                   ErrorLog& errors) {
     const auto penalty = static_cast<std::int16_t>(penaltySeconds);
-    // 1. Incomplete page: the backup, or the penalty everywhere.
-    if (read == PageRead::Incomplete) {
+    // 1. Incomplete or unfetched page: the backup, or the penalty everywhere.
+    if (read != PageRead::Complete) {
         member.PageOk = false;
-        if (readTimeFile(mainFolder, member, baseName)) {
-            errors.add(member.Name);
-        } else {
-            errors.add(member.Name + kNoBackupSuffix);
+        const bool backup = readTimeFile(mainFolder, member, baseName);
+        if (!backup)
             member.Times.fill(penalty);
-        }
+        if (read == PageRead::NotFetched)
+            errors.add(member.Name + kInvalidPageAddressSuffix);
+        else
+            errors.add(backup ? member.Name : member.Name + kNoBackupSuffix);
     }
     // 2. The per-difficulty sums (DifficultyTotal is zero here).
     std::int32_t total = 0;

@@ -3,6 +3,8 @@
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -50,6 +52,12 @@ std::string InvalidNameTable::memberFileName(const std::string& name) const {
 bool isUsableBaseName(std::string_view baseName) {
     // The page file's name, base name + ".html", must fit the file system's 255 bytes.
     if (baseName.size() > 250)
+        return false;
+    // The member's page would be taken for the end of the downloads.
+    constexpr std::string_view kSentinelName = "endofroster";
+    if (baseName.size() == kSentinelName.size() &&
+        std::equal(baseName.begin(), baseName.end(), kSentinelName.begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))
         return false;
     for (char c : baseName) {
         const auto byte = static_cast<unsigned char>(c);

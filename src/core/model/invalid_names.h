@@ -32,8 +32,9 @@ private:
 };
 
 // A base name that cannot name a file in the download folder: it would leave
-// the folder or break the batch line (/ \ " or a control character), or it is
-// longer than a file name may be.
+// the folder or break the batch line (/ \ " or a control character), it is
+// longer than a file name may be, or it is EndOfRoster in any letter case, the
+// name of the downloads' sentinel.
 bool isUsableBaseName(std::string_view baseName);
 
 } // namespace quenmark

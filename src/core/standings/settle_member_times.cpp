@@ -1,5 +1,6 @@
 #include "core/standings/settle_member_times.h"
 
+#include "core/harvest/download_batch.h"
 #include "core/harvest/error_log.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
@@ -33,7 +34,12 @@ std::optional<OperatorMessage> settleAll(const std::filesystem::path& mainFolder
         member.PageOk = true;
         const std::string baseName = names.memberFileName(member.Name);
         if (isUsableBaseName(baseName)) {
-            const PageRead read = parseMemberPage(mainFolder, member, baseName, penaltySeconds);
+            // A refused address got no batch line: whatever page file there is
+            // was not fetched by this run.
+            const PageRead read =
+                isUsablePageAddress(member.Page)
+                    ? parseMemberPage(mainFolder, member, baseName, penaltySeconds)
+                    : PageRead::NotFetched;
             finishMember(mainFolder, member, baseName, read, penaltySeconds, errors);
         } else {
             settleUnusableMember(member, penaltySeconds, errors);

@@ -28,16 +28,38 @@ TEST(DownloadBatch, OneLinePerMemberWithQuotedOutputFile) {
     const InvalidNameTable names({"J/R", " 3 ", ""});
     const MemberTable members = {
         member("Ann Lee", "http://a.example/times.html"), member("J/R", "http://j.example/"),
-        member("../roster", "http://evil.example/"), member("Bob", "http://b.example/?a=1&b=2")};
+        member("../roster", "http://evil.example/"), member("Bob", "http://b.example/?a=1&b=2"),
+        member("5%%^", "http://p.example/")};
     const std::string text = downloadBatchText(members, names);
     EXPECT_EQ(
         text,
         crlf({"cd lynx", "lynx -source http://a.example/times.html >\"..\\download\\Ann Lee.html\"",
               "lynx -source http://j.example/ >\"..\\download\\3.html\"",
               "lynx -source \"http://b.example/?a=1&b=2\" >\"..\\download\\Bob.html\"",
+              "lynx -source http://p.example/ >\"..\\download\\5%%%%^.html\"",
               "lynx -source http://127.0.0.1:9/EndOfRoster.html "
               ">..\\download\\EndOfRoster.html",
               "cd .."}));
+}
+
+// No roster field may reach the browser as an option, and no member's page
+// may be taken for the sentinel: such members get no line.
+TEST(DownloadBatch, RefusedAddressesAndTheSentinelsNameGetNoLine) {
+    const MemberTable members = {member("A", "-cmd_log=../roster.txt"),
+                                 member("B", " \t-dump"),
+                                 member("C", "\"-x y\""),
+                                 member("endofROSTER", "http://e.example/"),
+                                 member("D", "http://d.example/-x"),
+                                 member("E", "")};
+    EXPECT_EQ(downloadBatchText(members, InvalidNameTable()),
+              crlf({"cd lynx", "lynx -source \"%%22-x y%%22\" >\"..\\download\\C.html\"",
+                    "lynx -source http://d.example/-x >\"..\\download\\D.html\"",
+                    "lynx -source  >\"..\\download\\E.html\"",
+                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
+                    ">..\\download\\EndOfRoster.html",
+                    "cd .."}));
+    for (const char* refused : {"-", "-x", "  -x", "\t-x"})
+        EXPECT_FALSE(isUsablePageAddress(refused)) << refused;
 }
 
 TEST(DownloadBatch, AddressesTheInterpreterWouldSplitOrExpandAreQuoted) {

@@ -82,11 +82,13 @@ TEST(InvalidNames, BaseNamesAsAScanOfTheWholeFileGivesThem) {
 }
 
 TEST(InvalidNames, UnusableBaseNames) {
-    for (const char* bad : {"../roster", "a\\b", "say \"hi\"", "tab\there", "x\x7f"})
+    for (const char* bad : {"../roster", "a\\b", "say \"hi\"", "tab\there", "x\x7f", "EndOfRoster",
+                            "endofroster", "ENDOFROSTER"})
         EXPECT_FALSE(isUsableBaseName(bad)) << bad;
     EXPECT_TRUE(isUsableBaseName(std::string(250, 'a')));
     EXPECT_FALSE(isUsableBaseName(std::string(251, 'a')));
-    for (const char* good : {"Ann", "Ann Lee", "3", "J\xe9r\xf4me", "a&b", ".."})
+    for (const char* good :
+         {"Ann", "Ann Lee", "3", "J\xe9r\xf4me", "a&b", "..", "EndOfRoster2", "100%", "%%a^"})
         EXPECT_TRUE(isUsableBaseName(good)) << good;
 }
 

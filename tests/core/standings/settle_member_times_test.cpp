@@ -84,15 +84,15 @@ TEST(SettleMemberTimes, BaseNamesFromInvalidchrsDatOrNone) {
                              entry("Dee", 13, 2, "0:03"));
     SiteSettings settings = defaultSettings();
     settings.penaltyIndex = 0; // 300 seconds
-    MemberTable members = membersOf(
-        {"A?B", "Cy", "a?b", " 4 ", "Dee", "a/b", "../roster", "a\\b", "say \"hi\"", "tab\there"});
+    MemberTable members = membersOf({"A?B", "Cy", "a?b", " 4 ", "Dee", "a/b", "../roster", "a\\b",
+                                     "say \"hi\"", "tab\there", "EndOfRoster"});
     EXPECT_EQ(settleMemberTimes(f.path(), members, settings), std::nullopt);
 
     CellTimes enforced[] = {timesFrom(400), filled(300), filled(300)};
     enforced[0][0] = 300, enforced[1][41] = 3, enforced[2][1] = 60;
     const CellTimes expected[] = {timesFrom(200), timesFrom(300), enforced[0], timesFrom(500),
                                   enforced[1],    timesFrom(600), enforced[2], filled(300),
-                                  filled(300),    filled(300)};
+                                  filled(300),    filled(300),    filled(300)};
     for (std::size_t i = 0; i < members.size(); ++i)
         EXPECT_EQ(members[i].Times, expected[i]) << members[i].Name;
     EXPECT_FALSE(members[6].PageOk);
@@ -104,10 +104,31 @@ TEST(SettleMemberTimes, BaseNamesFromInvalidchrsDatOrNone) {
     EXPECT_EQ(files, 11);
     EXPECT_EQ(f.read("download/a?b.txt"), timeFileWith(400));
     EXPECT_EQ(f.read("roster.txt"), roster);
-    EXPECT_EQ(
-        f.read("errors.txt"),
-        crlf({"Dee - No backup!", "../roster - Invalid file name!", "a\\b - Invalid file name!",
-              "say \"hi\" - Invalid file name!", "tab\there - Invalid file name!"}));
+    EXPECT_EQ(f.read("errors.txt"),
+              crlf({"Dee - No backup!", "../roster - Invalid file name!",
+                    "a\\b - Invalid file name!", "say \"hi\" - Invalid file name!",
+                    "tab\there - Invalid file name!", "EndOfRoster - Invalid file name!"}));
+}
+
+// A refused address was not fetched: a page file left from an earlier run is
+// not read, the time file or the penalty stands in, and the log says why.
+TEST(SettleMemberTimes, ARefusedAddressIsHandledLikeAnUnreadablePage) {
+    MainFolder f;
+    for (const char* name : {"Ann", "Bob", "Cy"})
+        f.write(std::string("download/") + name + ".html", pageWith(100));
+    f.write("download/Ann.txt", timeFileWith(200));
+    MemberTable members = membersOf({"Ann", "Bob", "Cy"});
+    members[0].Page = "-cmd_log=../roster.txt";
+    members[1].Page = " \t-x";
+    EXPECT_EQ(settleMemberTimes(f.path(), members, defaultSettings()), std::nullopt);
+    EXPECT_EQ(members[0].Times, timesFrom(200));
+    EXPECT_EQ(members[1].Times, filled(penaltySeconds(defaultSettings().penaltyIndex)));
+    EXPECT_EQ(members[2].Times, timesFrom(100));
+    EXPECT_FALSE(members[0].PageOk || members[1].PageOk);
+    EXPECT_EQ(f.read("download/Ann.txt"), timeFileWith(200));
+    EXPECT_FALSE(f.exists("download/Bob.txt"));
+    EXPECT_EQ(f.read("errors.txt"),
+              crlf({"Ann - Invalid page address!", "Bob - Invalid page address!"}));
 }
 
 TEST(SettleMemberTimes, AnUnwritableTimeFileStopsTheRunWithTheLinesSoFarLogged) {
