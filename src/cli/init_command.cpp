@@ -99,9 +99,10 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
     // It holds the FTP password.
     maker.file(kSettingsFile, settingsText(defaultSettings()), FileAccess::OwnerOnly);
     for (const char* name : kExampleFiles) {
-        const auto bytes = readFileBytes(examples / name);
+        const std::string shownName = (examples / name).string();
+        const auto bytes = readFileBytes(examples / name, shownName);
         if (!bytes)
-            throw cannotRead((examples / name).string());
+            throw cannotRead(shownName);
         maker.file(name, *bytes);
     }
 

@@ -3,6 +3,7 @@
 #include "core/files/settings_file.h"
 #include "core/harvest/download_batch.h"
 #include "core/harvest/error_log.h"
+#include "core/model/atomic_file.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"
 #include "core/pages/site_pages.h"
@@ -20,8 +21,7 @@ namespace {
 constexpr std::array<const char*, 4> kRequiredFolders = {"lynx", "download", "templates", "upload"};
 
 OperatorMessage rosterMessage(MemberFileStatus status) {
-    return errorMessage(status == MemberFileStatus::Missing ? memberFileMissingText(kRosterFile)
-                                                            : memberFileDamagedText(kRosterFile));
+    return errorMessage(memberFileProblemText(status, kRosterFile));
 }
 
 void removeQuietly(const std::filesystem::path& path) noexcept {
@@ -49,6 +49,7 @@ UpdateRun::~UpdateRun() {
 }
 
 void UpdateRun::updateCommand() {
+    const auto started = std::filesystem::file_time_type::clock::now();
     m_observer.captionChanged(kBusyCaption);
     m_observer.buttonsEnabledChanged(false);
     m_observer.stageChanged(1);
@@ -71,6 +72,11 @@ void UpdateRun::updateCommand() {
     }
     if (auto message = checkBeforeDownloads())
         return stopBeforeProcessing(*message);
+
+    // What a run killed while replacing a file left behind goes first.
+    removeReplacementLeftovers(m_folder, started);
+    for (const char* folder : {"download", "upload"})
+        removeReplacementLeftovers(m_folder / folder, started);
 
     m_observer.stageChanged(2);
     try {

@@ -141,7 +141,13 @@ void MainWindow::openMembers() {
 }
 
 void MainWindow::openSettings() {
-    m_settings.show([this] { return new SettingsDialog(m_folder, this); });
+    m_settings.show([this]() -> SettingsDialog* {
+        auto* settings = new SettingsDialog(m_folder, this);
+        if (settings->loaded())
+            return settings;
+        delete settings;
+        return nullptr;
+    });
 }
 
 void MainWindow::openAbout() {

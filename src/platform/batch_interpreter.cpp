@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <unistd.h>
 #include <utility>
 
@@ -124,11 +123,12 @@ BatchLine parseBatchLine(std::string_view line) {
 
 int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::path& startFolder,
                  std::chrono::milliseconds programTimeLimit) {
-    const auto lines = readLines(batchFile);
-    if (!lines)
+    const FileContent batch = readFileContent(batchFile);
+    if (batch.status != FileReadStatus::Ok)
         return 1;
+    const std::vector<std::string> lines = splitLines(batch.bytes);
     std::filesystem::path folder = startFolder;
-    for (const std::string& text : *lines) {
+    for (const std::string& text : lines) {
         const BatchLine line = parseBatchLine(text);
         if (line.kind == BatchLine::Kind::ChangeFolder) {
             const std::filesystem::path next = (folder / line.folder).lexically_normal();
@@ -143,11 +143,11 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
         spec.endWithParent = true; // a batch that is ended leaves no program running
         if (!line.target.empty()) {
             const std::filesystem::path target = folder / line.target;
-            std::ofstream create(target, std::ios::binary |
-                                             (line.append ? std::ios::app : std::ios::trunc));
-            if (!create)
+            // Never through a link: a page named by the roster must not land outside.
+            const int created = openForWritingNoFollow(target.c_str(), line.append);
+            if (created < 0)
                 continue; // the interpreter runs nothing when it cannot open the target
-            create.close();
+            ::close(created);
             spec.outputFile = target;
             spec.appendOutput = line.append;
         }

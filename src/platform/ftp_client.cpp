@@ -174,15 +174,13 @@ private:
         const std::filesystem::path local = m_localFolder / args[1];
         const std::string remote =
             args.size() > 2 ? args[2] : std::filesystem::path(args[1]).filename().string();
-        std::error_code ec;
-        const std::optional<std::string> bytes =
-            std::filesystem::is_regular_file(local, ec) ? readFileBytes(local) : std::nullopt;
-        if (!bytes)
+        FileContent bytes = readFileContent(local);
+        if (bytes.status != FileReadStatus::Ok)
             return fail("Error opening local file " + args[1] + ".");
-        const FtpReply reply = m_session->put(*bytes, remote, m_mode);
+        const FtpReply reply = m_session->put(bytes.bytes, remote, m_mode);
         if (!reply.ok)
             return fail("put " + args[1] + " failed: " + reply.text);
-        m_out << reply.text << "\nftp: " << bytes->size() << " bytes sent.\n";
+        m_out << reply.text << "\nftp: " << bytes.bytes.size() << " bytes sent.\n";
     }
 
     void closeConnection() {
@@ -215,8 +213,8 @@ private:
 } // namespace
 
 int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript) {
-    const std::optional<std::string> bytes = readFileBytes(scriptFile);
-    if (!bytes) {
+    const FileContent script = readFileContent(scriptFile);
+    if (script.status != FileReadStatus::Ok) {
         transcript << "Error opening script file " << scriptFile.string() << ".\n";
         transcript.flush();
         return 1;
@@ -226,7 +224,7 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
         transcript.flush();
         return 1;
     }
-    const int status = ScriptRun(readFtpScript(*bytes), transcript).run();
+    const int status = ScriptRun(readFtpScript(script.bytes), transcript).run();
     curl_global_cleanup();
     return status;
 }

@@ -1,5 +1,7 @@
 #include "platform/process_start.h"
 
+#include "core/model/text_file.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -51,8 +53,8 @@ struct ChildPlan {
     if (in < 0 || ::dup2(in, 0) < 0)
         ::_exit(127);
     if (!plan.output.empty()) {
-        const int mode = plan.appendOutput ? O_APPEND : O_TRUNC;
-        const int out = ::open(plan.output.c_str(), O_WRONLY | O_CREAT | mode, 0644);
+        // Never through a link at the path: ftp.log or a page would land outside.
+        const int out = openForWritingNoFollow(plan.output.c_str(), plan.appendOutput);
         if (out < 0 || ::dup2(out, 1) < 0 || (!plan.keepErrors && ::dup2(out, 2) < 0))
             ::_exit(127);
     }

@@ -114,6 +114,33 @@ private slots:
         QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("C/D", 3));
         QCOMPARE(m.list(), QStringList({"C/D", "Zed"}));
         QVERIFY(m.invalid()->isChecked());
+
+        // Onto a name that has a number: that number stays, his own goes.
+        m.folder.write("invalidchrs.dat", numberEntry("C/D", 3) + numberEntry("E/F", 5));
+        m.text("txtName")->setText("E/F");
+        m.press("cmdSave");
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("E/F", 5));
+        m.choose(1);
+        m.text("txtName")->setText("E/F");
+        m.invalid()->setChecked(true);
+        m.press("cmdSave");
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("E/F", 5));
+        QVERIFY(MessageBoxes::shown().empty());
+    }
+
+    void saveAndDeleteWriteNothingWhenTheRowNoLongerHoldsTheMemberShown() {
+        const std::string changed = memberLines("Al") + memberLines("Cy") + memberLines("Bo");
+        for (const char* button : {"cmdSave", "cmdDelete"}) {
+            Members m(memberLines("Al") + memberLines("Bo"), "", numberEntry("Bo", 1));
+            m.choose(1);
+            m.folder.write("roster.txt", changed); // a hand edit behind the window
+            m.press(button);
+            QCOMPARE(m.folder.read("roster.txt"), changed);
+            QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Bo", 1));
+            QCOMPARE(m.list(), QStringList({"Al", "Cy", "Bo"}));
+        }
+        const QString told = "Error: The member files changed; the list was read again. (!)";
+        QCOMPARE(shownMessages(), QStringList({told, told}));
     }
 
     void deleteAsksAndWithNothingSelectedTheButtonsRefuse() {
@@ -219,6 +246,8 @@ private slots:
                                         << "Error: \"roster.txt\" is damaged";
         QTest::newRow("roster missing") << "roster.txt" << critical.arg("roster.txt");
         QTest::newRow("banned missing") << "banned.txt" << critical.arg("banned.txt");
+        QTest::newRow("roster a folder") << "roster.txt/"
+                                         << "Error: \"roster.txt\" could not be read. (x)";
     }
     void fileThatCannotBeReadKeepsTheWindowClosed() {
         QFETCH(QString, missing);
@@ -226,16 +255,26 @@ private slots:
         TempFolder folder;
         const std::string roster = missing.isEmpty() ? crlf({"Cut", "Cu"}) : memberLines("Al");
         writeMemberFiles(folder, roster, "");
+        // "name/": a folder stands there in place of the file.
+        const bool folderInPlace = missing.endsWith('/');
+        if (folderInPlace)
+            missing.chop(1);
         if (!missing.isEmpty())
             std::filesystem::remove(folder / missing.toStdString());
+        if (folderInPlace)
+            std::filesystem::create_directories(folder / missing.toStdString() / "inside");
         MainWindow main(folder.path());
         main.show();
         click(&main, "cmdMembers");
         QCOMPARE(shownMessages().size(), 1);
         QVERIFY2(shownMessages().front().startsWith(message), qPrintable(shownMessages().front()));
         QVERIFY(!openWindowOf("quenmark::MembersDialog"));
-        QCOMPARE(main.isVisible(), missing.isEmpty()); // a missing file ends the program
-        QCOMPARE(folder.read("roster.txt"), missing == "roster.txt" ? "" : roster);
+        // Only a missing file ends the program.
+        QCOMPARE(main.isVisible(), missing.isEmpty() || folderInPlace);
+        if (folderInPlace)
+            QVERIFY(std::filesystem::is_directory(folder / missing.toStdString() / "inside"));
+        else
+            QCOMPARE(folder.read("roster.txt"), missing == "roster.txt" ? "" : roster);
     }
 };
 

@@ -4,7 +4,9 @@
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStyle>
@@ -137,6 +139,40 @@ private slots:
         QCOMPARE(MessageBoxes::shown().size(), std::size_t{1}); // no second message
         QTest::keyClick(second, Qt::Key_Escape);                // acts as Cancel
         QTRY_VERIFY(second.isNull());
+    }
+
+    void oneLineFieldsDropPastedLineBreaksKeepTabsAndSaveLongTextsWhole() {
+        TempFolder folder;
+        const std::string longServer(40000, 's'); // beyond a text box's usual 32,767
+        std::string file = kDefaults;
+        file.replace(0, file.find('\r'), longServer);
+        folder.write("settings.dat", file);
+        SettingsDialog dialog(folder.path());
+        QCOMPARE(text(&dialog, "txtServer")->text().size(), qsizetype{40000});
+        click(&dialog, "cmdOK");
+        QCOMPARE(folder.read("settings.dat"), file);
+
+        control<QCheckBox>(&dialog, "chkDirectory")->setChecked(true);
+        const QList<QLineEdit*> fields = dialog.findChildren<QLineEdit*>();
+        QCOMPARE(fields.size(), 5);
+        for (QLineEdit* field : fields) {
+            field->clear();
+            QGuiApplication::clipboard()->setText("a\r\nb\tc\nd\r");
+            field->paste();
+            QCOMPARE(field->text(), QString("ab\tcd"));
+            QCOMPARE(field->cursorPosition(), 5);
+        }
+    }
+
+    void unreadableSettingsAreNeitherShownNorReplacedByTheDefaults() {
+        TempFolder folder;
+        std::filesystem::create_directories(folder / "settings.dat" / "inside");
+        MainWindow main(folder.path());
+        main.show();
+        click(&main, "cmdSettings");
+        QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));
+        QVERIFY(!openWindowOf("quenmark::SettingsDialog"));
+        QVERIFY(std::filesystem::is_directory(folder / "settings.dat" / "inside"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "platform/batch_interpreter.h"
 #include "platform/process_start.h"
 #include "tests/support/temp_folder.h"
 
@@ -38,6 +39,32 @@ TEST(ProcessStart, WaitingGivesTheExitStatusAndEndsAHangingProgram) {
         runAndWait({"/bin/sleep", {"30"}, {}, {}}, std::chrono::milliseconds(200));
     EXPECT_TRUE(hung.timedOut);
     EXPECT_EQ(hung.exitStatus, 128 + 9);
+}
+
+TEST(ProcessStart, OutputNeverGoesThroughALinkAtItsPath) {
+    TempFolder folder;
+    folder.write("outside.txt", "keep");
+    const auto linkAt = [&](const char* name) {
+        std::filesystem::create_symlink(folder / "outside.txt", folder / name);
+        return folder / name;
+    };
+    // The interpreter's redirect (a page), a waited and a detached start (ftp.log).
+    folder.write("b.bat", crlf({"printf page >page.html", "printf more >>more.html"}));
+    linkAt("page.html");
+    linkAt("more.html");
+    runBatchFile(folder / "b.bat", folder.path());
+    runAndWait({"/bin/sh", {"-c", "echo waited"}, {}, linkAt("waited.log"), false, true});
+    ASSERT_TRUE(startDetached({"/bin/sh", {"-c", "echo detached"}, {}, linkAt("ftp.log")}));
+    for (int i = 0; i < 100 && folder.read("ftp.log").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    EXPECT_EQ(folder.read("outside.txt"), "keep");
+    EXPECT_EQ(folder.read("page.html"), "page");
+    EXPECT_EQ(folder.read("more.html"), "more");
+    EXPECT_EQ(folder.read("waited.log"), "waited\n");
+    EXPECT_EQ(folder.read("ftp.log"), "detached\n");
+    for (const char* name : {"page.html", "more.html", "waited.log", "ftp.log"})
+        EXPECT_FALSE(std::filesystem::is_symlink(folder / name)) << name;
 }
 
 } // namespace quenmark

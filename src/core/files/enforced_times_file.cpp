@@ -63,7 +63,7 @@ std::string enforcedTimesText(const std::vector<EnforcedTime>& entries) {
 }
 
 std::vector<EnforcedTime> readEnforcedTimes(const std::filesystem::path& mainFolder) {
-    const auto bytes = readFileBytes(timesFile(mainFolder));
+    const auto bytes = readFileBytes(timesFile(mainFolder), kEnforcedTimesFile);
     return bytes ? enforcedTimesFromText(*bytes) : std::vector<EnforcedTime>{};
 }
 
@@ -78,7 +78,7 @@ void appendEnforcedTime(const std::filesystem::path& mainFolder, const std::stri
     // replaced atomically, so a power cut never leaves half an entry. A last
     // line without its line end, or an entry cut short, is completed first so
     // that the new entry is read as an entry of its own.
-    std::string content = readFileBytes(timesFile(mainFolder)).value_or("");
+    std::string content = readFileBytes(timesFile(mainFolder), kEnforcedTimesFile).value_or("");
     if (!content.empty() && content.back() != '\n')
         content += "\r\n";
     for (std::size_t n = splitLines(content).size(); n % kEntryLines != 0; ++n)
@@ -100,6 +100,7 @@ std::string findEnforcedTime(const std::filesystem::path& mainFolder, const std:
 
 void setEnforcedTime(const std::filesystem::path& mainFolder, const std::string& memberName,
                      int level, int difficulty, const std::string& time) {
+    removeReplacementLeftovers(mainFolder);
     std::vector<EnforcedTime> entries = readEnforcedTimes(mainFolder);
     if (time.empty()) {
         std::erase_if(entries, [&](const EnforcedTime& entry) {

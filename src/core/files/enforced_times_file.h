@@ -23,6 +23,8 @@ struct EnforcedTime {
 };
 
 // All entries in file order; an empty list when the file is empty or missing.
+// A file that cannot be read throws FileError, as do the changes below, which
+// then write nothing.
 std::vector<EnforcedTime> readEnforcedTimes(const std::filesystem::path& mainFolder);
 
 // Replaces times.dat whole (atomically) with the entries in list order, five

@@ -119,8 +119,8 @@ MemberSequenceRead readMemberSequence(const std::filesystem::path& mainFolder) {
             result.missing = true;
             return result;
         }
-        if (read.status == MemberFileStatus::Damaged) {
-            result.problem = errorMessage(memberFileDamagedText(name));
+        if (read.status != MemberFileStatus::Ok) {
+            result.problem = errorMessage(memberFileProblemText(read.status, name));
             return result;
         }
         tables[status == MemberStatus::Active ? 0 : 1] = std::move(read.members);
@@ -141,6 +141,7 @@ void writeMemberSequence(const std::filesystem::path& mainFolder, const MemberSe
 }
 
 MemberSequenceRead sortMemberFiles(const std::filesystem::path& mainFolder) {
+    removeReplacementLeftovers(mainFolder);
     MemberSequenceRead read = readMemberSequence(mainFolder);
     if (read.problem)
         return read;
@@ -151,7 +152,7 @@ MemberSequenceRead sortMemberFiles(const std::filesystem::path& mainFolder) {
 
 std::vector<InvalidNameEntry> readInvalidNameEntries(const std::filesystem::path& mainFolder) {
     std::vector<InvalidNameEntry> entries;
-    auto lines = readLines(mainFolder / kInvalidNamesFile);
+    auto lines = readLines(mainFolder / kInvalidNamesFile, kInvalidNamesFile);
     if (!lines)
         return entries;
     for (std::size_t i = 0; i < lines->size(); i += 3) {
@@ -172,7 +173,7 @@ void writeInvalidNameEntries(const std::filesystem::path& mainFolder,
 }
 
 bool hasInvalidNameLine(const std::filesystem::path& mainFolder, const std::string& name) {
-    auto lines = readLines(mainFolder / kInvalidNamesFile);
+    auto lines = readLines(mainFolder / kInvalidNamesFile, kInvalidNamesFile);
     return lines && std::find(lines->begin(), lines->end(), name) != lines->end();
 }
 
@@ -195,13 +196,20 @@ std::int32_t nextFreeNumber(const std::filesystem::path& mainFolder) {
 void saveMember(const std::filesystem::path& mainFolder, MemberSequence& sequence,
                 std::size_t position, const MemberRecord& fields, MemberStatus status,
                 bool invalidTicked) {
+    removeReplacementLeftovers(mainFolder);
     const std::string storedName = sequence.at(position).Name;
     const MemberStatus oldStatus = sequence.statusAt(position);
     std::vector<InvalidNameEntry> entries = readInvalidNameEntries(mainFolder);
     auto isHis = [&](const InvalidNameEntry& entry) { return entry.name == storedName; };
     const bool hasEntry = std::any_of(entries.begin(), entries.end(), isHis);
+    // A name holds one number: a member renamed onto a name that has one takes
+    // that name's number, which stays, and his own goes.
+    const bool newNameHasEntry =
+        fields.Name != storedName &&
+        std::any_of(entries.begin(), entries.end(),
+                    [&](const InvalidNameEntry& entry) { return entry.name == fields.Name; });
 
-    if (hasEntry && !invalidTicked) {
+    if (hasEntry && (!invalidTicked || newNameHasEntry)) {
         std::erase_if(entries, isHis);
         writeInvalidNameEntries(mainFolder, entries);
     } else if (hasEntry && fields.Name != storedName) {
@@ -210,7 +218,7 @@ void saveMember(const std::filesystem::path& mainFolder, MemberSequence& sequenc
             if (isHis(entry))
                 entry.name = fields.Name;
         writeInvalidNameEntries(mainFolder, entries);
-    } else if (!hasEntry && invalidTicked) {
+    } else if (!hasEntry && invalidTicked && !newNameHasEntry) {
         const std::int32_t number = nextFreeNumber(entries);
         entries.push_back({fields.Name, numberForm(number)});
         writeInvalidNameEntries(mainFolder, entries);
@@ -223,6 +231,7 @@ void saveMember(const std::filesystem::path& mainFolder, MemberSequence& sequenc
 
 void deleteMember(const std::filesystem::path& mainFolder, MemberSequence& sequence,
                   std::size_t position) {
+    removeReplacementLeftovers(mainFolder);
     const std::string name = sequence.at(position).Name;
     std::vector<InvalidNameEntry> entries = readInvalidNameEntries(mainFolder);
     std::erase_if(entries, [&](const InvalidNameEntry& entry) { return entry.name == name; });
@@ -233,11 +242,12 @@ void deleteMember(const std::filesystem::path& mainFolder, MemberSequence& seque
 
 void addMember(const std::filesystem::path& mainFolder, const MemberRecord& fields,
                bool invalidTicked) {
+    removeReplacementLeftovers(mainFolder);
     // Rewritten whole rather than appended to, so a roster whose last record
     // lacks its empty line cannot swallow the new name as that line.
     MemberFileRead roster = readRoster(mainFolder);
-    if (roster.status == MemberFileStatus::Damaged)
-        throw FileError(memberFileDamagedText(kRosterFile));
+    if (roster.status == MemberFileStatus::Damaged || roster.status == MemberFileStatus::Unreadable)
+        throw FileError(memberFileProblemText(roster.status, kRosterFile));
     std::vector<InvalidNameEntry> entries;
     if (invalidTicked)
         entries = readInvalidNameEntries(mainFolder); // checked before anything is written

@@ -94,7 +94,8 @@ std::int32_t nextFreeNumber(const std::vector<InvalidNameEntry>& entries);
 std::int32_t nextFreeNumber(const std::filesystem::path& mainFolder);
 
 // The Members window's Save for the member at the position: his invalidchrs.dat
-// entries follow the box (a renamed member keeps his number under the new name),
+// entries follow the box (a renamed member keeps his number under the new name;
+// renamed onto a name that has a number, he takes that one and his own goes),
 // his record becomes the fields and the status, and both files are written back.
 // Throws FileError.
 void saveMember(const std::filesystem::path& mainFolder, MemberSequence& sequence,

@@ -61,7 +61,7 @@ SiteSettings defaultSettings() {
 }
 
 std::optional<SiteSettings> loadSettings(const std::filesystem::path& mainFolder) {
-    auto lines = readLines(mainFolder / kSettingsFile);
+    auto lines = readLines(mainFolder / kSettingsFile, kSettingsFile);
     if (!lines)
         return std::nullopt;
     return parseSettings(std::move(*lines));
@@ -105,6 +105,7 @@ std::string settingsText(const SiteSettings& s) {
 }
 
 void saveSettings(const std::filesystem::path& mainFolder, const SiteSettings& settings) {
+    removeReplacementLeftovers(mainFolder);
     replaceFile(mainFolder / kSettingsFile, settingsText(settings), Durability::Synced,
                 FileAccess::OwnerOnly);
 }

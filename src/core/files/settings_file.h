@@ -50,7 +50,7 @@ SiteSettings defaultSettings();
 // The settings from the file's lines; missing lines read as empty text or 0.
 SiteSettings parseSettings(std::vector<std::string> lines);
 
-// nullopt when settings.dat does not exist.
+// nullopt when settings.dat does not exist; FileError when it cannot be read.
 std::optional<SiteSettings> loadSettings(const std::filesystem::path& mainFolder);
 
 // The file's lines: 16, or 17 when the directory flag is 1.

@@ -1,16 +1,14 @@
 #include "core/harvest/page_parser.h"
 
 #include "core/harvest/time_file.h"
+#include "core/model/input_file.h"
 #include "core/model/leading_number.h"
+#include "core/model/text_file.h"
 
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quenmark {
 
@@ -274,33 +272,6 @@ PageRead PageStream::finish() {
 
 namespace {
 
-// A file descriptor closed when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(const std::filesystem::path& path) {
-        while ((m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
-        }
-    }
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return m_fd; }
-
-    // Up to size bytes; 0 at the end of the file, -1 on an error.
-    ssize_t read(char* into, std::size_t size) const {
-        ssize_t got;
-        while ((got = ::read(m_fd, into, size)) < 0 && errno == EINTR) {
-        }
-        return got;
-    }
-
-private:
-    int m_fd = -1;
-};
-
 // A page of the usual size arrives in one read.
 constexpr std::size_t kChunk = 32 * 1024;
 
@@ -318,11 +289,13 @@ PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltyS
 }
 
 PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
-                       const StoredTimeLookup& storedTime) {
+                       const StoredTimeLookup& storedTime, std::string_view pageShownName) {
     PageStream stream(member, penaltySeconds, storedTime);
-    const FileHandle file(path);
-    if (file.fd() < 0)
+    InputFile file(path);
+    if (file.status() == FileReadStatus::Missing)
         return PageRead::Incomplete; // a missing page reads as an empty one
+    if (file.status() == FileReadStatus::Unreadable)
+        throw cannotRead(pageShownName);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     for (;;) {
         const ssize_t got = file.read(buffer.get(), kChunk);
@@ -339,48 +312,23 @@ std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
     return mainFolder / ("download/" + baseName + ".html");
 }
 
-bool readWholeFile(const std::filesystem::path& path, std::string& buffer) {
-    buffer.clear();
-    int fd;
-    while ((fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+FileReadStatus readWholeFile(const std::filesystem::path& path, std::string& buffer) {
+    InputFile file(path);
+    if (file.status() != FileReadStatus::Ok) {
+        buffer.clear();
+        return file.status();
     }
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // The size is a hint: read on until the end, however long the file has become.
-    std::size_t filled = 0;
-    buffer.resize(static_cast<std::size_t>(info.st_size) + 1);
-    for (;;) {
-        if (filled == buffer.size())
-            buffer.resize(buffer.size() * 2);
-        const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            ::close(fd);
-            buffer.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    buffer.resize(filled);
-    return true;
+    return file.readAll(buffer) ? FileReadStatus::Ok : FileReadStatus::Unreadable;
 }
 
 PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& member,
                          const std::string& baseName, int penaltySeconds) {
-    return parsePageFile(memberPagePath(mainFolder, baseName), member, penaltySeconds,
-                         [&](int level, int difficulty, std::int16_t&) {
-                             return readTimeFileCell(mainFolder, member, baseName, level,
-                                                     difficulty);
-                         });
+    return parsePageFile(
+        memberPagePath(mainFolder, baseName), member, penaltySeconds,
+        [&](int level, int difficulty, std::int16_t&) {
+            return readTimeFileCell(mainFolder, member, baseName, level, difficulty);
+        },
+        "download/" + baseName + ".html");
 }
 
 } // namespace quenmark

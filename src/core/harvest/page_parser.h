@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/input_file.h"
 #include "core/model/member_record.h"
 
 #include <cstdint>
@@ -36,10 +37,12 @@ PageRead parsePageText(std::string_view page, MemberRecord& member, int penaltyS
 
 // The same for a page file, read in chunks and scanned as it arrives: memory
 // stays a chunk whatever the length of a line, and the rest of the file is not
-// read once the 42nd time is taken. A missing or unreadable file reads as an
-// empty page; a read error as the end of the file.
+// read once the 42nd time is taken. A missing file reads as an empty page; one
+// that is there but cannot be read (not a regular file, no permission) throws
+// FileError naming it by pageShownName; a read error counts as the end of the
+// file.
 PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, int penaltySeconds,
-                       const StoredTimeLookup& storedTime);
+                       const StoredTimeLookup& storedTime, std::string_view pageShownName = "page");
 
 class PageScanner;
 
@@ -81,8 +84,8 @@ std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
 PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& member,
                          const std::string& baseName, int penaltySeconds);
 
-// The whole file into buffer (reused between calls to spare allocations).
-// False, with buffer empty, when the file does not exist or cannot be read.
-bool readWholeFile(const std::filesystem::path& path, std::string& buffer);
+// The whole file into buffer (reused between calls to spare allocations), by
+// the rule of InputFile; buffer is empty unless the status is Ok.
+FileReadStatus readWholeFile(const std::filesystem::path& path, std::string& buffer);
 
 } // namespace quenmark

@@ -2,6 +2,7 @@
 
 #include "core/harvest/error_log.h"
 #include "core/model/atomic_file.h"
+#include "core/model/input_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 
@@ -13,11 +14,16 @@ namespace {
 
 constexpr std::size_t kZoneWidth = 14;
 
-// The lines of the member's time file; false when he has none.
+// The lines of the member's time file; false when he has none. A time file
+// that cannot be read stops the run rather than being taken for none and
+// written over.
 bool timeFileLines(const std::filesystem::path& mainFolder, const std::string& baseName,
                    std::vector<std::string>& lines) {
     std::string bytes;
-    if (!readWholeFile(timeFilePath(mainFolder, baseName), bytes))
+    const FileReadStatus status = readWholeFile(timeFilePath(mainFolder, baseName), bytes);
+    if (status == FileReadStatus::Unreadable)
+        throw cannotRead("download/" + baseName + ".txt");
+    if (status == FileReadStatus::Missing)
         return false;
     lines = splitLines(bytes);
     return true;
@@ -86,8 +92,13 @@ bool readTimeFileCell(const std::filesystem::path& mainFolder, MemberRecord& mem
 
 void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& member,
                    const std::string& baseName) {
-    replaceFile(timeFilePath(mainFolder, baseName), timeFileText(member.Times),
-                Durability::Unsynced);
+    const std::filesystem::path path = timeFilePath(mainFolder, baseName);
+    const std::string shownName = "download/" + baseName + ".txt";
+    if (InputFile(path).status() == FileReadStatus::Unreadable)
+        throw cannotRead(shownName); // the operator's to look at, not to lose
+    FileReplacement file(path, shownName, Durability::Unsynced);
+    file.write(timeFileText(member.Times));
+    file.commit();
 }
 
 bool timeFileExists(const std::filesystem::path& mainFolder, const std::string& baseName) {

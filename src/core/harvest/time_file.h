@@ -24,6 +24,7 @@ std::string timeFileText(const CellTimes& times);
 // 6, and from 29 to the end, each read with leadingNumber; a missing zone reads 0.
 std::int16_t timeFileZone(std::string_view line, int difficulty);
 
+// A time file that is there but cannot be read throws FileError in the readers below.
 // Stores line k's three values into the member's Times of level k (k = 0..13);
 // levels without a line keep their values, lines after the 14th are ignored.
 // False when the member has no time file (nothing changes).
@@ -37,7 +38,8 @@ bool readTimeFileCell(const std::filesystem::path& mainFolder, MemberRecord& mem
                       const std::string& baseName, int level, int difficulty);
 
 // Creates or replaces the time file with the member's current Times (atomic,
-// without syncs). Throws FileError.
+// without syncs). Throws FileError, also when the file is there but cannot be
+// read: it is then left as it is.
 void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& member,
                    const std::string& baseName);
 
@@ -46,7 +48,8 @@ bool timeFileExists(const std::filesystem::path& mainFolder, const std::string& 
 // finishMember, right after parseMemberPage: the fallbacks of an
 // incomplete page (the time file, or the penalty and " - No backup!"), the
 // error-log line, DifficultyTotal, the all-N/A test, and the new time file when
-// PageOk is still set. Throws FileError when the time file cannot be written.
+// PageOk is still set. Throws FileError when the page or the time file cannot
+// be read, or the time file cannot be written.
 void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
                   const std::string& baseName, PageRead read, int penaltySeconds, ErrorLog& errors);
 

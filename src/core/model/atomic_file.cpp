@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,9 +12,7 @@ namespace quenmark {
 
 namespace {
 
-[[noreturn]] void fail(const std::filesystem::path& path) {
-    throw cannotWrite(path.string());
-}
+constexpr std::size_t kRandomLength = 6; // mkstemp's XXXXXX
 
 bool writeAll(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -38,16 +35,30 @@ void syncFolder(const std::filesystem::path& folder) {
     }
 }
 
+bool isReplacementTemporary(const std::string& name) {
+    if (name.size() != kReplacementPrefix.size() + kRandomLength ||
+        !name.starts_with(kReplacementPrefix))
+        return false;
+    for (std::size_t i = kReplacementPrefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-void replaceFile(const std::filesystem::path& path, std::string_view content, Durability durability,
-                 FileAccess access) {
+FileReplacement::FileReplacement(const std::filesystem::path& path, std::string shownName,
+                                 Durability durability, FileAccess access)
+    : m_path(path), m_shownName(std::move(shownName)), m_durability(durability) {
     const std::filesystem::path folder = path.parent_path();
-    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        fail(path);
-
+    m_temporary = (folder / (std::string(kReplacementPrefix) + "XXXXXX")).string();
+    m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_temporary.clear();
+        fail();
+    }
     mode_t mode = 0600;
     if (access == FileAccess::Default) {
         struct stat old {};
@@ -59,16 +70,75 @@ void replaceFile(const std::filesystem::path& path, std::string_view content, Du
             mode = 0666 & ~mask;
         }
     }
-    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, content);
-    if (ok && durability == Durability::Synced)
-        ok = ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        fail(path);
+    if (::fchmod(m_fd, mode) != 0)
+        fail();
+}
+
+FileReplacement::~FileReplacement() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void FileReplacement::fail() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+    m_temporary.clear();
+    throw cannotWrite(m_shownName);
+}
+
+void FileReplacement::write(std::string_view bytes) {
+    if (m_fd < 0 || !writeAll(m_fd, bytes))
+        fail();
+}
+
+void FileReplacement::commit() {
+    if (m_fd < 0)
+        fail();
+    bool ok = true;
+    if (m_durability == Durability::Synced)
+        ok = ::fsync(m_fd) == 0;
+    ok = ::close(m_fd) == 0 && ok;
+    m_fd = -1;
+    if (!ok || ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        fail();
+    m_temporary.clear();
+    if (m_durability == Durability::Synced)
+        syncFolder(m_path.parent_path());
+}
+
+void replaceFile(const std::filesystem::path& path, std::string_view content, Durability durability,
+                 FileAccess access) {
+    FileReplacement replacement(path, path.string(), durability, access);
+    replacement.write(content);
+    replacement.commit();
+}
+
+void removeReplacementLeftovers(const std::filesystem::path& folder,
+                                std::filesystem::file_time_type before) {
+    std::error_code ec;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, ec);
+    if (ec)
+        return;
+    for (const auto& entry : entries) {
+        if (!isReplacementTemporary(entry.path().filename().string()))
+            continue;
+        std::error_code typeError;
+        std::error_code timeError;
+        if (!entry.is_regular_file(typeError) || typeError)
+            continue;
+        const auto written = entry.last_write_time(timeError);
+        if (!timeError && written < before)
+            std::filesystem::remove(entry.path(), timeError);
     }
-    if (durability == Durability::Synced)
-        syncFolder(folder);
+}
+
+void removeReplacementLeftovers(const std::filesystem::path& folder) {
+    removeReplacementLeftovers(folder, std::filesystem::file_time_type::clock::now());
 }
 
 } // namespace quenmark

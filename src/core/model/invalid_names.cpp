@@ -40,7 +40,7 @@ InvalidNameTable::InvalidNameTable(const std::vector<std::string>& lines) {
 }
 
 InvalidNameTable InvalidNameTable::read(const std::filesystem::path& mainFolder) {
-    auto lines = readLines(mainFolder / kInvalidNamesFile);
+    auto lines = readLines(mainFolder / kInvalidNamesFile, kInvalidNamesFile);
     return lines ? InvalidNameTable(*lines) : InvalidNameTable();
 }
 

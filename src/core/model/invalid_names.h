@@ -20,7 +20,7 @@ public:
     InvalidNameTable() = default;
     explicit InvalidNameTable(const std::vector<std::string>& lines);
 
-    // A missing file gives an empty table.
+    // A missing file gives an empty table; one that cannot be read throws FileError.
     static InvalidNameTable read(const std::filesystem::path& mainFolder);
 
     // The base name of the member's page file and time file: his number written

@@ -21,10 +21,12 @@ MemberFileRead parseMemberFile(std::vector<std::string> lines) {
 }
 
 MemberFileRead readMemberFile(const std::filesystem::path& file) {
-    auto lines = readLines(file);
-    if (!lines)
+    FileContent content = readFileContent(file);
+    if (content.status == FileReadStatus::Missing)
         return {MemberFileStatus::Missing, {}};
-    return parseMemberFile(std::move(*lines));
+    if (content.status == FileReadStatus::Unreadable)
+        return {MemberFileStatus::Unreadable, {}};
+    return parseMemberFile(splitLines(content.bytes));
 }
 
 MemberFileRead readRoster(const std::filesystem::path& mainFolder) {
@@ -55,6 +57,17 @@ std::string memberFileMissingText(const std::string& fileName) {
 
 std::string memberFileDamagedText(const std::string& fileName) {
     return "\"" + fileName + "\" is damaged: its last member is incomplete.";
+}
+
+std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName) {
+    switch (status) {
+    case MemberFileStatus::Missing:
+        return memberFileMissingText(fileName);
+    case MemberFileStatus::Unreadable:
+        return cannotRead(fileName).what();
+    default:
+        return memberFileDamagedText(fileName);
+    }
 }
 
 } // namespace quenmark

@@ -11,7 +11,7 @@ namespace quenmark {
 inline constexpr const char* kRosterFile = "roster.txt";
 inline constexpr const char* kBannedFile = "banned.txt";
 
-enum class MemberFileStatus { Ok, Missing, Damaged };
+enum class MemberFileStatus { Ok, Missing, Unreadable, Damaged };
 
 struct MemberFileRead {
     MemberFileStatus status = MemberFileStatus::Ok;
@@ -38,5 +38,7 @@ std::string memberFileText(const MemberTable& members);
 // The operator's messages about a file in the roster format, by its name.
 std::string memberFileMissingText(const std::string& fileName);
 std::string memberFileDamagedText(const std::string& fileName);
+// The message for a read that did not give the members (status not Ok).
+std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName);
 
 } // namespace quenmark

@@ -1,9 +1,10 @@
 #include "core/model/text_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace quenmark {
 
@@ -49,20 +50,30 @@ std::vector<std::string> splitLines(std::string_view content) {
 
 bool fileExists(const std::filesystem::path& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    return std::filesystem::exists(path, ec);
 }
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
-    if (!fileExists(path))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+FileContent readFileContent(const std::filesystem::path& path) {
+    InputFile file(path);
+    FileContent content{file.status(), {}};
+    if (content.status == FileReadStatus::Ok && !file.readAll(content.bytes))
+        content.status = FileReadStatus::Unreadable;
+    return content;
 }
 
-std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path) {
-    auto bytes = readFileBytes(path);
+std::optional<std::string> readFileBytes(const std::filesystem::path& path,
+                                         std::string_view shownName) {
+    FileContent content = readFileContent(path);
+    if (content.status == FileReadStatus::Missing)
+        return std::nullopt;
+    if (content.status == FileReadStatus::Unreadable)
+        throw cannotRead(shownName.empty() ? path.string() : std::string(shownName));
+    return std::move(content.bytes);
+}
+
+std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path,
+                                                  std::string_view shownName) {
+    auto bytes = readFileBytes(path, shownName);
     if (!bytes)
         return std::nullopt;
     return splitLines(*bytes);
@@ -83,18 +94,41 @@ std::string numberForm(long long value) {
     return (value < 0 ? "-" : " ") + digits + " ";
 }
 
+int openForWritingNoFollow(const char* path, bool append) {
+    struct stat info {};
+    if (::lstat(path, &info) == 0 && S_ISLNK(info.st_mode))
+        ::unlink(path);
+    const int mode = append ? O_APPEND : O_TRUNC;
+    int fd;
+    while ((fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | mode, 0644)) < 0 &&
+           errno == EINTR) {
+    }
+    return fd;
+}
+
 void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out)
+    const int fd = openForWritingNoFollow(path.c_str(), true);
+    if (fd < 0)
+        throw cannotWrite(path.string());
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0) {
+            ::close(fd);
+            throw cannotWrite(path.string());
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (::close(fd) != 0)
         throw cannotWrite(path.string());
 }
 
 void writeEmptyFile(const std::filesystem::path& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    const int fd = openForWritingNoFollow(path.c_str(), false);
+    if (fd < 0)
         throw cannotWrite(path.string());
+    ::close(fd);
 }
 
 void removeFileIfPresent(const std::filesystem::path& path) {

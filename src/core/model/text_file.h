@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/input_file.h"
+
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -25,11 +27,25 @@ FileError cannotDelete(std::string_view shownName);
 // line without LF still counts, an empty tail after the last LF does not.
 std::vector<std::string> splitLines(std::string_view content);
 
+// Something stands at the path (a file, a folder, ...); a dangling link does not count.
 bool fileExists(const std::filesystem::path& path);
 
-// The whole file as bytes; nullopt when it does not exist or cannot be opened.
-std::optional<std::string> readFileBytes(const std::filesystem::path& path);
-std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path);
+// The whole file as bytes, read by the rule of InputFile; the bytes are empty
+// unless the status is Ok.
+struct FileContent {
+    FileReadStatus status = FileReadStatus::Missing;
+    std::string bytes;
+};
+FileContent readFileContent(const std::filesystem::path& path);
+
+// The same as the readers of the operator's files use it: nullopt when it does
+// not exist; FileError "\"shownName\" could not be read." when it exists but
+// cannot be read.
+// An empty shownName names the file by its path.
+std::optional<std::string> readFileBytes(const std::filesystem::path& path,
+                                         std::string_view shownName = {});
+std::optional<std::vector<std::string>> readLines(const std::filesystem::path& path,
+                                                  std::string_view shownName = {});
 
 // Builds file text by the house conventions: every line ends CR LF.
 class TextBuilder {
@@ -46,10 +62,17 @@ private:
 std::string numberForm(long long value);
 
 // Appends to a file, creating it when missing; throws FileError on failure.
+// Neither follows a symbolic link at the path: the link is replaced by a file,
+// so the run never writes outside the main folder through one.
 void appendToFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Creates or empties a file; throws FileError on failure.
 void writeEmptyFile(const std::filesystem::path& path);
+
+// Opens a file for writing (emptied, or appended to) without following a link
+// at its path: a link is removed first and the open refuses one put there
+// meanwhile. Returns the descriptor, or -1. Safe between fork and exec.
+int openForWritingNoFollow(const char* path, bool append);
 
 // Deletes a file when it exists; a missing file is not an error.
 void removeFileIfPresent(const std::filesystem::path& path);

@@ -88,12 +88,10 @@ std::string fillTemplateText(std::string_view templateText, std::string_view tem
 bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view templateFile,
                   std::string_view pageFile, int firstMarker, const MarkerHandler& handler) {
     const std::string templateName = templateShownName(templateFile);
-    const std::filesystem::path templatePath = mainFolder / "templates" / templateFile;
-    if (!fileExists(templatePath))
-        return false;
-    const std::optional<std::string> content = readFileBytes(templatePath);
+    const std::optional<std::string> content =
+        readFileBytes(mainFolder / "templates" / templateFile, templateName);
     if (!content)
-        throw cannotRead(templateName);
+        return false;
     const std::string text = fillTemplateText(*content, templateName, firstMarker, handler);
     const std::filesystem::path pagePath = mainFolder / "upload" / pageFile;
     try {

@@ -48,12 +48,9 @@ EnforcedTimes::EnforcedTimes(const std::vector<EnforcedTime>& entries, int penal
 
 std::optional<EnforcedTimes> EnforcedTimes::read(const std::filesystem::path& mainFolder,
                                                  int penaltySeconds) {
-    const std::filesystem::path file = mainFolder / kEnforcedTimesFile;
-    if (!fileExists(file))
-        return std::nullopt;
-    const auto bytes = readFileBytes(file);
+    const auto bytes = readFileBytes(mainFolder / kEnforcedTimesFile, kEnforcedTimesFile);
     if (!bytes)
-        throw cannotRead(file.string());
+        return std::nullopt;
     return EnforcedTimes(enforcedTimesFromText(*bytes), penaltySeconds);
 }
 

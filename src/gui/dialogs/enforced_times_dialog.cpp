@@ -6,6 +6,7 @@
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
 #include <QComboBox>
@@ -82,7 +83,7 @@ void EnforcedTimesDialog::buildControls() {
             QString::fromLatin1(difficulty.data(), static_cast<qsizetype>(difficulty.size())));
     m_cboLevel->setCurrentIndex(-1);
     m_cboDifficulty->setCurrentIndex(-1);
-    m_txtTime = named(new QLineEdit, "txtTime");
+    m_txtTime = oneLineField("txtTime");
     m_txtTime->setMaximumWidth(90);
 
     m_cmdSave = named(new QPushButton("Save"), "cmdSave");
@@ -144,8 +145,12 @@ void EnforcedTimesDialog::cellChosen() {
     if (m_cboLevel->currentIndex() < 0 || m_cboDifficulty->currentIndex() < 0)
         return;
     m_txtTime->clear();
-    m_txtTime->setText(fromBytes(findEnforcedTime(
-        m_folder, m_memberName, m_cboLevel->currentIndex(), m_cboDifficulty->currentIndex())));
+    try {
+        m_txtTime->setText(fromBytes(findEnforcedTime(
+            m_folder, m_memberName, m_cboLevel->currentIndex(), m_cboDifficulty->currentIndex())));
+    } catch (const FileError& error) {
+        MessageBoxes::show(this, errorMessage(error.what()));
+    }
 }
 
 void EnforcedTimesDialog::saveClicked() {
@@ -158,12 +163,18 @@ void EnforcedTimesDialog::saveClicked() {
                         m_cboDifficulty->currentIndex(), toBytes(m_txtTime->text()));
     } catch (const FileError& error) {
         MessageBoxes::show(this, errorMessage(error.what()));
+        return; // nothing was written; the list stays as it was read
     }
     refreshList();
 }
 
 void EnforcedTimesDialog::refreshList() {
-    const std::vector<EnforcedTime> entries = readEnforcedTimes(m_folder);
+    std::vector<EnforcedTime> entries;
+    try {
+        entries = readEnforcedTimes(m_folder);
+    } catch (const FileError& error) {
+        MessageBoxes::show(this, errorMessage(error.what()));
+    }
     std::vector<std::string> lines;
     lines.reserve(entries.size());
     for (const EnforcedTime& entry : entries)

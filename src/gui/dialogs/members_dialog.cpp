@@ -7,6 +7,7 @@
 #include "gui/dialogs/search_dialog.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
 #include <QApplication>
@@ -63,13 +64,13 @@ void MembersDialog::buildControls() {
 
     m_lblNo = named(new QLabel("0"), "lblNo");
     m_lblNo->setToolTip("Active members");
-    m_txtName = named(new QLineEdit, "txtName");
-    m_txtInitials = named(new QLineEdit, "txtInitials");
+    m_txtName = oneLineField("txtName");
+    m_txtInitials = oneLineField("txtInitials");
     m_txtInitials->setMaxLength(kInitialsLength);
     m_txtInitials->setMaximumWidth(60);
-    m_txtColor = named(new QLineEdit, "txtColor");
-    m_txtPage = named(new QLineEdit, "txtPage");
-    m_txtEmail = named(new QLineEdit, "txtEmail");
+    m_txtColor = oneLineField("txtColor");
+    m_txtPage = oneLineField("txtPage");
+    m_txtEmail = oneLineField("txtEmail");
     m_cboStatus = named(new QComboBox, "cboStatus");
     m_cboStatus->addItems({"Active", "Banned!"});
     m_chkInvalid = named(new QCheckBox("Invalid Character"), "chkInvalid");
@@ -228,7 +229,12 @@ void MembersDialog::showSelected() {
     m_txtEmail->setText(fromBytes(member.Email));
     const bool banned = sequence->statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
     m_cboStatus->setCurrentIndex(banned ? 1 : 0);
-    m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
+    try {
+        m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
+    } catch (const FileError& error) {
+        m_chkInvalid->setChecked(false);
+        showFileError(this, error);
+    }
 }
 
 std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
@@ -237,8 +243,14 @@ std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
         MessageBoxes::show(this, *read.problem);
         return std::nullopt;
     }
-    if (static_cast<std::size_t>(row) >= read.sequence.size()) {
-        fillList(read.sequence); // the files changed behind the window
+    // The row must still hold the member the list shows there: acting on
+    // whoever stands there now would overwrite or delete another member.
+    const std::string shownName = toBytes(m_lstMembers->item(row)->text());
+    if (static_cast<std::size_t>(row) >= read.sequence.size() ||
+        read.sequence.at(static_cast<std::size_t>(row)).Name != shownName) {
+        fillList(read.sequence);
+        MessageBoxes::show(this, "Error", "The member files changed; the list was read again.",
+                           MessageIcon::Exclamation);
         return std::nullopt;
     }
     return std::move(read.sequence);

@@ -63,8 +63,9 @@ private:
     void buildControls();
     int selectedRow() const;
     void showSelected();
-    // The files' member sequence when it still holds the selected row; otherwise
-    // the operator has been told, or the list refilled from the files.
+    // The files' member sequence when its member at the row still carries the
+    // name the list shows there; otherwise the operator has been told (and the
+    // list read again when the files changed).
     std::optional<MemberSequence> sequenceHolding(int row);
     void fillList(const MemberSequence& sequence);
     void setActiveCount(int count);

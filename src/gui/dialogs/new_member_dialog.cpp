@@ -5,6 +5,7 @@
 #include "gui/dialogs/members_dialog.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -25,13 +26,13 @@ NewMemberDialog::NewMemberDialog(std::filesystem::path mainFolder, MembersDialog
 void NewMemberDialog::buildControls() {
     setWindowTitle("Updater - New Member");
 
-    m_txtName = named(new QLineEdit, "txtName");
-    m_txtInitials = named(new QLineEdit, "txtInitials");
+    m_txtName = oneLineField("txtName");
+    m_txtInitials = oneLineField("txtInitials");
     m_txtInitials->setMaxLength(2);
     m_txtInitials->setMaximumWidth(60);
-    m_txtColor = named(new QLineEdit, "txtColor");
-    m_txtPage = named(new QLineEdit, "txtPage");
-    m_txtEmail = named(new QLineEdit, "txtEmail");
+    m_txtColor = oneLineField("txtColor");
+    m_txtPage = oneLineField("txtPage");
+    m_txtEmail = oneLineField("txtEmail");
     m_chkInvalid = named(new QCheckBox("Invalid character"), "chkInvalid");
     m_cmdAdd = named(new QPushButton("Add"), "cmdAdd");
     m_cmdAdd->setDefault(true);

@@ -4,6 +4,7 @@
 #include "gui/dialogs/members_dialog.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/one_line_field.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,8 +23,7 @@ SearchDialog::SearchDialog(std::filesystem::path mainFolder, MembersDialog* memb
 void SearchDialog::buildControls() {
     setWindowTitle("Updater - Search Members");
 
-    m_txtName = new QLineEdit;
-    m_txtName->setObjectName("txtName");
+    m_txtName = oneLineField("txtName");
     m_txtName->setMinimumWidth(220);
     m_cmdSearch = new QPushButton("Search");
     m_cmdSearch->setObjectName("cmdSearch");

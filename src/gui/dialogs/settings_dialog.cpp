@@ -3,6 +3,7 @@
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -47,12 +48,12 @@ SettingsDialog::SettingsDialog(std::filesystem::path mainFolder, QWidget* parent
 void SettingsDialog::buildControls() {
     setWindowTitle("Updater - Settings");
 
-    m_txtServer = named(new QLineEdit, "txtServer");
-    m_txtUsername = named(new QLineEdit, "txtUsername");
-    m_txtPassword = named(new QLineEdit, "txtPassword");
+    m_txtServer = oneLineField("txtServer");
+    m_txtUsername = oneLineField("txtUsername");
+    m_txtPassword = oneLineField("txtPassword");
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_txtPassword->setStyleSheet("lineedit-password-character: 42"); // "*", whatever the style
-    m_txtPtColor = named(new QLineEdit, "txtPtColor");
+    m_txtPtColor = oneLineField("txtPtColor");
 
     m_cboPtMax = named(new QComboBox, "cboPtMax");
     for (int i = 0; i < kPointMaxCount; ++i)
@@ -66,7 +67,7 @@ void SettingsDialog::buildControls() {
         list->setCurrentIndex(-1);
 
     m_chkDirectory = named(new QCheckBox("Directory:"), "chkDirectory");
-    m_txtDirectory = named(new QLineEdit, "txtDirectory");
+    m_txtDirectory = oneLineField("txtDirectory");
 
     m_chkElite = uploadBox("chkElite", "elite.htm");
     m_chkElite2 = uploadBox("chkElite2", "elite2.htm");
@@ -132,7 +133,17 @@ void SettingsDialog::buildControls() {
 }
 
 void SettingsDialog::load() {
-    if (std::optional<SiteSettings> stored = loadSettings(m_folder)) {
+    std::optional<SiteSettings> stored;
+    try {
+        stored = loadSettings(m_folder);
+    } catch (const FileError& error) {
+        // The file is there but unreadable: it holds the FTP account, so the
+        // defaults must not take its place; the window does not open.
+        MessageBoxes::show(this, errorMessage(error.what()));
+        m_loaded = false;
+        return;
+    }
+    if (stored) {
         showSettings(*stored);
         return;
     }

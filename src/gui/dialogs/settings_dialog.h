@@ -21,6 +21,9 @@ public:
     explicit SettingsDialog(std::filesystem::path mainFolder, QWidget* parent = nullptr);
 
     const std::filesystem::path& mainFolder() const { return m_folder; }
+    // False when settings.dat could not be read: the operator has been told,
+    // and the window must not open.
+    bool loaded() const { return m_loaded; }
 
 private slots:
     void directoryClicked(bool ticked);
@@ -34,6 +37,7 @@ private:
     bool save();
 
     std::filesystem::path m_folder;
+    bool m_loaded = true;
     QLineEdit* m_txtServer = nullptr;
     QLineEdit* m_txtUsername = nullptr;
     QLineEdit* m_txtPassword = nullptr;

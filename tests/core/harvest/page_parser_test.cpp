@@ -86,6 +86,10 @@ std::vector<Case> cases() {
          {{0, 61}, {14, 62}, {28, 63}, {1, 121}, {15, 122}, {29, 123}}},
         {"a CR that ends no line is an ordinary character", "<table><tr><td>Lamplight<td>\r1:23\r",
          r(83)},
+        // CR-only line ends: the CR before the minute digit counts as a blank, so
+        // 1:30 reads 90 seconds, not 30.
+        {"a CR is a blank in the minutes", "<table>\r<tr><td>Lamplight\r<td>\r1:30\r<td>\r12:05\r",
+         r(90, 725)},
         {"NUL and high bytes are passed over",
          "<table>|<tr><td>Lamplight<td>" + std::string("\0\xff\xe9", 3) +
              "<b>1:23<td>\x80N/A<td>2:00",

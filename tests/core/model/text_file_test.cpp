@@ -75,4 +75,43 @@ TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
     }
 }
 
+TEST(AtomicFile, EveryNameThatFitsFitsItsTemporaryToo) {
+    TempFolder folder;
+    const std::string base(250, 'n'); // "base.html" is the longest name a base name gives
+    replaceFile(folder / (base + ".html"), "page", Durability::Unsynced);
+    replaceFile(folder / (base + ".txt"), "times", Durability::Unsynced);
+    EXPECT_EQ(folder.read(base + ".txt"), "times");
+}
+
+TEST(AtomicFile, NoWriteGoesThroughALinkAtThePath) {
+    TempFolder folder;
+    folder.write("outside.txt", "keep");
+    for (const char* name : {"replaced.htm", "appended.txt", "emptied.txt"})
+        std::filesystem::create_symlink(folder / "outside.txt", folder / name);
+    replaceFile(folder / "replaced.htm", "page", Durability::Unsynced);
+    appendToFile(folder / "appended.txt", "Ann\r\n");
+    writeEmptyFile(folder / "emptied.txt");
+    EXPECT_EQ(folder.read("outside.txt"), "keep");
+    EXPECT_EQ(folder.read("replaced.htm"), "page");
+    EXPECT_EQ(folder.read("appended.txt"), "Ann\r\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "emptied.txt"));
+}
+
+TEST(AtomicFile, OnlyTemporariesOlderThanTheRunAreRemovedAsLeftovers) {
+    TempFolder folder;
+    const std::string prefix(kReplacementPrefix);
+    for (const std::string& name : {prefix + "aB3xYz", prefix + "aB3xY", std::string("roster.txt"),
+                                    prefix + "aB3x.z", "x" + prefix + "aB3xYz"})
+        folder.write(name, "old");
+    const auto runStart = std::filesystem::file_time_type::clock::now() + std::chrono::seconds(1);
+    folder.write(prefix + "Newer1", "being written");
+    std::filesystem::last_write_time(folder / (prefix + "Newer1"),
+                                     runStart + std::chrono::seconds(1));
+    removeReplacementLeftovers(folder.path(), runStart);
+    EXPECT_FALSE(folder.exists(prefix + "aB3xYz"));
+    for (const std::string& name : {prefix + "aB3xY", std::string("roster.txt"), prefix + "aB3x.z",
+                                    "x" + prefix + "aB3xYz", prefix + "Newer1"})
+        EXPECT_TRUE(folder.exists(name)) << name;
+}
+
 } // namespace quenmark

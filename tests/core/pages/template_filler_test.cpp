@@ -81,12 +81,25 @@ TEST(FillTemplate, FollowsTheMarkerRules) {
 }
 
 // A missing template touches no page; a missing upload folder is a file error.
-TEST(FillTemplate, MissingTemplateOrUploadFolder) {
+TEST(FillTemplate, MissingTemplateOrUploadFolderOrAStopHalfWayKeepTheOldPage) {
     TempFolder folder;
     folder.write("upload/t.htm", "old page");
     EXPECT_FALSE(fillTemplate(folder.path(), "t.html", "t.htm", 1,
                               [](int, std::string&, PageOutput&) { FAIL(); }));
     EXPECT_EQ(folder.read("upload/t.htm"), "old page");
+
+    // A page stopped half-way (2 MB of rows already out) leaves the old one whole.
+    folder.write("templates/t.html", "***\r\n***\r\n");
+    EXPECT_THROW((void)fillTemplate(folder.path(), "t.html", "t.htm", 1,
+                                    [](int marker, std::string&, PageOutput& page) {
+                                        if (marker == 2)
+                                            throw FileError("stopped");
+                                        for (int i = 0; i < 200000; ++i)
+                                            page.line("row of a long table");
+                                    }),
+                 FileError);
+    EXPECT_EQ(folder.read("upload/t.htm"), "old page");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "upload"), {}), 1);
 
     std::filesystem::remove_all(folder / "upload");
     folder.write("templates/t.html", "x\r\n");

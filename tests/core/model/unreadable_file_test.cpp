@@ -1,0 +1,154 @@
+#include "core/files/enforced_times_file.h"
+#include "core/files/members_file.h"
+#include "core/files/settings_file.h"
+#include "core/harvest/error_log.h"
+#include "core/harvest/page_parser.h"
+#include "core/harvest/time_file.h"
+#include "core/model/invalid_names.h"
+#include "core/model/roster_file.h"
+#include "core/model/text_file.h"
+#include "core/pages/template_filler.h"
+#include "core/standings/enforced_times.h"
+#include "tests/support/temp_folder.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quenmark {
+
+namespace {
+
+// The ways a file can be there and yet not be readable. A folder and a FIFO
+// bite whatever account runs the tests; a file without read permission only
+// where permissions hold (not for root).
+enum class Blocker { Folder, Fifo, NoPermission };
+
+std::string blockerName(Blocker blocker) {
+    return blocker == Blocker::Folder ? "folder" : blocker == Blocker::Fifo ? "FIFO" : "mode 000";
+}
+
+// Puts the blocker at name; false when it would not block here.
+bool block(const TempFolder& folder, const std::string& name, Blocker blocker) {
+    const std::filesystem::path path = folder / name;
+    std::filesystem::remove(path);
+    switch (blocker) {
+    case Blocker::Folder:
+        std::filesystem::create_directories(path / "inside");
+        return true;
+    case Blocker::Fifo:
+        return ::mkfifo(path.c_str(), 0644) == 0;
+    case Blocker::NoPermission:
+        folder.write(name, "Ann\r\n 3 \r\n\r\n");
+        ::chmod(path.c_str(), 0);
+        return ::access(path.c_str(), R_OK) != 0;
+    }
+    return false;
+}
+
+// What stands at the path, to see that nothing was written over it.
+std::string state(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return "none";
+    std::string text = std::to_string(info.st_mode) + "/" + std::to_string(info.st_ino) + "/" +
+                       std::to_string(info.st_size);
+    if (S_ISDIR(info.st_mode))
+        text += std::filesystem::exists(path / "inside") ? "+inside" : "";
+    return text;
+}
+
+using Path = std::filesystem::path;
+
+struct Case {
+    std::string file;  // the blocked file, relative to the main folder
+    std::string shown; // its name in the message
+    std::function<void(const std::filesystem::path&)> operation;
+};
+
+void throwProblem(const MemberSequenceRead& read) {
+    if (read.problem)
+        throw FileError(read.problem->text);
+}
+
+} // namespace
+
+TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
+    const std::vector<Case> cases = {
+        {"roster.txt", "roster.txt",
+         [](const Path& f) {
+             const MemberFileRead read = readRoster(f);
+             throw FileError(memberFileProblemText(read.status, kRosterFile));
+         }},
+        {"roster.txt", "roster.txt", [](const Path& f) { throwProblem(sortMemberFiles(f)); }},
+        {"banned.txt", "banned.txt", [](const Path& f) { throwProblem(sortMemberFiles(f)); }},
+        {"roster.txt", "roster.txt", [](const Path& f) { addMember(f, MemberRecord{}, false); }},
+        {"invalidchrs.dat", "invalidchrs.dat", [](const Path& f) { InvalidNameTable::read(f); }},
+        {"invalidchrs.dat", "invalidchrs.dat",
+         [](const Path& f) {
+             MemberSequence members = readMemberSequence(f).sequence;
+             deleteMember(f, members, 0);
+         }},
+        {"invalidchrs.dat", "invalidchrs.dat",
+         [](const Path& f) {
+             MemberSequence members = readMemberSequence(f).sequence;
+             MemberRecord bob;
+             bob.Name = "Bob";
+             saveMember(f, members, 0, bob, MemberStatus::Active, true);
+         }},
+        {"invalidchrs.dat", "invalidchrs.dat", [](const Path& f) { hasInvalidNameLine(f, "Ann"); }},
+        {"times.dat", "times.dat", [](const Path& f) { setEnforcedTime(f, "Ann", 1, 1, "1:00"); }},
+        {"times.dat", "times.dat", [](const Path& f) { setEnforcedTime(f, "Ann", 1, 1, ""); }},
+        {"times.dat", "times.dat", [](const Path& f) { EnforcedTimes::read(f, 1200); }},
+        {"settings.dat", "settings.dat", [](const Path& f) { loadSettings(f); }},
+        {"templates/elite.html", "templates/elite.html",
+         [](const Path& f) {
+             (void)fillTemplate(f, "elite.html", "elite.htm", 1,
+                                [](int, std::string&, PageOutput&) {});
+         }},
+        {"download/Ann.txt", "download/Ann.txt",
+         [](const Path& f) {
+             MemberRecord ann;
+             readTimeFile(f, ann, "Ann");
+         }},
+        {"download/Ann.txt", "download/Ann.txt",
+         [](const Path& f) {
+             MemberRecord ann;
+             writeTimeFile(f, ann, "Ann");
+         }},
+        {"download/Ann.html", "download/Ann.html",
+         [](const Path& f) {
+             MemberRecord ann;
+             ErrorLog errors(f);
+             finishMember(f, ann, "Ann", parseMemberPage(f, ann, "Ann", 1200), 1200, errors);
+         }},
+    };
+    for (Blocker blocker : {Blocker::Folder, Blocker::Fifo, Blocker::NoPermission}) {
+        for (const Case& c : cases) {
+            TempFolder folder;
+            folder.makeFolders({"download", "templates", "upload"});
+            folder.write("roster.txt", crlf({"Ann", "An", "red", "page", "mail", ""}));
+            folder.write("banned.txt", "");
+            folder.write("invalidchrs.dat", crlf({"Ann", " 3 ", ""}));
+            if (!block(folder, c.file, blocker))
+                continue; // permissions do not hold for this account
+            const std::string before = state(folder / c.file);
+            const std::string roster = c.file == "roster.txt" ? "" : folder.read("roster.txt");
+            SCOPED_TRACE(c.file + " as " + blockerName(blocker));
+            try {
+                c.operation(folder.path());
+                ADD_FAILURE() << "no error";
+            } catch (const FileError& error) {
+                EXPECT_EQ(error.what(), "\"" + c.shown + "\" could not be read.");
+            }
+            EXPECT_EQ(state(folder / c.file), before);
+            if (c.file != "roster.txt") {
+                EXPECT_EQ(folder.read("roster.txt"), roster);
+            }
+            ::chmod((folder / c.file).c_str(), 0644); // so the folder can be removed
+        }
+    }
+}
+
+} // namespace quenmark
