@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang (libraries instrumented, ASan+UBSan) in
 # build-fuzz/ and runs each for SECONDS (default 600), two at a time, at low
 # priority. Work corpora and findings go to OUT (default /tmp/quenmark-fuzz);
-# each target's log is OUT/<target>.log. Usage: tools/fuzz.sh [SECONDS] [TARGET...]
+# each target's log is OUT/<target>.log. Needs Debian's clang and
+# libclang-rt-14-dev. Usage: tools/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-600}

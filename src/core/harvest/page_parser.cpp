@@ -106,7 +106,7 @@ public:
 private:
     MemberRecord& m_member;
     const std::int16_t m_penalty;
-    const StoredTimeLookup& m_storedTime;
+    const StoredTimeLookup m_storedTime; // by value: a caller may hand over a temporary
     bool m_inTable = false, m_inRow = false, m_inCell = false, m_inTag = false;
     bool m_started = false;
     int m_level = 0, m_difficulty = 0;
