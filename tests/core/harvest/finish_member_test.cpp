@@ -3,7 +3,7 @@
 #include "core/harvest/error_log.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
-#include "tests/core/standings/member_times_fixture.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <gtest/gtest.h>
 #include <optional>

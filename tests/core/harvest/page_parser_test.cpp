@@ -1,5 +1,5 @@
 #include "core/harvest/page_parser.h"
-#include "tests/core/standings/member_times_fixture.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,6 +1,6 @@
 #include "core/harvest/error_log.h"
 #include "core/harvest/time_file.h"
-#include "tests/core/standings/member_times_fixture.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

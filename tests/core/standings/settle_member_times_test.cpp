@@ -3,7 +3,7 @@
 // harvest run script; these are the cases that need a look inside.
 #include "core/model/text_file.h"
 #include "core/standings/settle_member_times.h"
-#include "tests/core/standings/member_times_fixture.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
