@@ -134,23 +134,6 @@ TEST(FillTemplate, OverlongLineLeavesTheOldPage) {
     EXPECT_EQ(folder.read("upload/t.htm"), "old page");
 }
 
-// Pages larger than one write block keep every row, in order.
-TEST(FillTemplate, LargePage) {
-    TempFolder folder;
-    folder.makeFolders({"upload"});
-    folder.write("templates/t.html", "<table>\r\n***\r\n</table>\r\n");
-    std::string expected = "<table>\r\n";
-    for (int i = 0; i < 100000; ++i)
-        expected += "<tr><td>" + std::to_string(i) + "</td></tr>\r\n";
-    EXPECT_TRUE(fillTemplate(folder.path(), "t.html", "t.htm", 1,
-                             [](int, std::string& line, PageOutput& page) {
-                                 for (int i = 0; i < 100000; ++i)
-                                     page.line("<tr><td>" + std::to_string(i) + "</td></tr>");
-                                 endTable(line);
-                             }));
-    EXPECT_EQ(folder.read("upload/t.htm"), expected + "\r\n</table>\r\n");
-}
-
 } // namespace
 
 } // namespace quenmark
