@@ -45,7 +45,9 @@ public:
     bool startBatch(const fs::path&, const std::string&) override { return true; }
     bool batchRunning() override { return false; }
     void endBatch() override {}
-    bool startUpload(const fs::path&, const std::string&) override { return true; }
+    bool startUpload(const fs::path&, const std::string&, UploadEndHandler) override {
+        return true;
+    }
 };
 
 class NoLock : public RunLock {
@@ -61,12 +63,15 @@ public:
     void buttonsEnabledChanged(bool) override {}
     void timerChanged(bool) override {}
     void showMessage(const OperatorMessage& message) override { last = message; }
+    void downloadCountChanged(int, int) override {}
+    void summaryChanged(const std::string&) override {}
     OperatorMessage last;
 };
 
 class FixedClock : public Clock {
 public:
     std::string dateStamp() override { return "Friday, 15 January 2027 at 08:05"; }
+    std::string timeOfDay() override { return "08:05"; }
 };
 
 const fs::path kExampleTemplates =

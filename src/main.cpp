@@ -1,6 +1,9 @@
 #include "cli/command_line.h"
 #include "gui/display_check.h"
 #include "gui/main_window.h"
+#include "platform/date_stamp.h"
+#include "platform/folder_run_lock.h"
+#include "platform/system_process_starter.h"
 
 #include <QApplication>
 #include <filesystem>
@@ -20,10 +23,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    QApplication::setOrganizationName("Quenmark");
     QApplication::setApplicationName("Quenmark Updater");
     // Names the installed desktop entry, so the desktop shows its icon for the window.
     QApplication::setDesktopFileName("org.quenmark.Updater");
-    MainWindow window(std::filesystem::current_path());
+    SystemProcessStarter processes(SystemProcessStarter::UploadMode::Detached);
+    FolderRunLock lock;
+    SystemClock clock;
+    MainWindow window(std::filesystem::current_path(), processes, lock, clock);
     window.show();
     return QApplication::exec();
 }

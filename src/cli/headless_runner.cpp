@@ -1,23 +1,21 @@
 #include "cli/headless_runner.h"
 
 #include "cli/init_command.h"
+#include "core/harvest/download_progress.h"
+#include "core/run_stages.h"
 #include "core/update_run.h"
 #include "platform/date_stamp.h"
 #include "platform/folder_run_lock.h"
 #include "platform/system_process_starter.h"
 
-#include <array>
 #include <chrono>
 #include <iostream>
 #include <thread>
+#include <unistd.h>
 
 namespace quenmark {
 
 namespace {
-
-constexpr std::array<const char*, 4> kStageNames = {"Reading Roster", "Downloading Member Pages",
-                                                    "Doing Scary Calculations",
-                                                    "Uploading Final Pages"};
 
 class ConsoleObserver : public RunObserver {
 public:
@@ -25,12 +23,41 @@ public:
     void buttonsEnabledChanged(bool) override {}
     void timerChanged(bool) override {}
     void stageChanged(int stage) override {
-        if (stage >= 1 && stage <= 4)
-            std::cout << kStageNames[static_cast<std::size_t>(stage - 1)] << std::endl;
+        if (stage >= 1 && stage <= static_cast<int>(kStageNames.size()))
+            printLine(kStageNames[static_cast<std::size_t>(stage - 1)]);
     }
     void showMessage(const OperatorMessage& message) override {
-        std::cerr << message.title << ": " << message.text << std::endl;
+        showError(message.title + ": " + message.text);
     }
+    // Called at most once a tick, and only when the count changed.
+    void downloadCountChanged(int written, int total) override {
+        const std::string text = downloadCountText(written, total);
+        if (!m_terminal)
+            return printLine(text);
+        // On a terminal one line rewrites itself; the blanks wipe a longer one.
+        std::cout << '\r' << text << "   " << std::flush;
+        m_countLineOpen = true;
+    }
+    void summaryChanged(const std::string&) override {}
+
+    void printLine(const std::string& text) {
+        endCountLine();
+        std::cout << text << std::endl;
+    }
+    void showError(const std::string& text) {
+        endCountLine();
+        std::cerr << text << std::endl;
+    }
+
+private:
+    void endCountLine() {
+        if (m_countLineOpen)
+            std::cout << std::endl;
+        m_countLineOpen = false;
+    }
+
+    bool m_terminal = ::isatty(STDOUT_FILENO) == 1;
+    bool m_countLineOpen = false;
 };
 
 } // namespace
@@ -58,13 +85,23 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
             std::chrono::steady_clock::now() - start >=
                 std::chrono::seconds(*options.timeoutSeconds)) {
             run.abandonDownloads();
-            std::cerr << "Error: The downloads did not finish within " << *options.timeoutSeconds
-                      << " seconds." << std::endl;
+            const std::string text = "The downloads did not finish within " +
+                                     std::to_string(*options.timeoutSeconds) + " seconds.";
+            observer.showError("Error: " + text);
+            RunSummary summary = run.summary();
+            summary.stopped = true;
+            summary.stopMessage = text;
+            observer.printLine(summary.text());
             return kExitStopped;
         }
     }
-    if (run.outcome() == RunOutcome::NotUploaded)
+    RunSummary summary = run.summary();
+    if (run.outcome() == RunOutcome::Completed && !options.upload)
+        summary.upload = UploadState::Skipped;
+    if (run.outcome() == RunOutcome::NotUploaded) {
+        observer.printLine(summary.text());
         return kExitUploadFailed;
+    }
     if (run.outcome() != RunOutcome::Completed) {
         // The window's messages point at its buttons; without a window, init
         // makes what a main folder lacks.
@@ -72,9 +109,11 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
             std::cerr << "Hint: \"quenmark-updater init\" makes the missing files and folders of "
                          "a main folder and leaves the others alone."
                       << std::endl;
+        observer.printLine(summary.text());
         return kExitStopped;
     }
-    if (options.upload && processes.uploadStatus().value_or(1) != 0)
+    observer.printLine(summary.text());
+    if (summary.upload == UploadState::Failed)
         return kExitUploadFailed;
     return kExitCompleted;
 }

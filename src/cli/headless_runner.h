@@ -15,8 +15,9 @@ struct HeadlessOptions {
 enum HeadlessExit { kExitCompleted = 0, kExitStopped = 1, kExitUsage = 2, kExitUploadFailed = 3 };
 
 // One whole publication without a window: the run the Update button performs,
-// with the progress stages on standard output and every message on standard
-// error as "Title: text".
+// with the progress stages and the download count on standard output, every
+// message on standard error as "Title: text", and the run summary as the last
+// line of standard output.
 int runHeadlessUpdate(const HeadlessOptions& options);
 
 } // namespace quenmark

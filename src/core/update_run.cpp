@@ -8,9 +8,11 @@
 #include "core/model/text_file.h"
 #include "core/pages/site_pages.h"
 #include "core/publish/upload.h"
+#include "core/run_stages.h"
 #include "core/standings/settle_member_times.h"
 #include "core/standings/standings.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -50,6 +52,14 @@ UpdateRun::~UpdateRun() {
 
 void UpdateRun::updateCommand() {
     const auto started = std::filesystem::file_time_type::clock::now();
+
+    m_runToken = std::make_shared<int>(0);
+    m_summary = RunSummary{};
+    m_summary.time = m_clock.timeOfDay();
+    m_summaryShown = false;
+    m_progress.reset();
+    m_pagesReported = -1;
+
     m_observer.captionChanged(kBusyCaption);
     m_observer.buttonsEnabledChanged(false);
     m_observer.stageChanged(1);
@@ -64,11 +74,11 @@ void UpdateRun::updateCommand() {
     const MemberFileRead roster = readRoster(m_folder);
     if (roster.status != MemberFileStatus::Ok) {
         // Stuck on purpose: caption and buttons stay as they are, only Exit works.
-        m_observer.showMessage(rosterMessage(roster.status));
+        const OperatorMessage message = rosterMessage(roster.status);
+        m_observer.showMessage(message);
         m_observer.stageChanged(0);
         m_lock.release();
-        m_outcome = RunOutcome::Stopped;
-        return;
+        return stopped(message);
     }
     if (auto message = checkBeforeDownloads())
         return stopBeforeProcessing(*message);
@@ -78,7 +88,7 @@ void UpdateRun::updateCommand() {
     for (const char* folder : {"download", "upload"})
         removeReplacementLeftovers(m_folder / folder, started);
 
-    m_observer.stageChanged(2);
+    m_observer.stageChanged(kDownloadStage);
     try {
         startDownloads(roster.members);
     } catch (const std::exception& error) {
@@ -89,6 +99,8 @@ void UpdateRun::updateCommand() {
     }
 }
 
+// Whatever would stop the run after the downloads is found before them, so the
+// operator does not wait minutes for a run that must stop.
 std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
     for (const char* folder : kRequiredFolders) {
         std::error_code ec;
@@ -102,7 +114,9 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
     if (!m_processes.findsProgram(m_folder / "lynx", "lynx"))
         return errorMessage("The program \"lynx\" could not be found. Install it, or put it in "
                             "the lynx folder.");
-    return std::nullopt;
+    if (!fileExists(m_folder / kSettingsFile))
+        return settingsMissingMessage();
+    return missingTemplateMessage(m_folder);
 }
 
 void UpdateRun::startDownloads(const MemberTable& members) {
@@ -117,12 +131,22 @@ void UpdateRun::startDownloads(const MemberTable& members) {
     // A sentinel left by an interrupted run goes before the batch starts, so
     // this run can only ever see its own.
     removeFileIfPresent(m_folder / kSentinelFile);
+    m_progress.emplace(m_folder, members);
     if (!m_processes.startBatch(m_folder, kBatchFile))
         throw std::runtime_error("The download could not be started.");
     writeEmptyFile(m_folder / kErrorLogFile);
     m_batchEndSeen = false;
     m_outcome = RunOutcome::Downloading;
+    reportDownloadCount();
     setTimer(true);
+}
+
+void UpdateRun::reportDownloadCount() {
+    const int written = m_progress->written();
+    if (written == m_pagesReported)
+        return;
+    m_pagesReported = written;
+    m_observer.downloadCountChanged(written, m_progress->total());
 }
 
 // Only this run's sentinel counts: written after its batch was, by a batch that
@@ -141,6 +165,7 @@ void UpdateRun::tick() {
     // The batch's end is asked before the sentinel is looked for: a batch that
     // writes the sentinel and ends between the two looks is still seen whole.
     const bool batchEnded = !m_processes.batchRunning();
+    reportDownloadCount();
     if (batchEnded && sentinelAccepted()) {
         // The timer goes off before anything is shown, so a window that repaints
         // here can never start a second processing half.
@@ -194,23 +219,51 @@ void UpdateRun::process() {
 
     const std::optional<SiteSettings> settings = loadSettings(m_folder);
     if (!settings)
-        return stop(errorMessage("\"settings.dat\" could not be found. Click Settings to create "
-                                 "a new file with default settings."));
+        return stop(settingsMissingMessage());
 
     if (auto message = settleMemberTimes(m_folder, members, *settings))
         return stop(*message);
+    m_summary.members = static_cast<int>(members.size());
+    m_summary.unreadablePages = static_cast<int>(std::count_if(
+        members.begin(), members.end(), [](const MemberRecord& member) { return !member.PageOk; }));
     const RecordTable records = computeStandings(members, pointMax(settings->pointMaxIndex));
     if (auto message = writeSitePages(m_folder, members, records, *settings, m_clock))
         return stop(*message);
 
     m_observer.stageChanged(4);
-    const auto notUploaded = startUpload(m_folder, *settings, m_processes);
-    if (notUploaded)
-        m_observer.showMessage(*notUploaded);
+    startUploading(*settings);
     m_observer.showMessage(
         {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
     backToIdle();
-    m_outcome = notUploaded ? RunOutcome::NotUploaded : RunOutcome::Completed;
+    m_outcome =
+        m_summary.upload == UploadState::Failed ? RunOutcome::NotUploaded : RunOutcome::Completed;
+    showSummary();
+}
+
+void UpdateRun::startUploading(const SiteSettings& settings) {
+    m_summary.upload = UploadState::Running;
+    const std::weak_ptr<int> run = m_runToken;
+    auto ended = [this, run](const UploadEnd& end) {
+        if (!run.expired())
+            uploadEnded(end);
+    };
+    if (auto message = startUpload(m_folder, settings, m_processes, ended)) {
+        m_summary.upload = UploadState::Failed;
+        m_summary.uploadFailure = message->text;
+        m_observer.showMessage(*message);
+    }
+}
+
+void UpdateRun::uploadEnded(const UploadEnd& end) {
+    if (end.exitStatus == 0) {
+        m_summary.upload = UploadState::Finished;
+    } else {
+        m_summary.upload = UploadState::Failed;
+        m_summary.uploadFailure = uploadFailureReason(end.exitStatus, end.transcript);
+    }
+    // A client that ends while the run still works is told with the run's end.
+    if (m_summaryShown)
+        m_observer.summaryChanged(m_summary.text());
 }
 
 void UpdateRun::setTimer(bool on) {
@@ -223,7 +276,7 @@ void UpdateRun::setTimer(bool on) {
 void UpdateRun::stop(const OperatorMessage& message) {
     m_observer.showMessage(message);
     m_observer.buttonsEnabledChanged(true);
-    m_outcome = RunOutcome::Stopped;
+    stopped(message);
 }
 
 // A stop before the processing half: the operator sees why, and the window is
@@ -232,13 +285,25 @@ void UpdateRun::stopBeforeProcessing(const OperatorMessage& message) {
     m_observer.showMessage(message);
     backToIdle();
     m_lock.release();
+    stopped(message);
+}
+
+void UpdateRun::stopped(const OperatorMessage& message) {
     m_outcome = RunOutcome::Stopped;
+    m_summary.stopped = true;
+    m_summary.stopMessage = message.text;
+    showSummary();
 }
 
 void UpdateRun::backToIdle() {
     m_observer.captionChanged(kIdleCaption);
     m_observer.stageChanged(0);
     m_observer.buttonsEnabledChanged(true);
+}
+
+void UpdateRun::showSummary() {
+    m_summaryShown = true;
+    m_observer.summaryChanged(m_summary.text());
 }
 
 } // namespace quenmark

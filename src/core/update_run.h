@@ -1,12 +1,16 @@
 #pragma once
 
+#include "core/files/settings_file.h"
+#include "core/harvest/download_progress.h"
 #include "core/model/member_record.h"
 #include "core/ports/clock.h"
 #include "core/ports/process_starter.h"
 #include "core/ports/run_lock.h"
 #include "core/ports/run_observer.h"
+#include "core/run_summary.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -41,17 +45,23 @@ public:
 
     bool timerOn() const { return m_timerOn; }
     RunOutcome outcome() const { return m_outcome; }
+    const RunSummary& summary() const { return m_summary; }
 
 private:
     std::optional<OperatorMessage> checkBeforeDownloads() const;
     void startDownloads(const MemberTable& members);
+    void reportDownloadCount();
     bool sentinelAccepted() const;
     void endDownloads();
     void process();
+    void startUploading(const SiteSettings& settings);
+    void uploadEnded(const UploadEnd& end);
     void setTimer(bool on);
     void stop(const OperatorMessage& message);
     void stopBeforeProcessing(const OperatorMessage& message);
+    void stopped(const OperatorMessage& message);
     void backToIdle();
+    void showSummary();
 
     std::filesystem::path m_folder;
     ProcessStarter& m_processes;
@@ -64,6 +74,13 @@ private:
     std::filesystem::file_time_type m_batchWritten;
     bool m_batchEndSeen = false;
     RunOutcome m_outcome = RunOutcome::Idle;
+    std::optional<DownloadProgress> m_progress;
+    int m_pagesReported = -1;
+    RunSummary m_summary;
+    bool m_summaryShown = false;
+    // The upload outlives the run that started it; its end only reaches this
+    // object while it exists and has not begun another run.
+    std::shared_ptr<int> m_runToken = std::make_shared<int>(0);
 };
 
 } // namespace quenmark

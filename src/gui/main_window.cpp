@@ -2,18 +2,26 @@
 
 #include "core/model/invalid_names.h"
 #include "core/model/text_file.h"
+#include "core/run_stages.h"
 #include "gui/dialogs/about_dialog.h"
+#include "gui/dialogs/log_dialog.h"
 #include "gui/dialogs/members_dialog.h"
 #include "gui/dialogs/settings_dialog.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/widgets.h"
+#include "gui/window_geometry.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quenmark {
@@ -21,38 +29,42 @@ namespace quenmark {
 namespace {
 
 constexpr const char* kMarker = "\u00bb";
+constexpr const char* kSitePage = "upload/elite.htm";
+constexpr std::array<const char*, 4> kStageControls = {"lblReadRoster", "lblDownload", "lblCalc",
+                                                       "lblUpload"};
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(name);
+// caption: the button's text with & before its Alt letter.
+QPushButton* makeButton(const char* name, const char* caption) {
+    auto* button = named(new QPushButton(QString::fromUtf8(caption)), name);
     button->setMinimumWidth(110);
     return button;
 }
 
 } // namespace
 
-MainWindow::MainWindow(std::filesystem::path mainFolder, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
+                       Clock& clock, QWidget* parent)
     : QWidget(parent), m_folder(std::move(mainFolder)),
-      m_run(std::make_unique<UpdateRun>(m_folder, m_systemProcesses, m_runLock, m_clock,
-                                        observer())) {
+      m_run(m_folder, processes, lock, clock, observer()) {
     setObjectName("frmMain");
     setWindowTitle(kIdleCaption);
     buildControls();
+    rememberGeometry(this);
     createInvalidNamesFile();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::setProcessStarter(ProcessStarter& processes) {
-    m_run = std::make_unique<UpdateRun>(m_folder, processes, m_runLock, m_clock, observer());
-}
-
 void MainWindow::buildControls() {
-    m_cmdUpdate = makeButton(this, "cmdUpdate", "Update!");
-    m_cmdMembers = makeButton(this, "cmdMembers", "Members");
-    m_cmdSettings = makeButton(this, "cmdSettings", "Settings");
-    m_cmdAbout = makeButton(this, "cmdAbout", "About...");
-    m_cmdExit = makeButton(this, "cmdExit", "Exit");
+    m_cmdUpdate = makeButton("cmdUpdate", "&Update!");
+    m_cmdMembers = makeButton("cmdMembers", "&Members");
+    m_cmdSettings = makeButton("cmdSettings", "&Settings");
+    m_cmdAbout = makeButton("cmdAbout", "&About...");
+    m_cmdExit = makeButton("cmdExit", "E&xit");
+    m_cmdLog = makeButton("cmdLog", "&Log");
+    m_cmdLog->setToolTip("errors.txt and ftp.log of the latest run");
+    m_cmdOpenSite = makeButton("cmdOpenSite", "&Open site");
+    m_cmdOpenSite->setToolTip("upload/elite.htm in the browser");
     QFont updateFont = m_cmdUpdate->font();
     updateFont.setBold(true);
     m_cmdUpdate->setFont(updateFont);
@@ -62,42 +74,52 @@ void MainWindow::buildControls() {
         buttons->addWidget(button);
     buttons->addStretch();
 
-    constexpr std::array<const char*, 4> stageNames = {"lblReadRoster", "lblDownload", "lblCalc",
-                                                       "lblUpload"};
-    constexpr std::array<const char*, 4> stageTexts = {"Reading Roster", "Downloading Member Pages",
-                                                       "Doing Scary Calculations",
-                                                       "Uploading Final Pages"};
     auto* progress = new QGridLayout;
     progress->setColumnMinimumWidth(0, 20);
-    for (std::size_t i = 0; i < 4; ++i) {
-        m_markers[i] = new QLabel(this);
-        m_markers[i]->setObjectName(QString("lbl%1").arg(i + 1));
+    for (std::size_t i = 0; i < kStageNames.size(); ++i) {
+        m_markers[i] = named(new QLabel, QString("lbl%1").arg(i + 1).toLatin1().constData());
         QFont bold = m_markers[i]->font();
         bold.setBold(true);
         m_markers[i]->setFont(bold);
-        m_stageLabels[i] = new QLabel(stageTexts[i], this);
-        m_stageLabels[i]->setObjectName(stageNames[i]);
+        m_stageLabels[i] = named(new QLabel(kStageNames[i]), kStageControls[i]);
         progress->addWidget(m_markers[i], static_cast<int>(i), 0);
         progress->addWidget(m_stageLabels[i], static_cast<int>(i), 1);
     }
-    progress->setRowStretch(4, 1);
-    progress->setColumnStretch(1, 1);
+    m_lblDownloadCount = named(new QLabel, "lblDownloadCount");
+    progress->addWidget(m_lblDownloadCount, kDownloadStage - 1, 2);
+    progress->setRowStretch(static_cast<int>(kStageNames.size()), 1);
+    progress->setColumnStretch(2, 1);
 
-    auto* credit = new QLabel("Quenmark Updater - keeps the fastest times of the community.", this);
-    credit->setObjectName("lblCredit");
+    auto* lastRun = new QHBoxLayout;
+    lastRun->addStretch();
+    lastRun->addWidget(m_cmdLog);
+    lastRun->addWidget(m_cmdOpenSite);
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addLayout(progress, 1);
+    rightColumn->addLayout(lastRun);
+
+    auto* credit = named(new QLabel("Quenmark Updater - keeps the fastest times of the community."),
+                         "lblCredit");
     credit->setWordWrap(true);
     QFont small = credit->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     credit->setFont(small);
 
+    m_lblSummary = named(new QLabel, "lblSummary");
+    m_lblSummary->setTextFormat(Qt::PlainText);
+    auto* statusBar = named(new QStatusBar, "sbrStatus");
+    statusBar->setSizeGripEnabled(false);
+    statusBar->addWidget(m_lblSummary, 1);
+
     auto* top = new QHBoxLayout;
     top->addLayout(buttons);
     top->addSpacing(16);
-    top->addLayout(progress, 1);
+    top->addLayout(rightColumn, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(credit);
-    setMinimumSize(420, 220);
+    layout->addWidget(statusBar);
+    setMinimumSize(460, 260);
 
     m_tmrDownload = new QTimer(this);
     m_tmrDownload->setObjectName("tmrDownload");
@@ -107,7 +129,9 @@ void MainWindow::buildControls() {
     connect(m_cmdMembers, &QPushButton::clicked, this, &MainWindow::openMembers);
     connect(m_cmdSettings, &QPushButton::clicked, this, &MainWindow::openSettings);
     connect(m_cmdAbout, &QPushButton::clicked, this, &MainWindow::openAbout);
-    connect(m_cmdExit, &QPushButton::clicked, this, &MainWindow::endProgram);
+    connect(m_cmdExit, &QPushButton::clicked, this, &MainWindow::exitCommand);
+    connect(m_cmdLog, &QPushButton::clicked, this, &MainWindow::openLog);
+    connect(m_cmdOpenSite, &QPushButton::clicked, this, &MainWindow::openSite);
     connect(m_tmrDownload, &QTimer::timeout, this, &MainWindow::timerTick);
 }
 
@@ -123,15 +147,15 @@ void MainWindow::createInvalidNamesFile() {
 }
 
 void MainWindow::updateCommand() {
-    m_run->updateCommand();
+    m_run.updateCommand();
 }
 void MainWindow::timerTick() {
-    m_run->tick();
+    m_run.tick();
 }
 
 void MainWindow::openMembers() {
     m_members.show([this]() -> QWidget* {
-        auto* members = new MembersDialog(m_folder, this);
+        auto* members = new MembersDialog(m_folder, m_memberWindows, this);
         connect(members, &MembersDialog::programEndRequested, this, &MainWindow::endProgram);
         if (members->openFiles())
             return members;
@@ -154,7 +178,47 @@ void MainWindow::openAbout() {
     m_about.show([this] { return new AboutDialog(this); });
 }
 
+void MainWindow::openLog() {
+    // Already open, it shows the files as they are now.
+    if (LogDialog* log = m_log.window())
+        log->reload();
+    m_log.show([this] { return new LogDialog(m_folder, this); });
+}
+
+void MainWindow::openSite() {
+    const std::filesystem::path page = m_folder / kSitePage;
+    if (!fileExists(page)) {
+        MessageBoxes::show(
+            this, "Open site",
+            QString("\"%1\" could not be found. Click Update! to write the pages.").arg(kSitePage),
+            MessageIcon::Information);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+}
+
+bool MainWindow::exitAllowed() {
+    if (m_ending || !m_run.timerOn())
+        return true;
+    return MessageBoxes::show(this, "Exit", "An update is running. Exit anyway?",
+                              MessageIcon::Question,
+                              MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes;
+}
+
+void MainWindow::exitCommand() {
+    if (exitAllowed())
+        endProgram();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (exitAllowed())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void MainWindow::endProgram() {
+    m_ending = true;
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
@@ -164,13 +228,15 @@ void MainWindow::captionChanged(const std::string& caption) {
 }
 
 void MainWindow::stageChanged(int stage) {
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < kStageNames.size(); ++i) {
         const bool current = static_cast<int>(i) + 1 == stage;
         m_markers[i]->setText(current ? QString::fromUtf8(kMarker) : QString());
         QFont font = m_stageLabels[i]->font();
         font.setBold(current);
         m_stageLabels[i]->setFont(font);
     }
+    if (stage == 1)
+        m_lblDownloadCount->clear(); // a new run
     // The processing half runs inside one tick; let the operator see the line change.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -178,6 +244,9 @@ void MainWindow::stageChanged(int stage) {
 void MainWindow::buttonsEnabledChanged(bool enabled) {
     for (QPushButton* button : {m_cmdUpdate, m_cmdMembers, m_cmdSettings, m_cmdAbout})
         button->setEnabled(enabled);
+    // Disabled buttons pass the focus on to Exit; a Space there would end the program.
+    if (enabled)
+        m_cmdUpdate->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::timerChanged(bool on) {
@@ -189,6 +258,14 @@ void MainWindow::timerChanged(bool on) {
 
 void MainWindow::showMessage(const OperatorMessage& message) {
     MessageBoxes::show(this, message);
+}
+
+void MainWindow::downloadCountChanged(int written, int total) {
+    m_lblDownloadCount->setText(QString::fromStdString(downloadCountText(written, total)));
+}
+
+void MainWindow::summaryChanged(const std::string& summary) {
+    m_lblSummary->setText(fromBytes(summary));
 }
 
 } // namespace quenmark

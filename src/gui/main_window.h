@@ -2,42 +2,51 @@
 
 #include "core/ports/run_observer.h"
 #include "core/update_run.h"
+#include "gui/dialogs/member_windows.h"
 #include "gui/window_keeper.h"
-#include "platform/date_stamp.h"
-#include "platform/folder_run_lock.h"
-#include "platform/system_process_starter.h"
 
 #include <QWidget>
 #include <array>
 #include <filesystem>
 #include <memory>
 
+class QDialog;
 class QLabel;
 class QPushButton;
 class QTimer;
-class QDialog;
 
 namespace quenmark {
 
+class LogDialog;
+
 // The program's only window at start: the five commands, the four progress
-// lines of an update run and the polling timer.
+// lines of an update run and the polling timer; below them the count of pages
+// downloaded, the summary of the latest run, its log and the site it wrote.
 class MainWindow : public QWidget, private RunObserver {
     Q_OBJECT
 
 public:
-    explicit MainWindow(std::filesystem::path mainFolder, QWidget* parent = nullptr);
+    // The processes, the folder's lock and the clock are the run's: the
+    // platform's in the program, stand-ins in tests.
+    MainWindow(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
+               Clock& clock, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const std::filesystem::path& mainFolder() const { return m_folder; }
-    // For tests: the run a window drives, with its own process starter.
-    void setProcessStarter(ProcessStarter& processes);
 
 public slots:
     void updateCommand();
     void openMembers();
     void openSettings();
     void openAbout();
+    void openLog();
+    void openSite();
+    // Exit: during a run the operator is asked first.
+    void exitCommand();
     void endProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void timerTick();
@@ -48,29 +57,37 @@ private:
     void buttonsEnabledChanged(bool enabled) override;
     void timerChanged(bool on) override;
     void showMessage(const OperatorMessage& message) override;
+    void downloadCountChanged(int written, int total) override;
+    void summaryChanged(const std::string& summary) override;
 
     RunObserver& observer() { return *this; }
     void buildControls();
     void createInvalidNamesFile();
+    bool exitAllowed();
 
     std::filesystem::path m_folder;
-    SystemProcessStarter m_systemProcesses{SystemProcessStarter::UploadMode::Detached};
-    FolderRunLock m_runLock;
-    SystemClock m_clock;
-    std::unique_ptr<UpdateRun> m_run;
+    UpdateRun m_run;
+    bool m_ending = false;
 
     QPushButton* m_cmdUpdate = nullptr;
     QPushButton* m_cmdMembers = nullptr;
     QPushButton* m_cmdSettings = nullptr;
     QPushButton* m_cmdAbout = nullptr;
     QPushButton* m_cmdExit = nullptr;
+    QPushButton* m_cmdLog = nullptr;
+    QPushButton* m_cmdOpenSite = nullptr;
     std::array<QLabel*, 4> m_markers{};
     std::array<QLabel*, 4> m_stageLabels{};
+    QLabel* m_lblDownloadCount = nullptr;
+    QLabel* m_lblSummary = nullptr;
     QTimer* m_tmrDownload = nullptr;
 
     WindowKeeper<QWidget> m_members;
     WindowKeeper<QWidget> m_settings;
     WindowKeeper<QDialog> m_about;
+    WindowKeeper<LogDialog> m_log;
+    // The Members window's own windows outlive it, so they are kept here.
+    MemberWindows m_memberWindows;
 };
 
 } // namespace quenmark

@@ -49,11 +49,15 @@ MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const QString& title, c
             state.answers.pop_front();
             return answer;
         }
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::No;
     }
-    QMessageBox box(
-        toQtIcon(icon), title, text,
-        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    QMessageBox box(toQtIcon(icon), title, text,
+                    buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    if (buttons == Buttons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     const int pressed = box.exec();
     if (buttons == Buttons::Ok)
         return Answer::Ok;

@@ -15,7 +15,8 @@ namespace quenmark {
 // blocking the test.
 class MessageBoxes {
 public:
-    enum class Buttons { Ok, YesNo };
+    // YesNoDefaultNo: Enter answers No, for a question whose Yes keeps a doubtful value.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No };
 
     struct Shown {
@@ -26,7 +27,7 @@ public:
     };
 
     // Shows a modal box and returns the button pressed; under test returns the
-    // next queued answer (Ok, or Yes for a question, when none is queued).
+    // next queued answer (when none is queued: Ok, or the question's default).
     static Answer show(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
                        Buttons buttons = Buttons::Ok);
     static Answer show(QWidget* parent, const OperatorMessage& message);

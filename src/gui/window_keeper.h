@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/window_geometry.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -8,7 +10,7 @@ namespace quenmark {
 
 // A modeless window that exists at most once: asking for it while it is open
 // brings it to the front; closing it deletes it, so the next opening reads its
-// files afresh.
+// files afresh. It opens where the operator last left one of its kind.
 template <typename Window> class WindowKeeper {
 public:
     // create builds a new window (with WA_DeleteOnClose set by the keeper) or
@@ -24,6 +26,7 @@ public:
         if (!window)
             return nullptr;
         window->setAttribute(Qt::WA_DeleteOnClose);
+        rememberGeometry(window);
         m_window = window;
         window->show();
         window->raise();

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QTime>
 #include <QTimeZone>
 #include <cstdlib>
 
@@ -31,6 +32,10 @@ std::string SystemClock::dateStamp() {
                          moment.time().toString(QStringLiteral("HH:mm"));
     // Pages are 8-bit text; a character outside Latin-1 becomes "?".
     return text.toLatin1().toStdString();
+}
+
+std::string SystemClock::timeOfDay() {
+    return QTime::currentTime().toString(QStringLiteral("HH:mm")).toStdString();
 }
 
 } // namespace quenmark

@@ -12,6 +12,8 @@ namespace quenmark {
 class SystemClock : public Clock {
 public:
     std::string dateStamp() override;
+    // The real time of day: the summary tells when the run was, whatever the pages say.
+    std::string timeOfDay() override;
 };
 
 } // namespace quenmark

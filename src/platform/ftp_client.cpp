@@ -57,6 +57,10 @@ public:
         }
         if (m_session)
             closeConnection();
+        // The last line names the first failure, the one the others follow from,
+        // so whoever started the client can tell the operator why.
+        if (m_failed)
+            m_out << "Upload failed: " << m_firstFailure << "\n";
         m_out.flush();
         return m_failed ? 1 : 0;
     }
@@ -86,6 +90,8 @@ private:
 
     void fail(std::string_view why) {
         m_out << why << "\n";
+        if (!m_failed)
+            m_firstFailure = why;
         m_failed = true;
     }
 
@@ -207,6 +213,7 @@ private:
     bool m_directoryFailed = false; // a cd of this connection failed
     TransferMode m_mode = TransferMode::Ascii;
     bool m_failed = false;
+    std::string m_firstFailure;
     bool m_finished = false;
 };
 

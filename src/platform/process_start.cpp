@@ -141,6 +141,33 @@ bool startDetached(const ProcessSpec& spec) {
     return execSucceeded(child.report) && forked;
 }
 
+int startWatched(const ProcessSpec& spec) {
+    ChildPlan plan(spec, "/dev/null");
+    const Forked child = forkReportingExec([&plan](int report) {
+        ::setsid();
+        execChild(plan, report);
+    });
+    if (child.pid < 0)
+        return -1;
+    if (!execSucceeded(child.report)) {
+        waitQuietly(child.pid);
+        return -1;
+    }
+    return child.pid;
+}
+
+std::optional<int> endedStatus(int pid) {
+    int status = 0;
+    pid_t got;
+    while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    if (got == 0)
+        return std::nullopt;
+    if (got < 0)
+        return -1; // no such child any more: nothing is left to wait for
+    return exitStatusOf(status);
+}
+
 ProcessResult runAndWait(const ProcessSpec& spec,
                          std::optional<std::chrono::milliseconds> timeLimit) {
     ChildPlan plan(spec, nullptr);

@@ -38,6 +38,15 @@ bool hasEnded(int pid);
 // Ends our child process, if it still runs, and reaps it.
 void endChild(int pid);
 
+// Starts the process in a new session with no terminal, like startDetached,
+// but as our child, so that endedStatus learns when it ends; it outlives us
+// when we end first. The process id, or -1 when it could not be started.
+int startWatched(const ProcessSpec& spec);
+
+// The exit status (128 + signal when ended by a signal) of a process that
+// startWatched started, once it has ended; nullopt while it runs.
+std::optional<int> endedStatus(int pid);
+
 // Where the command interpreter finds `program` when its current folder is
 // `folder`: a name with a slash is taken as it is (relative to the folder);
 // a plain name is looked for in the folder first, then on the PATH. nullopt

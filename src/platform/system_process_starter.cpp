@@ -6,6 +6,8 @@
 #include "platform/process_group.h"
 #include "platform/process_start.h"
 
+#include <QTimer>
+#include <iostream>
 #include <random>
 
 namespace quenmark {
@@ -27,6 +29,12 @@ void removeRecord(const std::filesystem::path& mainFolder) {
     } catch (const FileError&) {
         // A record left behind names a group that is gone or not ours: harmless.
     }
+}
+
+constexpr int kPollMilliseconds = 250;
+
+UploadEnd uploadEnd(int exitStatus, const std::filesystem::path& transcript) {
+    return {exitStatus, readFileBytes(transcript).value_or("")};
 }
 
 } // namespace
@@ -95,19 +103,50 @@ void SystemProcessStarter::endBatch() {
 }
 
 bool SystemProcessStarter::startUpload(const std::filesystem::path& mainFolder,
-                                       const std::string& scriptFile) {
+                                       const std::string& scriptFile, UploadEndHandler ended) {
     if (m_uploadMode == UploadMode::ScriptOnly)
         return true;
-    ProcessSpec spec{m_executable.string(), {"ftp", "-s:" + scriptFile}, mainFolder, {}};
+    const std::filesystem::path transcript = mainFolder / kUploadLogFile;
+    const ProcessSpec spec{
+        m_executable.string(), {"ftp", "-s:" + scriptFile}, mainFolder, transcript};
     if (m_uploadMode == UploadMode::Detached) {
-        spec.outputFile = mainFolder / "ftp.log";
-        return startDetached(spec);
+        const int pid = startWatched(spec);
+        if (pid < 0)
+            return false;
+        m_uploads.push_back({pid, transcript, std::move(ended)});
+        if (!m_poll) {
+            m_poll = std::make_unique<QTimer>();
+            m_poll->setInterval(kPollMilliseconds);
+            QObject::connect(m_poll.get(), &QTimer::timeout, [this] { pollUploads(); });
+        }
+        m_poll->start();
+        return true;
     }
     const ProcessResult result = runAndWait(spec);
     if (!result.started)
         return false;
     m_uploadStatus = result.exitStatus;
+    const UploadEnd end = uploadEnd(result.exitStatus, transcript);
+    std::cout << end.transcript << std::flush;
+    if (ended)
+        ended(end);
     return true;
+}
+
+void SystemProcessStarter::pollUploads() {
+    std::vector<std::pair<UploadEndHandler, UploadEnd>> ended;
+    std::erase_if(m_uploads, [&ended](WatchedUpload& upload) {
+        const std::optional<int> status = endedStatus(upload.pid);
+        if (status)
+            ended.emplace_back(std::move(upload.ended), uploadEnd(*status, upload.transcript));
+        return status.has_value();
+    });
+    if (m_uploads.empty())
+        m_poll->stop();
+    // Called last: a handler may start another upload.
+    for (const auto& [handler, end] : ended)
+        if (handler)
+            handler(end);
 }
 
 } // namespace quenmark

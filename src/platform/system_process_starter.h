@@ -2,7 +2,11 @@
 
 #include "core/ports/process_starter.h"
 
+#include <memory>
 #include <optional>
+#include <vector>
+
+class QTimer;
 
 namespace quenmark {
 
@@ -11,13 +15,16 @@ namespace quenmark {
 // later run can end it.
 inline constexpr const char* kBatchRecordFile = "download.pid";
 
+// The FTP client's transcript in the main folder, whichever way it was started.
+inline constexpr const char* kUploadLogFile = "ftp.log";
+
 // Starts the download batch and the upload with this program's own command
 // interpreter (run-batch) and FTP client (ftp -s:).
 class SystemProcessStarter : public ProcessStarter {
 public:
     enum class UploadMode {
-        Detached,   // the window: never waits; the client's output goes to ftp.log
-        WaitForEnd, // the command line: waits, the client's output on our own
+        Detached,   // the window: never waits; learns the client's end by polling
+        WaitForEnd, // the command line: waits, then shows the client's transcript
         ScriptOnly, // the command line with --no-upload: ftp.dat is written, nothing started
     };
 
@@ -34,8 +41,8 @@ public:
     bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
     bool batchRunning() override;
     void endBatch() override;
-    bool startUpload(const std::filesystem::path& mainFolder,
-                     const std::string& scriptFile) override;
+    bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
+                     UploadEndHandler ended) override;
 
     // WaitForEnd: the client's exit status once it has run.
     std::optional<int> uploadStatus() const { return m_uploadStatus; }
@@ -47,11 +54,19 @@ private:
         std::filesystem::path mainFolder;
         bool ended = false; // the interpreter has ended and been reaped
     };
+    struct WatchedUpload {
+        int pid;
+        std::filesystem::path transcript;
+        UploadEndHandler ended;
+    };
+    void pollUploads();
 
     UploadMode m_uploadMode;
     std::filesystem::path m_executable;
     std::optional<int> m_uploadStatus;
     std::optional<Batch> m_batch;
+    std::vector<WatchedUpload> m_uploads;
+    std::unique_ptr<QTimer> m_poll;
 };
 
 } // namespace quenmark

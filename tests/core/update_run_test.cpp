@@ -2,6 +2,7 @@
 #include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace quenmark {
@@ -18,6 +19,8 @@ struct RecordingObserver : RunObserver {
     bool timer = false;
     std::vector<OperatorMessage> messages;
     std::vector<int> stages;
+    std::vector<std::string> counts;
+    std::vector<std::string> summaries;
 
     void captionChanged(const std::string& c) override { caption = c; }
     void stageChanged(int s) override {
@@ -27,29 +30,34 @@ struct RecordingObserver : RunObserver {
     void buttonsEnabledChanged(bool enabled) override { buttons = enabled; }
     void timerChanged(bool on) override { timer = on; }
     void showMessage(const OperatorMessage& m) override { messages.push_back(m); }
+    void downloadCountChanged(int written, int total) override {
+        counts.push_back(downloadCountText(written, total));
+    }
+    void summaryChanged(const std::string& summary) override { summaries.push_back(summary); }
 };
 
 struct FixedClock : Clock {
     std::string dateStamp() override { return "Sunday, 6 December 2026 at 17:45"; }
+    std::string timeOfDay() override { return "14:05"; }
 };
 
 const std::string kRosterFound = "\"roster.txt\" could not be found. Make sure it is named "
                                  "correctly and in the main folder.";
 
+// A main folder with everything a run checks before its downloads.
+void prepareMainFolder(const TempFolder& folder) {
+    folder.makeFolders({"lynx", "download", "templates", "upload"});
+    for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
+        folder.write(std::string("templates/") + name + ".html", "<html>\r\n");
+    folder.write("settings.dat", crlf({"host", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ",
+                                       " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
+}
+
 class UpdateRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder.makeFolders({"lynx", "download", "templates", "upload"});
-        for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
-            folder.write(std::string("templates/") + name + ".html", "<html>\r\n");
-    }
+    void SetUp() override { prepareMainFolder(folder); }
     void writeRoster(std::initializer_list<std::string_view> lines) {
         folder.write("roster.txt", crlf(lines));
-    }
-    void writeSettings() {
-        folder.write("settings.dat",
-                     crlf({"host", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ", " 1 ", " 1 ",
-                           " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
     }
 
     TempFolder folder;
@@ -78,8 +86,10 @@ TEST_F(UpdateRunTest, DamagedRosterIsReportedLikeAMissingOne) {
 TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
     const std::string lynxText =
         "The program \"lynx\" could not be found. Install it, or put it in the lynx folder.";
+    const std::string settingsText = "\"settings.dat\" could not be found. Click Settings to "
+                                     "create a new file with default settings.";
     const struct {
-        const char* missingFolder;
+        const char* missing;
         bool lynxFound;
         bool lockBusy;
         std::string message;
@@ -94,15 +104,18 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
          "The folder \"upload\" could not be found. Make sure it exists in the main folder."},
         {"", false, false, lynxText},
         {"", true, true, "Another update is running in this folder."},
+        {"settings.dat", true, false, settingsText},
+        {"templates/elite.html", true, false, "\"templates/elite.html\" could not be found."},
+        {"templates/points.html", true, false, "\"templates/points.html\" could not be found."},
     };
     for (const auto& c : cases) {
         TempFolder other;
-        other.makeFolders({"lynx", "download", "templates", "upload"});
+        prepareMainFolder(other);
         other.write("roster.txt", "");
         other.write("errors.txt", "Ann\r\n");
         other.write("download/EndOfRoster.html", "");
-        if (*c.missingFolder)
-            std::filesystem::remove_all(other / c.missingFolder);
+        if (*c.missing)
+            std::filesystem::remove_all(other / c.missing);
         StandInProcesses starter;
         starter.lynxFound = c.lynxFound;
         StandInLock otherLock;
@@ -114,14 +127,15 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
         EXPECT_EQ(seen.messages[0], errorMessage(c.message));
         EXPECT_EQ(seen.caption, "Updater - Quenmark");
         EXPECT_TRUE(seen.buttons);
-        EXPECT_EQ(seen.stage, 0);
+        EXPECT_EQ(seen.stages, (std::vector<int>{1, 0}));
+        EXPECT_EQ(seen.summaries, std::vector{"Last run 14:05: stopped: " + c.message});
         EXPECT_FALSE(otherRun.timerOn());
         EXPECT_EQ(otherRun.outcome(), RunOutcome::Stopped);
         EXPECT_FALSE(otherLock.held) << c.message;
         EXPECT_EQ(starter.batches + starter.leftoversEnded, 0) << c.message;
         EXPECT_FALSE(other.exists("download.bat"));
         EXPECT_EQ(other.read("errors.txt"), "Ann\r\n");
-        EXPECT_TRUE(other.exists("download/EndOfRoster.html") || c.missingFolder == "download"s);
+        EXPECT_TRUE(other.exists("download/EndOfRoster.html") || c.missing == "download"s);
     }
 }
 
@@ -129,7 +143,6 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
 // was, and seen once the batch has ended.
 TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
     writeRoster({});
-    writeSettings();
     processes.running = true;
     run.updateCommand();
     EXPECT_TRUE(lock.held);
@@ -154,7 +167,6 @@ TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
 
 TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick) {
     writeRoster({});
-    writeSettings();
     run.updateCommand();
     run.tick();
     EXPECT_TRUE(run.timerOn());
@@ -210,9 +222,10 @@ TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {
     EXPECT_TRUE(observer.buttons);
 }
 
-TEST_F(UpdateRunTest, MissingSettingsStopsTheTickWithButtonsBack) {
+TEST_F(UpdateRunTest, SettingsGoneBeforeTheSentinelStopTheTickWithButtonsBack) {
     writeRoster({});
     run.updateCommand();
+    std::filesystem::remove(folder / "settings.dat");
     folder.write("download/EndOfRoster.html", "");
     run.tick();
     ASSERT_EQ(observer.messages.size(), 1u);
@@ -241,7 +254,6 @@ TEST_F(UpdateRunTest, RosterGoneBeforeTheSentinelIsReported) {
 
 TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
     writeRoster({});
-    writeSettings();
     run.updateCommand();
     folder.write("download/EndOfRoster.html", "");
     run.tick();
@@ -266,7 +278,6 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
 // the command line exits with the upload's failure.
 TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
     writeRoster({});
-    writeSettings();
     processes.uploadStarts = false;
     run.updateCommand();
     folder.write("download/EndOfRoster.html", "");
@@ -275,6 +286,58 @@ TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
     EXPECT_EQ(observer.messages[0], errorMessage("The upload could not be started."));
     EXPECT_EQ(observer.messages[1].title, "Almost done!");
     EXPECT_EQ(run.outcome(), RunOutcome::NotUploaded);
+}
+
+// The count moves as pages arrive (an old page counts only once rewritten);
+// the summary follows the run to the end of the upload.
+TEST_F(UpdateRunTest, CountsPagesAndSummarisesTheRunAndItsUpload) {
+    writeRoster({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red", "http://b", "", "",
+                 "Cy", "CY", "red", "http://c", "", ""});
+    folder.write("times.dat", "");
+    folder.write("download/Bob.html", "from an earlier run");
+    std::filesystem::last_write_time(folder / "download/Bob.html",
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
+    processes.running = true;
+    run.updateCommand();
+    run.tick();
+    folder.write("download/Ann.html", "<td>1:23\n");
+    run.tick();
+    run.tick();
+    folder.write("download/Bob.html", "<td>1:23\n");
+    folder.write("download/EndOfRoster.html", "");
+    processes.running = false;
+    run.tick();
+    EXPECT_EQ(observer.counts,
+              (std::vector<std::string>{"0 of 3 pages", "1 of 3 pages", "2 of 3 pages"}));
+    EXPECT_EQ(observer.summaries,
+              (std::vector<std::string>{"Last run 14:05: 3 members, 3 pages could not be read, "
+                                        "uploading"}));
+    ASSERT_TRUE(processes.uploadEnded);
+    processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
+    processes.uploadEnded({0, ""});
+    EXPECT_EQ(observer.summaries,
+              (std::vector<std::string>{
+                  "Last run 14:05: 3 members, 3 pages could not be read, uploading",
+                  "Last run 14:05: 3 members, 3 pages could not be read, upload failed: Login to "
+                  "host failed: 530",
+                  "Last run 14:05: 3 members, 3 pages could not be read, upload finished"}));
+    // The end of an upload that a newer run outlived is not this run's.
+    const UploadEndHandler old = processes.uploadEnded;
+    run.updateCommand();
+    const std::size_t shown = observer.summaries.size();
+    old({0, ""});
+    EXPECT_EQ(observer.summaries.size(), shown);
+}
+
+TEST(RunSummary, TextsAndUploadReasons) {
+    RunSummary one{"09:30", false, "", 1, 1, UploadState::Skipped, ""};
+    EXPECT_EQ(one.text(), "Last run 09:30: 1 member, 1 page could not be read, upload skipped");
+    RunSummary stopped{"09:30", true, "two\r\nlines", 5, 0, UploadState::Running, ""};
+    EXPECT_EQ(stopped.text(), "Last run 09:30: stopped: two  lines");
+    EXPECT_EQ(uploadFailureReason(1, "a\r\nUpload failed: cd x failed: 550\r\n"),
+              "cd x failed: 550");
+    EXPECT_EQ(uploadFailureReason(137, "ftp> open host\n"), "the FTP client ended with status 137");
 }
 
 } // namespace quenmark

@@ -33,6 +33,8 @@ mkdir -p "$work/main"
 check "no roster" 1 "$exe" update --folder "$work/main"
 expect_err "no roster message" 'Error: "roster.txt" could not be found. Make sure it is named correctly and in the main folder.'
 expect_err "no roster: hint at init" 'Hint: "quenmark-updater init" makes the missing files and folders of a main folder and leaves the others alone.'
+tail -n 1 "$work/out" | grep -qE '^Last run [0-9]{2}:[0-9]{2}: stopped: "roster.txt" could not be found' &&
+    passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: no-roster summary"; cat "$work/out"; }
 (cd "$work/main" && check "no roster, current folder" 1 "$exe" update)
 
 check "help" 0 "$exe" --help

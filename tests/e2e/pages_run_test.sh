@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole runs of `quenmark-updater update --no-upload` on the example main folder,
 # with a stand-in lynx that serves the example members' pages from files: the
-# run writes every page of the site, in the run's order; a missing template
-# stops the run with its message, keeping the pages written before it.
+# run writes every page of the site, in the run's order; a template missing at
+# the start stops the run before the downloads; one that goes during them stops
+# it with its message, keeping the pages written before it.
 #   bash pages_run_test.sh <quenmark-updater> <repo-root>
 set -uo pipefail
 
@@ -33,18 +34,22 @@ pages+=(leaders.htm roster.htm points.htm)
 templates+=(leaders.html roster.html points.html)
 
 # A fresh copy of the example main folder whose lynx prints the member page
-# named by the last part of the address, then runs the update there.
+# named by the last part of the address, then runs the update there. The
+# template $2 goes while the pages download; $3 is missing from the start.
 run_update() {
     main="$work/$1"
     cp -R "$root/examples" "$main"
-    [[ -n ${2:-} ]] && rm "$main/templates/$2"
+    [[ -n ${3:-} ]] && rm "$main/templates/$3"
     mkdir -p "$main/lynx"
-    cat >"$main/lynx/lynx" <<'LYNX'
-#!/bin/sh
+    {
+        echo '#!/bin/sh'
+        [[ -n ${2:-} ]] && echo "rm -f '../templates/$2'"
+        cat <<'LYNX'
 page="../members/${2##*/}"
 [ -f "$page" ] && cat "$page"
 exit 0
 LYNX
+    } >"$main/lynx/lynx"
     chmod +x "$main/lynx/lynx"
     status=0
     (cd "$main" && SOURCE_DATE_EPOCH=1800000307 timeout 120 "$updater" update --no-upload \
@@ -74,7 +79,15 @@ check "upload/ holds other files than the 25 pages and the operator's picture" \
 check "roster.htm: not one row per member" test "$(grep -c '(times)</a>' "$main/upload/roster.htm")" \
     -eq $(($(wc -l <"$main/roster.txt") / 6))
 
-# --- Each template missing in turn: the run stops at its first page.
+# --- A template missing at the start: nothing is downloaded or written.
+run_update missing-at-start "" roster.html
+check "missing at start: exit $status" test "$status" -eq 1
+check "missing at start: stderr was: $(cat "$main/err.txt")" \
+    grep -qxF "Error: \"templates/roster.html\" could not be found." "$main/err.txt"
+check "missing at start: the batch ran" test -z "$(find "$main/download" -name '*.html')"
+check "missing at start: a page written" test ! -e "$main/upload/elite.htm"
+
+# --- Each template going during the downloads: the run stops at its first page.
 for missing in elite.html elite2.html stage.html diff.html leaders.html roster.html points.html; do
     run_update "without-$missing" "$missing"
     check "without $missing: exit $status" test "$status" -eq 1

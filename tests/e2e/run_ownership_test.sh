@@ -65,6 +65,11 @@ main_folder "$m"
 lynx_says "$m" "$slow_lynx"
 check "timeout" 1 "$exe" update --folder "$m" --timeout 2
 expect_err "timeout message" "Error: The downloads did not finish within 2 seconds."
+# Standard output is no terminal: the count on lines of its own, the summary last.
+grep -qxF "0 of 1 pages" "$work/out" && ok || fail "timeout: no count in $(cat "$work/out")"
+tail -n 1 "$work/out" |
+    grep -qE '^Last run [0-9]{2}:[0-9]{2}: stopped: The downloads did not finish within 2 seconds\.$' &&
+    ok || fail "timeout: summary not last in $(cat "$work/out")"
 all_ended "$m/pids" && ok || fail "timeout: a process of the batch still runs"
 nothing_left "timeout" "$m"
 fast_run_works "timeout" "$m"

@@ -78,17 +78,62 @@ private slots:
                  QStringList({"1 enforced time in effect:", "Al - Reactor Core - Master - 1:05"}));
     }
 
+    // A time the site would misread is saved only when the operator says so;
+    // Enter answers No.
+    void doubtfulTimeAsksFirst_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("digits only, No by default") << "102" << true << false;
+        QTest::newRow("digits only, Yes") << "102" << true << true;
+        QTest::newRow("one seconds digit") << "1:5" << true << false;
+        QTest::newRow("letters") << "fast" << true << false;
+        QTest::newRow("a time") << "12:05" << false << false;
+        QTest::newRow("N/A in any case") << "n/A" << false << false;
+        QTest::newRow("empty removes") << "" << false << false;
+    }
+    void doubtfulTimeAsksFirst() {
+        QFETCH(QString, typed);
+        QFETCH(bool, asked);
+        QFETCH(bool, yes);
+        TempFolder folder;
+        folder.write("times.dat", entry("Al", 0, 0, "9:99"));
+        EnforcedTimesDialog dialog(folder.path(), "Al");
+        if (yes)
+            MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
+        save(&dialog, 0, 0, typed);
+        const QString question = "Enforced Times: \"" + typed +
+                                 "\" is not a time like 1:23 or N/A. Save it anyway? (?) [Yes/No, "
+                                 "No default]";
+        QCOMPARE(shownMessages(), asked ? QStringList({question}) : QStringList());
+        const bool saved = !asked || yes;
+        QCOMPARE(folder.read("times.dat"),
+                 saved ? (typed.isEmpty() ? "" : entry("Al", 0, 0, typed.toStdString()))
+                       : entry("Al", 0, 0, "9:99"));
+        QCOMPARE(time(&dialog)->text(), typed); // kept for mending
+    }
+
+    void aLongNameIsShownWhole() {
+        TempFolder folder;
+        EnforcedTimesDialog dialog(folder.path(), std::string(70, 'W'));
+        dialog.show();
+        auto* name = control<QLabel>(&dialog, "lblName");
+        QVERIFY(name->wordWrap() && name->height() >= name->heightForWidth(name->width()));
+        QCOMPARE(name->toolTip(), QString(70, 'W'));
+    }
+
     void boundToTheMemberSelectedWhenItOpenedAndListingEveryonesTimesInNameOrder() {
         TempFolder folder;
+        MemberWindows windows;
         writeMemberFiles(folder, memberLines("Al") + memberLines("Zo\xEB"), "");
         const std::string times = entry("bob", 1, 0, "1:00") + entry("Al", 2, 2, "N/A") +
                                   entry("carl", 0, 1, "0:59") + entry("Bob", 1, 0, "1:00");
         folder.write("times.dat", times);
-        QPointer<MembersDialog> members = openMembersWindow(folder.path());
+        QPointer<MembersDialog> members = openMembersWindow(folder.path(), windows);
         members->selectMember(1);
         click(members, "cmdCustomTimes");
         QPointer<QWidget> dialog = openWindowOf("quenmark::EnforcedTimesDialog");
-        QCOMPARE(control<QLabel>(dialog, "lblName")->text(), QString::fromUtf8("Zoë"));
+        QCOMPARE(control<QLabel>(dialog, "lblName")->toolTip(), QString::fromUtf8("Zoë"));
         QCOMPARE(level(dialog)->currentIndex() + difficulty(dialog)->currentIndex(), -2);
         QCOMPARE(control<QLabel>(dialog, "lblFindTime")->text(),
                  QString("This form allows you to edit a player's time in the case of a typo or "
@@ -110,7 +155,7 @@ private slots:
 
         click(members, "cmdCustomTimes"); // a new opening takes the member selected now
         dialog = openWindowOf("quenmark::EnforcedTimesDialog");
-        QCOMPARE(control<QLabel>(dialog, "lblName")->text(), QString("Al"));
+        QCOMPARE(control<QLabel>(dialog, "lblName")->toolTip(), QString("Al"));
         QCOMPARE(level(dialog)->currentIndex(), -1);
         dialog->close();
         members->close();

@@ -1,11 +1,15 @@
+#include "gui/dialogs/log_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "tests/support/stand_in_processes.h"
-#include "tests/support/temp_folder.h"
+#include "platform/system_process_starter.h"
+#include "tests/support/gui_support.h"
 
+#include <QDesktopServices>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -15,189 +19,278 @@ namespace {
 
 const QString kNoRoster = "\"roster.txt\" could not be found. Make sure it is named correctly "
                           "and in the main folder.";
+const QString kDone = "Almost done!: Uploading now - Have a nice day! (i)";
+
+// A page the parser reads 42 times from: a row of three per level.
+const std::string kGoodPage = [] {
+    std::string page = "<table>\n";
+    for (int level = 0; level < 14; ++level)
+        page += "<tr><td>Lamplight<td>1:00<td>2:00<td>3:00\n";
+    return page;
+}();
 
 void prepareMainFolder(const TempFolder& folder) {
     folder.makeFolders({"lynx", "download", "templates", "upload"});
     for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
         folder.write(std::string("templates/") + name + ".html", "<p>***</p>\r\n");
+    // Port 9 refuses: a real upload fails at once.
     folder.write("settings.dat",
-                 crlf({"127.0.0.1", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ", " 0 ",
+                 crlf({"127.0.0.1 9", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ", " 0 ",
                        " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 ", " 0 "}));
     folder.write("times.dat", "");
-    // A stand-in browser: the interpreter finds it in the lynx folder first.
-    folder.write("lynx/lynx", "#!/bin/sh\ncase \"$2\" in *EndOfRoster*) exit 1;; esac\n"
+    folder.write("errors.txt", "Ann\r\n");
+    // A stand-in browser: the interpreter finds it in the lynx folder first. It
+    // takes its time, so the window sees the count move.
+    folder.write("lynx/lynx", "#!/bin/sh\ncase \"$2\" in *EndOfRoster*) exit 1;; esac\nsleep 1\n"
                               "printf '<table><tr><td>Lamplight<td>1:23<td>N/A<td>10:05\\n'\n");
     ::chmod((folder / "lynx/lynx").c_str(), 0755);
 }
+
+std::string roster(std::initializer_list<const char*> names) {
+    std::string text;
+    for (const char* name : names)
+        text += crlf({name, "AN", "red", std::string("http://127.0.0.1:9/") + name, "a@x", ""});
+    return text;
+}
+
+// Stands in for the desktop's browser.
+class Browser : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 } // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private:
     std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<SystemProcessStarter> m_processes;
+    std::unique_ptr<StandInPorts> m_ports;
     std::unique_ptr<MainWindow> m_window;
 
-    void openWindow() {
-        m_window = std::make_unique<MainWindow>(m_folder->path());
-        m_window->setProcessStarter(*m_processes);
+    void openWindow(ProcessStarter& processes) {
+        m_window =
+            std::make_unique<MainWindow>(m_folder->path(), processes, m_ports->lock, *m_ports);
         m_window->show();
+        control<QPushButton>(m_window.get(), "cmdExit")->setFocus();
     }
-    QPushButton* button(const char* name) { return m_window->findChild<QPushButton*>(name); }
-    QLabel* label(const char* name) { return m_window->findChild<QLabel*>(name); }
-    bool fourButtonsEnabled() {
-        return button("cmdUpdate")->isEnabled() && button("cmdMembers")->isEnabled() &&
-               button("cmdSettings")->isEnabled() && button("cmdAbout")->isEnabled();
+    QString text(const char* label) { return control<QLabel>(m_window.get(), label)->text(); }
+    // Caption | the four buttons | the stage marked (marker and bold agreeing) |
+    // timer | download count | summary.
+    QString state() {
+        QString buttons;
+        for (const char* name : {"cmdUpdate", "cmdMembers", "cmdSettings", "cmdAbout", "cmdExit"})
+            buttons += control<QPushButton>(m_window.get(), name)->isEnabled() ? "+" : "-";
+        int stage = 0;
+        const char* const lines[] = {"lblReadRoster", "lblDownload", "lblCalc", "lblUpload"};
+        for (int i = 0; i < 4; ++i) {
+            const bool marked = !text(qPrintable(QString("lbl%1").arg(i + 1))).isEmpty();
+            if (marked != control<QLabel>(m_window.get(), lines[i])->font().bold())
+                return "marker and bold disagree";
+            if (marked)
+                stage = stage ? -1 : i + 1;
+        }
+        const bool timer = m_window->findChild<QTimer*>("tmrDownload")->isActive();
+        return QString("%1 | %2 | stage %3 | timer %4 | %5 | %6")
+            .arg(m_window->windowTitle(), buttons)
+            .arg(stage)
+            .arg(timer ? "on" : "off", text("lblDownloadCount"), text("lblSummary"));
     }
-    bool anyMarker() {
-        for (const char* name : {"lbl1", "lbl2", "lbl3", "lbl4"})
-            if (!label(name)->text().isEmpty())
-                return true;
-        return false;
-    }
-    bool anyBold() {
-        for (const char* name : {"lblReadRoster", "lblDownload", "lblCalc", "lblUpload"})
-            if (label(name)->font().bold())
-                return true;
-        return false;
+    bool focusOnUpdate() {
+        return m_window->focusWidget() == control<QPushButton>(m_window.get(), "cmdUpdate");
     }
 
 private slots:
     void init() {
-        MessageBoxes::setTestMode(true);
-        MessageBoxes::clearShown();
+        answerMessagesInTest();
         m_folder = std::make_unique<TempFolder>();
-        m_processes = std::make_unique<SystemProcessStarter>(
-            SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+        m_ports = std::make_unique<StandInPorts>();
     }
     void cleanup() {
         m_window.reset();
         m_folder.reset();
     }
 
-    void startsIdleAndCreatesTheInvalidNamesFile() {
-        openWindow();
-        QCOMPARE(m_window->windowTitle(), QString("Updater - Quenmark"));
+    void startsIdleWithItsControlsAndTheirAltLetters() {
+        openWindow(*m_ports);
+        QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off |  | "));
         QVERIFY(m_folder->exists("invalidchrs.dat"));
-        QVERIFY(fourButtonsEnabled());
-        QVERIFY(button("cmdExit")->isEnabled());
-        QVERIFY(!anyMarker());
-        QCOMPARE(button("cmdUpdate")->text(), QString("Update!"));
-        QCOMPARE(label("lblCalc")->text(), QString("Doing Scary Calculations"));
-        auto* timer = m_window->findChild<QTimer*>("tmrDownload");
-        QVERIFY(timer && !timer->isActive());
-        QCOMPARE(timer->interval(), 1000);
+        QStringList captions;
+        for (const char* name : {"cmdUpdate", "cmdMembers", "cmdSettings", "cmdAbout", "cmdExit",
+                                 "cmdLog", "cmdOpenSite"})
+            captions << control<QPushButton>(m_window.get(), name)->text();
+        QCOMPARE(captions, QStringList({"&Update!", "&Members", "&Settings", "&About...", "E&xit",
+                                        "&Log", "&Open site"}));
+        QCOMPARE(text("lblCalc"), QString("Doing Scary Calculations"));
+        QCOMPARE(m_window->findChild<QTimer*>("tmrDownload")->interval(), 1000);
+        click(m_window.get(), "cmdExit"); // idle: no question
+        QVERIFY(!m_window->isVisible() && shownMessages().isEmpty());
     }
 
-    void updateWithoutRosterLeavesOnlyExit() {
+    // A missing roster leaves only Exit; what would stop the run later (here a
+    // template) stops it before the batch, back to idle.
+    void stopsBeforeTheDownloads_data() {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("roster") << "roster.txt"
+                                << "Updating... | ----+";
+        QTest::newRow("template") << "templates/leaders.html"
+                                  << "Updater - Quenmark | +++++";
+    }
+    void stopsBeforeTheDownloads() {
+        QFETCH(QString, missing);
+        QFETCH(QString, state);
         prepareMainFolder(*m_folder);
-        m_folder->write("errors.txt", "Ann\r\n");
-        openWindow();
-        QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t(1));
-        QCOMPARE(MessageBoxes::shown()[0].title, QString("Error"));
-        QCOMPARE(MessageBoxes::shown()[0].text, kNoRoster);
-        QCOMPARE(MessageBoxes::shown()[0].icon, MessageIcon::Critical);
-        QCOMPARE(m_window->windowTitle(), QString("Updating..."));
-        QVERIFY(!button("cmdUpdate")->isEnabled());
-        QVERIFY(!button("cmdMembers")->isEnabled());
-        QVERIFY(!button("cmdSettings")->isEnabled());
-        QVERIFY(!button("cmdAbout")->isEnabled());
-        QVERIFY(button("cmdExit")->isEnabled());
-        QVERIFY(!anyMarker());
-        QVERIFY(!anyBold());
-        QVERIFY(!m_window->findChild<QTimer*>("tmrDownload")->isActive());
+        m_folder->write("roster.txt", roster({"Ann"}));
+        std::filesystem::remove_all(*m_folder / missing.toStdString());
+        openWindow(*m_ports);
+        click(m_window.get(), "cmdUpdate");
+        const QString message =
+            missing == "roster.txt" ? kNoRoster : "\"templates/leaders.html\" could not be found.";
+        QCOMPARE(shownMessages(), QStringList({"Error: " + message + " (x)"}));
+        QCOMPARE(this->state(),
+                 state + " | stage 0 | timer off |  | Last run 14:05: stopped: " + message);
+        QCOMPARE(focusOnUpdate(), missing != "roster.txt"); // stuck: Update! is disabled
         QVERIFY(!m_folder->exists("download.bat"));
-        QCOMPARE(QString::fromStdString(m_folder->read("errors.txt")), QString("Ann\r\n"));
+        QCOMPARE(m_folder->read("errors.txt"), std::string("Ann\r\n"));
     }
 
-    void aMissingFolderReturnsToIdle() {
+    // The real batch interpreter with a slow stand-in browser, and the real FTP
+    // client against a port that refuses it.
+    void aWholeRunCountsThePagesAndLearnsTheUploadFailed() {
         prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", "");
-        std::filesystem::remove_all(*m_folder / "upload");
-        openWindow();
-        QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
-        QCOMPARE(MessageBoxes::shown().size(), std::size_t(1));
-        QCOMPARE(MessageBoxes::shown()[0].text,
-                 QString("The folder \"upload\" could not be found. Make sure it exists in the "
-                         "main folder."));
-        QCOMPARE(m_window->windowTitle(), QString("Updater - Quenmark"));
-        QVERIFY(fourButtonsEnabled());
-        QVERIFY(!anyMarker());
-    }
-
-    void aWholeRunWithAStandInBrowser() {
-        prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt",
-                        crlf({"Ann", "AN", "red", "http://127.0.0.1:9/ann.html", "a@x", ""}));
+        m_folder->write("roster.txt", roster({"Ann", "Bob", "Cy"}));
         m_folder->write("download/EndOfRoster.html", "left from an interrupted run");
-        openWindow();
-        QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
-        QVERIFY(MessageBoxes::shown().empty());
-        QCOMPARE(m_window->windowTitle(), QString("Updating..."));
-        QCOMPARE(label("lbl2")->text(), QString::fromUtf8("\u00bb"));
-        QVERIFY(label("lblDownload")->font().bold());
-        QVERIFY(!label("lblReadRoster")->font().bold());
-        QVERIFY(!button("cmdUpdate")->isEnabled());
-        QVERIFY(m_window->findChild<QTimer*>("tmrDownload")->isActive());
-
+        SystemProcessStarter processes(SystemProcessStarter::UploadMode::Detached, QUENMARK_EXE);
+        openWindow(processes);
+        QStringList counts;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (counts.isEmpty() || counts.back() != text("lblDownloadCount"))
+                counts << text("lblDownloadCount");
+        });
+        watch.start(50);
+        click(m_window.get(), "cmdUpdate");
+        QCOMPARE(state(), QString("Updating... | ----+ | stage 2 | timer on | 0 of 3 pages | "));
         QTRY_VERIFY_WITH_TIMEOUT(!MessageBoxes::shown().empty(), 30000);
-        QCOMPARE(MessageBoxes::shown().back().title, QString("Almost done!"));
-        QCOMPARE(MessageBoxes::shown().back().text, QString("Uploading now - Have a nice day!"));
-        QCOMPARE(MessageBoxes::shown().back().icon, MessageIcon::Information);
-        QCOMPARE(m_window->windowTitle(), QString("Updater - Quenmark"));
-        QVERIFY(fourButtonsEnabled());
-        QVERIFY(!anyMarker());
-        QVERIFY(!anyBold());
-        QVERIFY(!m_window->findChild<QTimer*>("tmrDownload")->isActive());
-        QCOMPARE(QString::fromStdString(m_folder->read("download/Ann.html")),
-                 QString("<table><tr><td>Lamplight<td>1:23<td>N/A<td>10:05\n"));
-        // The page gave three times of 42: logged, no time file to fall back on.
-        QCOMPARE(QString::fromStdString(m_folder->read("errors.txt")),
-                 QString("Ann - No backup!\r\n"));
-        QVERIFY(!m_folder->exists("download/Ann.txt"));
-        QVERIFY(m_folder->exists("upload/elite.htm"));
-        QVERIFY(!m_folder->exists("download.bat"));
-        QVERIFY(m_folder->exists("download/EndOfRoster.html"));
-        QVERIFY(m_folder->exists("ftp.dat"));
+        QCOMPARE(shownMessages(), QStringList({kDone}));
+        QCOMPARE(counts.front(), QString("0 of 3 pages"));
+        QCOMPARE(counts.back(), QString("3 of 3 pages"));
+        QVERIFY2(counts.size() >= 3, qPrintable(counts.join(", "))); // moved while downloading
+        const QString ran = "Updater - Quenmark | +++++ | stage 0 | timer off | 3 of 3 pages | "
+                            "Last run 14:05: 3 members, 3 pages could not be read, ";
+        const QString now = state();
+        QVERIFY2(now == ran + "uploading" || now.startsWith(ran + "upload failed"),
+                 qPrintable(now));
+        QVERIFY(focusOnUpdate());
+        const QString failed = "upload failed: Login to 127.0.0.1 failed: ";
+        QTRY_VERIFY_WITH_TIMEOUT(state().startsWith(ran + failed), 10000);
+        QCOMPARE(m_folder->read("errors.txt"),
+                 std::string("Ann - No backup!\r\nBob - No backup!\r\nCy - No backup!\r\n"));
+        QVERIFY(m_folder->exists("upload/elite.htm") && !m_folder->exists("download.bat"));
+
+        click(m_window.get(), "cmdLog");
+        QWidget* log = openWindowOf("quenmark::LogDialog");
+        QCOMPARE(control<QPlainTextEdit>(log, "txtErrors")->toPlainText(),
+                 QString("Ann - No backup!\nBob - No backup!\nCy - No backup!\n"));
+        QVERIFY(control<QPlainTextEdit>(log, "txtUpload")
+                    ->toPlainText()
+                    .contains("\nUpload failed: Login to 127.0.0.1 failed: "));
+        QVERIFY(control<QPlainTextEdit>(log, "txtUpload")->isReadOnly());
     }
 
-    void ticksBeforeTheSentinelChangeNothing() {
+    // The summary a run leaves, with the pages the batch brings and the client's end.
+    void summary_data() {
+        QTest::addColumn<QStringList>("members");
+        QTest::addColumn<int>("uploadStatus");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("clean") << QStringList({"Ann", "Bob"}) << 0
+                               << "2 members, 0 pages could not be read, upload finished";
+        QTest::newRow("unreadable pages")
+            << QStringList({"Ann", "Bob", "Cy", "Dee"}) << 0
+            << "4 members, 2 pages could not be read, upload finished";
+        QTest::newRow("failed upload") << QStringList({"Ann"}) << 1
+                                       << "1 member, 0 pages could not be read, upload failed: "
+                                          "put elite.htm failed: 550 Denied";
+    }
+    void summary() {
+        QFETCH(QStringList, members);
+        QFETCH(int, uploadStatus);
+        QFETCH(QString, summary);
         prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", "");
+        std::string text;
+        for (const QString& name : members)
+            text += roster({qPrintable(name)});
+        m_folder->write("roster.txt", text);
+        m_ports->pages = {{"Ann.html", kGoodPage}, {"Bob.html", kGoodPage}};
+        m_ports->sentinel = true;
+        openWindow(*m_ports);
+        click(m_window.get(), "cmdUpdate");
+        QTRY_COMPARE(shownMessages(), QStringList({kDone}));
+        QVERIFY(m_ports->uploadEnded);
+        m_ports->uploadEnded({uploadStatus, "ftp> put elite.htm\nput elite.htm failed: 550 Denied\n"
+                                            "Upload failed: put elite.htm failed: 550 Denied\n"});
+        QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
+        QVERIFY(focusOnUpdate());
+    }
+
+    // Ticks before the sentinel change nothing; Exit asks while the run waits.
+    void aRunWaitingForItsSentinel() {
+        prepareMainFolder(*m_folder);
+        m_folder->write("roster.txt", roster({"Ann"}));
         m_folder->write("download/EndOfRoster.html", "stale");
-        m_folder->write("errors.txt", "Ann\r\n");
-        // A batch that never gets anywhere: the sentinel does not come.
-        StandInProcesses silent;
-        silent.running = true;
-        m_window = std::make_unique<MainWindow>(m_folder->path());
-        m_window->setProcessStarter(silent);
-        m_window->show();
-        QTest::mouseClick(button("cmdUpdate"), Qt::LeftButton);
+        m_ports->running = true; // the batch never gets anywhere
+        openWindow(*m_ports);
+        click(m_window.get(), "cmdUpdate");
         QVERIFY(!m_folder->exists("download/EndOfRoster.html"));
         QTest::qWait(2500); // two ticks
-        QVERIFY(MessageBoxes::shown().empty());
-        QCOMPARE(m_window->windowTitle(), QString("Updating..."));
-        QCOMPARE(label("lbl2")->text(), QString::fromUtf8("\u00bb"));
-        QVERIFY(m_window->findChild<QTimer*>("tmrDownload")->isActive());
-        QVERIFY(m_folder->exists("download.bat"));
-        QVERIFY(m_folder->exists("errors.txt"));
-        QVERIFY(m_folder->read("errors.txt").empty());
+        QVERIFY(shownMessages().isEmpty());
+        QCOMPARE(state(), QString("Updating... | ----+ | stage 2 | timer on | 0 of 1 pages | "));
+        QVERIFY(m_folder->exists("download.bat") && m_folder->read("errors.txt").empty());
         QVERIFY(!m_folder->exists("upload/elite.htm"));
-        m_window.reset();
+
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::No);
+        click(m_window.get(), "cmdExit");
+        QCOMPARE(shownMessages(), QStringList({"Exit: An update is running. Exit anyway? (?) "
+                                               "[Yes/No]"}));
+        QVERIFY(m_window->isVisible());
+        click(m_window.get(), "cmdExit"); // answered Yes
+        QVERIFY(!m_window->isVisible());
     }
 
-    void theAboutWindowOpensOnce() {
-        openWindow();
-        QTest::mouseClick(button("cmdAbout"), Qt::LeftButton);
-        QTest::mouseClick(button("cmdAbout"), Qt::LeftButton);
-        int abouts = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->windowTitle() == "Updater - About")
-                ++abouts;
-        QCOMPARE(abouts, 1);
+    void openSiteHandsTheElitePageToTheBrowser() {
+        openWindow(*m_ports);
+        Browser browser;
+        QDesktopServices::setUrlHandler("file", &browser, "open");
+        click(m_window.get(), "cmdOpenSite");
+        QCOMPARE(shownMessages(),
+                 QStringList({"Open site: \"upload/elite.htm\" could not be found. Click Update! "
+                              "to write the pages. (i)"}));
+        m_folder->write("upload/elite.htm", "<html>");
+        click(m_window.get(), "cmdOpenSite");
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(browser.opened, QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(
+                                     (*m_folder / "upload/elite.htm").string()))}));
+    }
+
+    void aboutOpensOnceWithTheVersionAndWindowsKeepTheirPlace() {
+        openWindow(*m_ports);
+        click(m_window.get(), "cmdAbout");
+        click(m_window.get(), "cmdAbout");
+        QWidget* about = openWindowOf("quenmark::AboutDialog");
+        QCOMPARE(control<QLabel>(about, "lblVersion")->text(),
+                 QString("Version " QUENMARK_VERSION));
+        about->setGeometry(40, 50, 500, 260);
+        const QRect placed = about->geometry();
+        about->close();
+        QTRY_VERIFY(!openWindowOf("quenmark::AboutDialog"));
+        click(m_window.get(), "cmdAbout");
+        QCOMPARE(openWindowOf("quenmark::AboutDialog")->geometry(), placed);
     }
 };
 

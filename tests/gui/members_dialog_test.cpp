@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -17,7 +18,8 @@ namespace {
 // A Members window opened over the member files given.
 struct Members {
     TempFolder folder;
-    MembersDialog window{folder.path()};
+    MemberWindows windows;
+    MembersDialog window{folder.path(), windows};
     Members(const std::string& roster, const std::string& banned, const std::string& invalid = "") {
         writeMemberFiles(folder, roster, banned, invalid);
         if (!window.openFiles())
@@ -59,7 +61,8 @@ private slots:
         QCOMPARE(m.files(), memberLines("alice") + memberLines("Bob") + bob2 + memberLines("bob") +
                                 memberLines("Carol") + "|" + memberLines("Ann") +
                                 memberLines("zed"));
-        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", "Carol", "Ann", "zed"}));
+        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", "Carol", "Ann (banned)",
+                                        "zed (banned)"}));
         QCOMPARE(m.count(), QString("5"));
         QCOMPARE(m.shown(), memberLines("alice") + "Active");
         m.text("txtEmail")->setText("typed");
@@ -84,7 +87,8 @@ private slots:
         QCOMPARE(m.files(),
                  memberLines("Al") + memberLines("Zz") + "|" + zoeSaved + memberLines("Zzz"));
         QCOMPARE(m.count(), QString("2"));
-        QCOMPARE(m.list(), QStringList({"Al", "Zz", QString::fromUtf8("Zoë"), "Zzz"}));
+        QCOMPARE(m.list(),
+                 QStringList({"Al", "Zz", QString::fromUtf8("Zoë (banned)"), "Zzz (banned)"}));
         QCOMPARE(m.shown(), memberLines("Al") + "Active"); // Save ends with a Select
 
         m.choose(2); // let back: the last of the roster
@@ -94,9 +98,37 @@ private slots:
                  memberLines("Al") + memberLines("Zz") + zoeSaved + "|" + memberLines("Zzz"));
     }
 
-    void invalidBoxTickUntickAndRetick() {
+    // Banned members stand out, a long name fits the list, the count is
+    // labelled. Each Select reads the files afresh: the count follows them,
+    // and a row they no longer hold brings the list back in line with them.
+    void theListAndSelectFollowTheFiles() {
+        const std::string longName = "Bartholomew Featherstonehaugh-Cholmondeley";
+        Members m(memberLines(longName) + memberLines("Bo"), memberLines("Cy"));
+        m.window.show();
+        auto* list = control<QListWidget>(&m.window, "lstMembers");
+        QCOMPARE(list->item(2)->foreground().color(),
+                 m.window.palette().color(QPalette::Disabled, QPalette::Text));
+        QCOMPARE(list->item(0)->foreground().style(), Qt::NoBrush);
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        const auto* caption = qobject_cast<QLabel*>(
+            m.window.findChild<QFormLayout*>()->labelForField(control<QLabel>(&m.window, "lblNo")));
+        QVERIFY(caption && caption->text() == "Active members:");
+
+        m.folder.write("roster.txt", memberLines(longName) + memberLines("Bo") + memberLines("Di"));
+        m.choose(1);
+        QCOMPARE(m.count(), QString("3"));
+        QCOMPARE(m.shown(), memberLines("Bo") + "Active");
+        m.folder.write("roster.txt", memberLines("Al"));
+        m.folder.write("banned.txt", "");
+        m.choose(2);
+        QCOMPARE(m.list(), QStringList({"Al"}));
+        QCOMPARE(m.count(), QString("1"));
+    }
+
+    // Tick, untick and tick again take the smallest free number; a rename keeps it.
+    void invalidBoxAndRenaming() {
         const std::string others = numberEntry("X", 1) + numberEntry("Y", 3);
-        Members m(memberLines("A/B"), "", others);
+        Members m(memberLines("A/B") + memberLines("Zed"), "", others);
         for (const bool ticked : {true, false, true}) {
             m.invalid()->setChecked(ticked);
             m.press("cmdSave");
@@ -104,14 +136,9 @@ private slots:
                      others + (ticked ? numberEntry("A/B", 2) : ""));
             QCOMPARE(m.invalid()->isChecked(), ticked); // shown again by Save's Select
         }
-    }
-
-    void renamingWithTheBoxTickedKeepsTheNumber() {
-        Members m(memberLines("A/B") + memberLines("Zed"), "", numberEntry("A/B", 3));
-        QVERIFY(m.invalid()->isChecked());
         m.text("txtName")->setText("C/D");
         m.press("cmdSave");
-        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("C/D", 3));
+        QCOMPARE(m.folder.read("invalidchrs.dat"), others + numberEntry("C/D", 2));
         QCOMPARE(m.list(), QStringList({"C/D", "Zed"}));
         QVERIFY(m.invalid()->isChecked());
 
@@ -148,7 +175,7 @@ private slots:
                   numberEntry("Bo", 1) + numberEntry("Cy", 2));
         MessageBoxes::setNextAnswer(MessageBoxes::Answer::No);
         m.press("cmdDelete");
-        QCOMPARE(m.list(), QStringList({"Al", "Bo", "Cy"}));
+        QCOMPARE(m.list(), QStringList({"Al", "Bo", "Cy (banned)"}));
         QCOMPARE(m.shown(), memberLines("Al") + "Active");
 
         m.choose(1);
@@ -156,7 +183,7 @@ private slots:
         const std::string after = memberLines("Al") + "|" + memberLines("Cy");
         QCOMPARE(m.files(), after);
         QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
-        QCOMPARE(m.list(), QStringList({"Al", "Cy"}));
+        QCOMPARE(m.list(), QStringList({"Al", "Cy (banned)"}));
         QCOMPARE(m.count(), QString("1"));
         QCOMPARE(m.shown(), crlf({"", "", "", "", "", ""}) + "Active");
         QVERIFY(m.invalid()->isChecked()); // keeps its state
@@ -179,13 +206,14 @@ private slots:
         m.press("cmdDelete"); // the last active member
         QCOMPARE(m.files(), "|" + memberLines("Cy"));
         QCOMPARE(m.count(), QString("0"));
-        QCOMPARE(m.list(), QStringList({"Cy"}));
+        QCOMPARE(m.list(), QStringList({"Cy (banned)"}));
     }
 
     void mainWindowOpensOneMembersWindowWhoseSubWindowsOutliveIt() {
         TempFolder folder;
         writeMemberFiles(folder, memberLines("Bo") + memberLines("Al"), "");
-        MainWindow main(folder.path());
+        StandInPorts ports;
+        MainWindow main(folder.path(), ports, ports.lock, ports);
         main.show();
         const char* const buttons[] = {"cmdNew", "cmdSearch", "cmdCustomTimes"};
         const char* const kinds[] = {"quenmark::NewMemberDialog", "quenmark::SearchDialog",
@@ -236,6 +264,73 @@ private slots:
         QVERIFY(MessageBoxes::shown().empty());
     }
 
+    void search_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("found"); // -1: the window stays open with its message
+        QTest::addColumn<QString>("message");
+        // Sorted on opening: Ann, Anne, Bob | ann, Zoe; the search starts with Zoe selected.
+        const QString notFound = "Not Found: Member not found. Please check your spelling. (i)";
+        QTest::newRow("other letter case") << "BOB" << 2 << "";
+        QTest::newRow("active before banned of the same name") << "aNN" << 0 << "";
+        QTest::newRow("whole name only") << "anne" << 1 << "";
+        QTest::newRow("banned member") << "zoe" << 4 << "";
+        QTest::newRow("part of a name") << "An" << -1 << notFound;
+        QTest::newRow("a blank") << " " << -1 << notFound;
+        QTest::newRow("empty") << "" << -1 << "No name: You must enter a name. (i)";
+    }
+    void search() {
+        QFETCH(QString, typed);
+        QFETCH(int, found);
+        QFETCH(QString, message);
+        Members m(memberLines("Anne") + memberLines("Ann") + memberLines("Bob"),
+                  memberLines("ann") + memberLines("Zoe"));
+        m.choose(4);
+        m.press("cmdSearch");
+        QPointer<QWidget> dialog = openWindowOf("quenmark::SearchDialog");
+        control<QLineEdit>(dialog, "txtName")->setText(typed);
+        click(dialog, "cmdSearch");
+        QCOMPARE(shownMessages(), message.isEmpty() ? QStringList() : QStringList({message}));
+        const QListWidget* list = members(&m.window);
+        QCOMPARE(list->currentRow(), found < 0 ? 4 : found);
+        QCOMPARE(m.text("txtName")->text(), // shown by Select
+                 list->currentItem()->data(Qt::UserRole).toString());
+        QTRY_COMPARE(dialog.isNull(), found >= 0);
+        QCOMPARE(openWindowOf("quenmark::SearchDialog"), dialog.data());
+        if (dialog)
+            dialog->close();
+    }
+
+    // New members stand between the active and the banned, with the smallest free numbers.
+    void newMembers() {
+        const std::string roster = memberLines("Al") + memberLines("Bo") + memberLines("Cy");
+        Members m(roster, memberLines("Xu") + memberLines("Yo"), numberEntry("X", 2));
+        m.choose(1);
+        for (const char* name : {"Z/d", "A:e"}) {
+            m.press("cmdNew");
+            QPointer<QWidget> dialog = openWindowOf("quenmark::NewMemberDialog");
+            // The whole name goes into the initials too: the box keeps two characters.
+            const QString fields[] = {name, name, "red", QString("http://example.org/") + name,
+                                      name + QString("@mail")};
+            const char* const names[] = {"txtName", "txtInitials", "txtColor", "txtPage",
+                                         "txtEmail"};
+            for (int i = 0; i < 5; ++i)
+                QTest::keyClicks(control<QLineEdit>(dialog, names[i]), fields[i]);
+            control<QCheckBox>(dialog, "chkInvalid")->setChecked(true);
+            click(dialog, "cmdAdd");
+            QTRY_VERIFY(dialog.isNull());
+        }
+        QCOMPARE(m.files(), roster + memberLines("Z/d") + memberLines("A:e") + "|" +
+                                memberLines("Xu") + memberLines("Yo"));
+        QCOMPARE(m.folder.read("invalidchrs.dat"),
+                 numberEntry("X", 2) + numberEntry("Z/d", 1) + numberEntry("A:e", 3));
+        QCOMPARE(m.list(),
+                 QStringList({"Al", "Bo", "Cy", "Z/d", "A:e", "Xu (banned)", "Yo (banned)"}));
+        QCOMPARE(m.count(), QString("5"));
+        QCOMPARE(m.text("txtName")->text(), QString("Bo")); // no Select ran
+        m.choose(4); // the list entries lead to the right records
+        QCOMPARE(m.text("txtEmail")->text(), QString("A:e@mail"));
+    }
+
     // Last: a missing file ends the program.
     void fileThatCannotBeReadKeepsTheWindowClosed_data() {
         QTest::addColumn<QString>("missing"); // none: roster.txt is damaged instead
@@ -263,7 +358,8 @@ private slots:
             std::filesystem::remove(folder / missing.toStdString());
         if (folderInPlace)
             std::filesystem::create_directories(folder / missing.toStdString() / "inside");
-        MainWindow main(folder.path());
+        StandInPorts ports;
+        MainWindow main(folder.path(), ports, ports.lock, ports);
         main.show();
         click(&main, "cmdMembers");
         QCOMPARE(shownMessages().size(), 1);

@@ -110,7 +110,8 @@ private slots:
     void mainWindowOpensOneWindowThatWritesTheDefaultsAndOnlyOkWrites() {
         TempFolder folder;
         folder.write("roster.txt", "");
-        MainWindow main(folder.path());
+        StandInPorts ports;
+        MainWindow main(folder.path(), ports, ports.lock, ports);
         main.show();
         click(&main, "cmdSettings");
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be found. File "
@@ -137,8 +138,14 @@ private slots:
         QPointer<QWidget> second = openWindowOf("quenmark::SettingsDialog");
         QCOMPARE(text(second, "txtPtColor")->text(), QString("blue"));
         QCOMPARE(MessageBoxes::shown().size(), std::size_t{1}); // no second message
-        QTest::keyClick(second, Qt::Key_Escape);                // acts as Cancel
+        text(second, "txtPtColor")->setText("red");
+        click(second, "cmdOK"); // saves and closes
         QTRY_VERIFY(second.isNull());
+        QVERIFY(folder.read("settings.dat").starts_with(crlf({"s", "u", "p", "red"})));
+        click(&main, "cmdSettings");
+        QPointer<QWidget> third = openWindowOf("quenmark::SettingsDialog");
+        QTest::keyClick(third, Qt::Key_Escape); // acts as Cancel
+        QTRY_VERIFY(third.isNull());
     }
 
     void oneLineFieldsDropPastedLineBreaksKeepTabsAndSaveLongTextsWhole() {
@@ -167,7 +174,8 @@ private slots:
     void unreadableSettingsAreNeitherShownNorReplacedByTheDefaults() {
         TempFolder folder;
         std::filesystem::create_directories(folder / "settings.dat" / "inside");
-        MainWindow main(folder.path());
+        StandInPorts ports;
+        MainWindow main(folder.path(), ports, ports.lock, ports);
         main.show();
         click(&main, "cmdSettings");
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));

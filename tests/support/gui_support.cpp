@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QtGlobal>
+#include <fstream>
 
 namespace quenmark {
 
@@ -50,20 +51,31 @@ void answerMessagesInTest() {
 
 QStringList shownMessages() {
     static const char* const icons[] = {"", " (i)", " (!)", " (x)", " (?)"};
+    static const char* const buttonsShown[] = {"", " [Yes/No]", " [Yes/No, No default]"};
     QStringList lines;
     for (const auto& shown : MessageBoxes::shown())
         lines.append(shown.title + ": " + shown.text + icons[static_cast<int>(shown.icon)] +
-                     (shown.buttons == MessageBoxes::Buttons::YesNo ? " [Yes/No]" : ""));
+                     buttonsShown[static_cast<int>(shown.buttons)]);
     return lines;
 }
 
-MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder) {
-    auto* window = new MembersDialog(mainFolder);
+MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder, MemberWindows& windows) {
+    auto* window = new MembersDialog(mainFolder, windows);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (!window->openFiles())
         qFatal("the Members window did not open");
     window->show();
     return window;
+}
+
+bool StandInPorts::startBatch(const std::filesystem::path& mainFolder,
+                              const std::string& batchFile) {
+    StandInProcesses::startBatch(mainFolder, batchFile);
+    for (const auto& [name, text] : pages)
+        std::ofstream(mainFolder / "download" / name, std::ios::binary) << text;
+    if (sentinel)
+        std::ofstream(mainFolder / "download" / "EndOfRoster.html");
+    return batchStarts;
 }
 
 QWidget* openWindowOf(const char* className) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/ports/clock.h"
+#include "gui/dialogs/member_windows.h"
+#include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
 #include <QListWidget>
@@ -7,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace quenmark {
@@ -34,14 +38,29 @@ QStringList listTexts(const QListWidget* list);
 // Message boxes answered by the test from here on, nothing shown yet.
 void answerMessagesInTest();
 // Every box shown so far as "title: text", followed by " (i)", " (!)", " (x)"
-// or " (?)" for its icon and " [Yes/No]" for a question.
+// or " (?)" for its icon and " [Yes/No]" for a question (" [Yes/No, No default]"
+// when Enter answers No).
 QStringList shownMessages();
 
 class MembersDialog;
 
 // A Members window over the folder, opened and shown as the main window shows
-// it: closing it deletes it.
-MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder);
+// it: closing it deletes it. Its own windows are kept in `windows`.
+MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder, MemberWindows& windows);
+
+// Stand-ins for what a window's run uses: processes, the folder's lock and
+// the clock. The batch writes `pages` (file name in download/ -> text) and,
+// when `sentinel`, the sentinel at once; the upload ends when the test calls
+// `uploadEnded`; the time is always 14:05.
+struct StandInPorts : StandInProcesses, Clock {
+    std::map<std::string, std::string> pages;
+    bool sentinel = false;
+    StandInLock lock;
+
+    bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
+    std::string dateStamp() override { return "Sunday, 6 December 2026 at 14:05"; }
+    std::string timeOfDay() override { return "14:05"; }
+};
 
 // The one open top-level window of that kind, or nullptr.
 QWidget* openWindowOf(const char* className);

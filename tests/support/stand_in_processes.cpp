@@ -30,8 +30,10 @@ void StandInProcesses::endBatch() {
     running = false;
 }
 
-bool StandInProcesses::startUpload(const std::filesystem::path&, const std::string&) {
+bool StandInProcesses::startUpload(const std::filesystem::path&, const std::string&,
+                                   UploadEndHandler ended) {
     ++uploads;
+    uploadEnded = std::move(ended);
     return uploadStarts;
 }
 

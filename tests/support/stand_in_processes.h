@@ -19,15 +19,16 @@ struct StandInProcesses : ProcessStarter {
     int batchesEnded = 0;
     int leftoversEnded = 0;
     int uploads = 0;
-    std::string batchSeen; // download.bat as it was when the batch started
+    std::string batchSeen;        // download.bat as it was when the batch started
+    UploadEndHandler uploadEnded; // the test ends the upload through it
 
     bool findsProgram(const std::filesystem::path& folder, const std::string& program) override;
     void endLeftoverBatch(const std::filesystem::path& mainFolder) override;
     bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
     bool batchRunning() override;
     void endBatch() override;
-    bool startUpload(const std::filesystem::path& mainFolder,
-                     const std::string& scriptFile) override;
+    bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
+                     UploadEndHandler ended) override;
 };
 
 // A lock that another run may be holding.

@@ -4,6 +4,8 @@
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 
+#include <algorithm>
+
 namespace quenmark {
 
 namespace {
@@ -120,6 +122,18 @@ void setEnforcedTime(const std::filesystem::path& mainFolder, const std::string&
         writeEnforcedTimes(mainFolder, entries);
     else
         appendEnforcedTime(mainFolder, memberName, level, difficulty, time);
+}
+
+bool isTimeText(std::string_view text) {
+    if (text.size() == 3 && (text[0] == 'N' || text[0] == 'n') && text[1] == '/' &&
+        (text[2] == 'A' || text[2] == 'a'))
+        return true;
+    const std::size_t colon = text.find(':');
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return colon != std::string_view::npos && colon > 0 && text.size() - colon == 3 &&
+           digits(text.substr(0, colon)) && digits(text.substr(colon + 1));
 }
 
 } // namespace quenmark

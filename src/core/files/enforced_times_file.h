@@ -36,6 +36,11 @@ void writeEnforcedTimes(const std::filesystem::path& mainFolder,
 void appendEnforcedTime(const std::filesystem::path& mainFolder, const std::string& memberName,
                         int level, int difficulty, const std::string& time);
 
+// A time the site reads as typed: "N/A" in any case, or minutes, ":" and two
+// digits of seconds ("1:23", "12:05"). Anything else is most likely a typing
+// slip ("102" would be read as 0:02).
+bool isTimeText(std::string_view text);
+
 // The time text of the last entry matching the triple, or empty text.
 std::string findEnforcedTime(const std::filesystem::path& mainFolder, const std::string& memberName,
                              int level, int difficulty);

@@ -11,10 +11,6 @@ namespace quenmark {
 
 namespace {
 
-constexpr std::array<int, 10> kPointMax = {200, 175, 150, 125, 100, 75, 50, 25, 15, 10};
-constexpr std::array<int, 8> kPenaltySeconds = {300, 600, 900, 1200, 1800, 2400, 3000, 3600};
-constexpr std::array<const char*, 3> kAlignWords = {"left", "center", "right"};
-
 template <typename Table> auto lookUp(const Table& table, int position, int defaultPosition) {
     if (position < 0 || position >= static_cast<int>(table.size()))
         position = defaultPosition;
@@ -36,13 +32,18 @@ private:
 } // namespace
 
 int pointMax(int pointMaxIndex) {
-    return lookUp(kPointMax, pointMaxIndex, 0);
+    return lookUp(kPointMaxTable, pointMaxIndex, kDefaultPointMaxIndex);
 }
 int penaltySeconds(int penaltyIndex) {
-    return lookUp(kPenaltySeconds, penaltyIndex, 3);
+    return lookUp(kPenaltySecondsTable, penaltyIndex, kDefaultPenaltyIndex);
 }
 std::string alignWord(int alignIndex) {
-    return lookUp(kAlignWords, alignIndex, 1);
+    return lookUp(kAlignWords, alignIndex, kDefaultAlignIndex);
+}
+
+OperatorMessage settingsMissingMessage() {
+    return errorMessage("\"settings.dat\" could not be found. Click Settings to create a new "
+                        "file with default settings.");
 }
 
 SiteSettings defaultSettings() {
@@ -51,9 +52,9 @@ SiteSettings defaultSettings() {
     s.ftpUser = "quenmark";
     s.ftpPassword = "zebulons";
     s.pointColor = "yellow";
-    s.pointMaxIndex = 0;
-    s.penaltyIndex = 3;
-    s.alignIndex = 1;
+    s.pointMaxIndex = kDefaultPointMaxIndex;
+    s.penaltyIndex = kDefaultPenaltyIndex;
+    s.alignIndex = kDefaultAlignIndex;
     s.useDirectory = 0;
     s.uploadElite = s.uploadElite2 = s.uploadStage = s.uploadDiff = 1;
     s.uploadLeaders = s.uploadRoster = s.uploadPoints = s.uploadTarvo = 1;

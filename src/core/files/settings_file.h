@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/model/operator_message.h"
+
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -39,8 +42,17 @@ inline bool isFlagSet(std::int16_t flag) {
     return flag == 1;
 }
 
-// The three tables; a position outside its table gives the default entry
-// (200 points, 1200 seconds, "center").
+// The three tables the list fields point into, and the position each takes by
+// default (also for a stored position outside its table).
+inline constexpr std::array<int, 10> kPointMaxTable = {200, 175, 150, 125, 100, 75, 50, 25, 15, 10};
+inline constexpr std::array<int, 8> kPenaltySecondsTable = {300,  600,  900,  1200,
+                                                            1800, 2400, 3000, 3600};
+inline constexpr std::array<const char*, 3> kAlignWords = {"left", "center", "right"};
+inline constexpr std::int16_t kDefaultPointMaxIndex = 0;
+inline constexpr std::int16_t kDefaultPenaltyIndex = 3;
+inline constexpr std::int16_t kDefaultAlignIndex = 1;
+
+// The table entries at a position (200 points, 1200 seconds, "center" outside).
 int pointMax(int pointMaxIndex);
 int penaltySeconds(int penaltyIndex);
 std::string alignWord(int alignIndex);
@@ -49,6 +61,9 @@ SiteSettings defaultSettings();
 
 // The settings from the file's lines; missing lines read as empty text or 0.
 SiteSettings parseSettings(std::vector<std::string> lines);
+
+// "settings.dat" missing when the run needs it.
+OperatorMessage settingsMissingMessage();
 
 // nullopt when settings.dat does not exist; FileError when it cannot be read.
 std::optional<SiteSettings> loadSettings(const std::filesystem::path& mainFolder);

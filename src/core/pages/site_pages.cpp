@@ -1,5 +1,6 @@
 #include "core/pages/site_pages.h"
 
+#include "core/model/text_file.h"
 #include "core/pages/elite2_page.h"
 #include "core/pages/elite_page.h"
 #include "core/pages/levels/difficulty_pages.h"
@@ -43,8 +44,18 @@ std::optional<OperatorMessage> writeSitePages(const std::filesystem::path& mainF
     }};
     for (const SitePage& page : pages)
         if (!page.write(context))
-            return errorMessage("\"" + templateShownName(page.templateFile) +
-                                "\" could not be found.");
+            return templateMissingMessage(page.templateFile);
+    return std::nullopt;
+}
+
+OperatorMessage templateMissingMessage(std::string_view templateFile) {
+    return errorMessage("\"" + templateShownName(templateFile) + "\" could not be found.");
+}
+
+std::optional<OperatorMessage> missingTemplateMessage(const std::filesystem::path& mainFolder) {
+    for (const char* templateFile : kSiteTemplates)
+        if (!fileExists(mainFolder / "templates" / templateFile))
+            return templateMissingMessage(templateFile);
     return std::nullopt;
 }
 

@@ -11,6 +11,8 @@ public:
     virtual ~Clock() = default;
     // Long date, " at ", hours and minutes on the 24-hour clock.
     virtual std::string dateStamp() = 0;
+    // Hours and minutes of now on the 24-hour clock ("14:05"), for the run summary.
+    virtual std::string timeOfDay() = 0;
 };
 
 } // namespace quenmark

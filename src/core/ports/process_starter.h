@@ -1,9 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace quenmark {
+
+// How the FTP client ended: its exit status and what it wrote.
+struct UploadEnd {
+    int exitStatus = -1;
+    std::string transcript;
+};
+using UploadEndHandler = std::function<void(const UploadEnd&)>;
 
 // Starting the run's two separate processes, and owning the download batch
 // from its start to its end; the platform implements it.
@@ -31,9 +39,11 @@ public:
     virtual void endBatch() = 0;
 
     // The FTP client on its script ("ftp -s:" + scriptFile), in the main folder.
-    // False when it could not be started.
-    virtual bool startUpload(const std::filesystem::path& mainFolder,
-                             const std::string& scriptFile) = 0;
+    // False when it could not be started. `ended` is called once when the client
+    // has ended, on the caller's thread (before the return when the starter
+    // waits for the client); never when nothing was started.
+    virtual bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
+                             UploadEndHandler ended) = 0;
 };
 
 } // namespace quenmark

@@ -19,6 +19,11 @@ public:
     virtual void timerChanged(bool on) = 0;
     // Returns when the operator has closed the message.
     virtual void showMessage(const OperatorMessage& message) = 0;
+    // The pages the download batch has written so far, out of total.
+    virtual void downloadCountChanged(int written, int total) = 0;
+    // How the latest run went (RunSummary::text), after its closing message and
+    // again when the upload ends.
+    virtual void summaryChanged(const std::string& summary) = 0;
 };
 
 } // namespace quenmark

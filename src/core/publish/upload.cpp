@@ -6,10 +6,10 @@ namespace quenmark {
 
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings,
-                                           ProcessStarter& processes) {
+                                           ProcessStarter& processes, UploadEndHandler ended) {
     if (auto message = writeUploadScript(mainFolder, heldSettings))
         return message;
-    if (!processes.startUpload(mainFolder, kUploadScriptFile))
+    if (!processes.startUpload(mainFolder, kUploadScriptFile, std::move(ended)))
         return errorMessage("The upload could not be started.");
     return std::nullopt;
 }

@@ -11,9 +11,10 @@ namespace quenmark {
 
 // Writes ftp.dat and starts the FTP client on it. heldSettings are the values
 // the run read when its processing began (server, user, password). Returns a
-// message for the operator when the upload could not be started, or nullopt.
+// message for the operator when the upload could not be started, or nullopt;
+// `ended` learns how the client ended.
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings,
-                                           ProcessStarter& processes);
+                                           ProcessStarter& processes, UploadEndHandler ended);
 
 } // namespace quenmark

@@ -46,18 +46,21 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Window) {
                               this);
     credit->setObjectName("lblCredit");
     credit->setWordWrap(true);
+    auto* version = new QLabel(QString("Version %1").arg(QUENMARK_VERSION), this);
+    version->setObjectName("lblVersion");
     auto* note = new QLabel("Free to use and to pass on, together with its source, to anyone "
                             "who keeps a Quenmark ranking site.",
                             this);
     note->setObjectName("lblNote");
     note->setWordWrap(true);
-    auto* ok = new QPushButton("OK", this);
+    auto* ok = new QPushButton("&OK", this);
     ok->setObjectName("cmdOK");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(title);
+    texts->addWidget(version);
     texts->addWidget(credit);
     texts->addWidget(note);
     texts->addStretch();

@@ -51,7 +51,12 @@ EnforcedTimesDialog::EnforcedTimesDialog(std::filesystem::path mainFolder, std::
             MessageBoxes::show(this, errorMessage(error.what()));
         }
     }
-    m_lblName->setText(fromBytes(m_memberName));
+    // A long name wraps, between any two characters, rather than being cut off.
+    QString shown = fromBytes(m_memberName);
+    m_lblName->setToolTip(shown);
+    for (qsizetype i = shown.size() - 1; i > 0; --i)
+        shown.insert(i, QChar(0x200B));
+    m_lblName->setText(shown);
     refreshList();
 }
 
@@ -64,6 +69,7 @@ void EnforcedTimesDialog::buildControls() {
     bold.setBold(true);
     m_lblName->setFont(bold);
     m_lblName->setTextFormat(Qt::PlainText);
+    m_lblName->setWordWrap(true);
 
     auto* help = named(new QLabel("This form allows you to edit a player's time in the case of a "
                                   "typo or claiming a single fake time. Write either \"N/A\" or a "
@@ -86,9 +92,9 @@ void EnforcedTimesDialog::buildControls() {
     m_txtTime = oneLineField("txtTime");
     m_txtTime->setMaximumWidth(90);
 
-    m_cmdSave = named(new QPushButton("Save"), "cmdSave");
+    m_cmdSave = named(new QPushButton("&Save"), "cmdSave");
     m_cmdSave->setDefault(true);
-    m_cmdDone = named(new QPushButton("Done"), "cmdDone");
+    m_cmdDone = named(new QPushButton("&Done"), "cmdDone");
     m_cmdDone->setAutoDefault(false);
 
     m_lblInEffect = named(new QLabel("0 enforced times in effect:"), "lblInEffect");
@@ -158,9 +164,18 @@ void EnforcedTimesDialog::saveClicked() {
         MessageBoxes::show(this, "Error", "Invalid level/difficulty values.", MessageIcon::None);
         return;
     }
+    const std::string time = toBytes(m_txtTime->text());
+    if (!time.empty() && !isTimeText(time)) {
+        const auto answer = MessageBoxes::show(
+            this, "Enforced Times",
+            "\"" + m_txtTime->text() + "\" is not a time like 1:23 or N/A. Save it anyway?",
+            MessageIcon::Question, MessageBoxes::Buttons::YesNoDefaultNo);
+        if (answer != MessageBoxes::Answer::Yes)
+            return; // the text stays for the operator to mend
+    }
     try {
         setEnforcedTime(m_folder, m_memberName, m_cboLevel->currentIndex(),
-                        m_cboDifficulty->currentIndex(), toBytes(m_txtTime->text()));
+                        m_cboDifficulty->currentIndex(), time);
     } catch (const FileError& error) {
         MessageBoxes::show(this, errorMessage(error.what()));
         return; // nothing was written; the list stays as it was read

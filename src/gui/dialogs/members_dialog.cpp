@@ -10,7 +10,6 @@
 #include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -19,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,8 +42,9 @@ void showFileError(QWidget* parent, const FileError& error) {
 
 } // namespace
 
-MembersDialog::MembersDialog(std::filesystem::path mainFolder, QWidget* parent)
-    : QDialog(parent), m_folder(std::move(mainFolder)) {
+MembersDialog::MembersDialog(std::filesystem::path mainFolder, MemberWindows& windows,
+                             QWidget* parent)
+    : QDialog(parent), m_folder(std::move(mainFolder)), m_windows(windows) {
     buildControls();
 }
 
@@ -77,12 +78,12 @@ void MembersDialog::buildControls() {
     for (QLineEdit* field : {m_txtName, m_txtColor, m_txtPage, m_txtEmail})
         field->setMinimumWidth(260);
 
-    m_cmdSave = button("cmdSave", "Save");
-    m_cmdSearch = button("cmdSearch", "Search...");
-    m_cmdNew = button("cmdNew", "New Member");
-    m_cmdDelete = button("cmdDelete", "Delete Member");
-    m_cmdCustomTimes = button("cmdCustomTimes", "Enforced Times");
-    m_cmdDone = button("cmdDone", "Done");
+    m_cmdSave = button("cmdSave", "&Save");
+    m_cmdSearch = button("cmdSearch", "Sea&rch...");
+    m_cmdNew = button("cmdNew", "&New Member");
+    m_cmdDelete = button("cmdDelete", "&Delete Member");
+    m_cmdCustomTimes = button("cmdCustomTimes", "&Enforced Times");
+    m_cmdDone = button("cmdDone", "D&one");
 
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(membersCaption);
@@ -94,7 +95,7 @@ void MembersDialog::buildControls() {
     statusRow->addStretch();
 
     auto* details = new QFormLayout;
-    details->addRow(m_lblNo);
+    details->addRow("Active members:", m_lblNo);
     details->addRow("Name:", m_txtName);
     details->addRow("Initials:", m_txtInitials);
     details->addRow("Color:", m_txtColor);
@@ -163,32 +164,19 @@ bool MembersDialog::openFiles() {
 }
 
 void MembersDialog::adoptOpenWindows() {
-    // A New Member, Search or Enforced Times window may outlive the Members
-    // window that opened it; this one takes it over, so asking for it again
-    // brings it to the front and a new member still reaches the list.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible())
-            continue;
-        if (auto* newMember = qobject_cast<NewMemberDialog*>(window);
-            newMember && newMember->mainFolder() == m_folder) {
-            newMember->setMembersWindow(this);
-            m_openNewMember = newMember;
-        } else if (auto* search = qobject_cast<SearchDialog*>(window);
-                   search && search->mainFolder() == m_folder) {
-            search->setMembersWindow(this);
-            m_openSearch = search;
-        } else if (auto* times = qobject_cast<EnforcedTimesDialog*>(window);
-                   times && times->mainFolder() == m_folder) {
-            m_openEnforcedTimes = times;
-        }
-    }
+    // A New Member or Search window left by an earlier Members window reports
+    // to this one from now on, so a new member still reaches the list.
+    if (NewMemberDialog* newMember = m_windows.newMember.window())
+        newMember->setMembersWindow(this);
+    if (SearchDialog* search = m_windows.search.window())
+        search->setMembersWindow(this);
 }
 
 std::optional<std::string> MembersDialog::selectedName() const {
     const int row = selectedRow();
     if (row < 0)
         return std::nullopt;
-    return toBytes(m_lstMembers->item(row)->text());
+    return toBytes(m_lstMembers->item(row)->data(Qt::UserRole).toString());
 }
 
 int MembersDialog::selectedRow() const {
@@ -245,7 +233,7 @@ std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
     }
     // The row must still hold the member the list shows there: acting on
     // whoever stands there now would overwrite or delete another member.
-    const std::string shownName = toBytes(m_lstMembers->item(row)->text());
+    const std::string shownName = toBytes(m_lstMembers->item(row)->data(Qt::UserRole).toString());
     if (static_cast<std::size_t>(row) >= read.sequence.size() ||
         read.sequence.at(static_cast<std::size_t>(row)).Name != shownName) {
         fillList(read.sequence);
@@ -260,10 +248,37 @@ void MembersDialog::fillList(const MemberSequence& sequence) {
     {
         const QSignalBlocker quiet(m_lstMembers);
         m_lstMembers->clear();
-        for (const std::string& name : sequence.names())
-            m_lstMembers->addItem(fromBytes(name));
+        int row = 0;
+        for (const std::string& name : sequence.names()) {
+            addListEntry(row, name,
+                         sequence.statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned);
+            ++row;
+        }
     }
+    fitListToNames();
     setActiveCount(static_cast<int>(sequence.activeCount()));
+}
+
+// The entry shows the name, and for a banned member says so in grey; the name
+// itself rides along as the entry's data.
+void MembersDialog::addListEntry(int row, const std::string& name, bool banned) {
+    const QString shown = fromBytes(name);
+    auto* item = new QListWidgetItem(banned ? shown + " (banned)" : shown);
+    item->setData(Qt::UserRole, shown);
+    item->setToolTip(item->text());
+    if (banned)
+        item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    m_lstMembers->insertItem(row, item);
+}
+
+// Long names are shown whole: the list widens to its longest entry, up to a
+// width that leaves the details room (a longer one scrolls, its tip shows it).
+void MembersDialog::fitListToNames() {
+    constexpr int kNarrowest = 190;
+    constexpr int kWidest = 480;
+    const int wanted = m_lstMembers->sizeHintForColumn(0) + 2 * m_lstMembers->frameWidth() +
+                       m_lstMembers->verticalScrollBar()->sizeHint().width() + 8;
+    m_lstMembers->setMinimumWidth(std::clamp(wanted, kNarrowest, kWidest));
 }
 
 void MembersDialog::setActiveCount(int count) {
@@ -349,31 +364,22 @@ void MembersDialog::deleteClicked() {
 void MembersDialog::insertNewMember(const std::string& name) {
     {
         const QSignalBlocker quiet(m_lstMembers);
-        m_lstMembers->insertItem(m_activeCount, fromBytes(name));
+        addListEntry(m_activeCount, name, false);
     }
+    fitListToNames();
     setActiveCount(m_activeCount + 1);
 }
 
 void MembersDialog::openNewMember() {
-    m_newMember.show([this]() -> NewMemberDialog* {
-        if (m_openNewMember)
-            return m_openNewMember.data();
-        return new NewMemberDialog(m_folder, this, windowOwner());
-    });
+    m_windows.newMember.show([this] { return new NewMemberDialog(m_folder, this, windowOwner()); });
 }
 
 void MembersDialog::openSearch() {
-    m_search.show([this]() -> SearchDialog* {
-        if (m_openSearch)
-            return m_openSearch.data();
-        return new SearchDialog(m_folder, this, windowOwner());
-    });
+    m_windows.search.show([this] { return new SearchDialog(m_folder, this, windowOwner()); });
 }
 
 void MembersDialog::openEnforcedTimes() {
-    m_enforcedTimes.show([this]() -> EnforcedTimesDialog* {
-        if (m_openEnforcedTimes)
-            return m_openEnforcedTimes.data();
+    m_windows.enforcedTimes.show([this]() -> EnforcedTimesDialog* {
         const std::optional<std::string> name = selectedName();
         if (!name) {
             MessageBoxes::show(this, "Enforced Times", "Choose a member in the list first.",

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "gui/window_keeper.h"
+#include "gui/dialogs/member_windows.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,10 +16,7 @@ class QPushButton;
 
 namespace quenmark {
 
-class EnforcedTimesDialog;
 class MemberSequence;
-class NewMemberDialog;
-class SearchDialog;
 
 // The operator's editor of the roster: lists every member of roster.txt and
 // banned.txt, shows and saves one member's details, deletes members, and opens
@@ -30,7 +26,9 @@ class MembersDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit MembersDialog(std::filesystem::path mainFolder, QWidget* parent = nullptr);
+    // windows: where the New Member, Search and Enforced Times windows are kept.
+    MembersDialog(std::filesystem::path mainFolder, MemberWindows& windows,
+                  QWidget* parent = nullptr);
 
     // Opening: sorts both files and fills the list. False when the window must
     // not open; a missing file has then also asked for the program to end.
@@ -73,6 +71,8 @@ private:
     // The windows this one opens outlive it, so they belong to its owner.
     QWidget* windowOwner() const { return parentWidget(); }
     void adoptOpenWindows();
+    void addListEntry(int row, const std::string& name, bool banned);
+    void fitListToNames();
 
     std::filesystem::path m_folder;
     int m_activeCount = 0;
@@ -93,13 +93,7 @@ private:
     QPushButton* m_cmdCustomTimes = nullptr;
     QPushButton* m_cmdDone = nullptr;
 
-    WindowKeeper<NewMemberDialog> m_newMember;
-    WindowKeeper<SearchDialog> m_search;
-    WindowKeeper<EnforcedTimesDialog> m_enforcedTimes;
-    // Windows left open by an earlier Members window, taken over at opening.
-    QPointer<NewMemberDialog> m_openNewMember;
-    QPointer<SearchDialog> m_openSearch;
-    QPointer<EnforcedTimesDialog> m_openEnforcedTimes;
+    MemberWindows& m_windows;
 };
 
 } // namespace quenmark

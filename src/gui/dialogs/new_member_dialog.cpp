@@ -34,9 +34,9 @@ void NewMemberDialog::buildControls() {
     m_txtPage = oneLineField("txtPage");
     m_txtEmail = oneLineField("txtEmail");
     m_chkInvalid = named(new QCheckBox("Invalid character"), "chkInvalid");
-    m_cmdAdd = named(new QPushButton("Add"), "cmdAdd");
+    m_cmdAdd = named(new QPushButton("&Add"), "cmdAdd");
     m_cmdAdd->setDefault(true);
-    m_cmdCancel = named(new QPushButton("Cancel"), "cmdCancel");
+    m_cmdCancel = named(new QPushButton("&Cancel"), "cmdCancel");
     m_cmdCancel->setAutoDefault(false);
     for (QLineEdit* field : {m_txtName, m_txtColor, m_txtPage, m_txtEmail})
         field->setMinimumWidth(260);

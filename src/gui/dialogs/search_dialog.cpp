@@ -25,10 +25,10 @@ void SearchDialog::buildControls() {
 
     m_txtName = oneLineField("txtName");
     m_txtName->setMinimumWidth(220);
-    m_cmdSearch = new QPushButton("Search");
+    m_cmdSearch = new QPushButton("&Search");
     m_cmdSearch->setObjectName("cmdSearch");
     m_cmdSearch->setDefault(true);
-    m_cmdCancel = new QPushButton("Cancel");
+    m_cmdCancel = new QPushButton("&Cancel");
     m_cmdCancel->setObjectName("cmdCancel");
     m_cmdCancel->setAutoDefault(false);
 

@@ -19,9 +19,12 @@ namespace quenmark {
 
 namespace {
 
-constexpr const char* kPenaltyTexts[] = {"5 minutes",  "10 minutes", "15 minutes", "20 minutes",
-                                         "30 minutes", "40 minutes", "50 minutes", "1 hour"};
-constexpr int kPointMaxCount = 10;
+// "5 minutes" ... "1 hour", as the penalty list shows a table entry.
+QString penaltyText(int seconds) {
+    if (seconds == 3600)
+        return "1 hour";
+    return QString("%1 minutes").arg(seconds / 60);
+}
 
 QCheckBox* uploadBox(const char* name, const char* caption) {
     return named(new QCheckBox(caption), name);
@@ -56,13 +59,16 @@ void SettingsDialog::buildControls() {
     m_txtPtColor = oneLineField("txtPtColor");
 
     m_cboPtMax = named(new QComboBox, "cboPtMax");
-    for (int i = 0; i < kPointMaxCount; ++i)
-        m_cboPtMax->addItem(QString::number(pointMax(i)));
+    for (int points : kPointMaxTable)
+        m_cboPtMax->addItem(QString::number(points));
     m_cboPenalty = named(new QComboBox, "cboPenalty");
-    for (int i = 0; i < static_cast<int>(std::size(kPenaltyTexts)); ++i)
-        m_cboPenalty->addItem(kPenaltyTexts[i], penaltySeconds(i));
+    for (int seconds : kPenaltySecondsTable)
+        m_cboPenalty->addItem(penaltyText(seconds), seconds);
     m_cboAlign = named(new QComboBox, "cboAlign");
-    m_cboAlign->addItems({"Left", "Center", "Right"});
+    for (const char* word : kAlignWords) {
+        QString shown = QString::fromLatin1(word);
+        m_cboAlign->addItem(shown.left(1).toUpper() + shown.mid(1));
+    }
     for (QComboBox* list : {m_cboPtMax, m_cboPenalty, m_cboAlign})
         list->setCurrentIndex(-1);
 
@@ -80,9 +86,9 @@ void SettingsDialog::buildControls() {
     const QList<QCheckBox*> uploads = {m_chkElite,   m_chkElite2, m_chkStage,  m_chkDiff,
                                        m_chkLeaders, m_chkRoster, m_chkPoints, m_chkTARVO};
 
-    m_cmdOK = named(new QPushButton("OK"), "cmdOK");
+    m_cmdOK = named(new QPushButton("&OK"), "cmdOK");
     m_cmdOK->setDefault(true);
-    m_cmdCancel = named(new QPushButton("Cancel"), "cmdCancel");
+    m_cmdCancel = named(new QPushButton("&Cancel"), "cmdCancel");
     m_cmdCancel->setAutoDefault(false);
 
     auto* fields = new QFormLayout;
@@ -156,14 +162,13 @@ void SettingsDialog::load() {
 }
 
 void SettingsDialog::showSettings(const SiteSettings& settings) {
-    const SiteSettings defaults = defaultSettings();
     m_txtServer->setText(fromBytes(settings.ftpServer));
     m_txtUsername->setText(fromBytes(settings.ftpUser));
     m_txtPassword->setText(fromBytes(settings.ftpPassword));
     m_txtPtColor->setText(fromBytes(settings.pointColor));
-    selectPosition(m_cboPtMax, settings.pointMaxIndex, defaults.pointMaxIndex);
-    selectPosition(m_cboPenalty, settings.penaltyIndex, defaults.penaltyIndex);
-    selectPosition(m_cboAlign, settings.alignIndex, defaults.alignIndex);
+    selectPosition(m_cboPtMax, settings.pointMaxIndex, kDefaultPointMaxIndex);
+    selectPosition(m_cboPenalty, settings.penaltyIndex, kDefaultPenaltyIndex);
+    selectPosition(m_cboAlign, settings.alignIndex, kDefaultAlignIndex);
     m_chkDirectory->setChecked(isFlagSet(settings.useDirectory));
     directoryClicked(m_chkDirectory->isChecked());
     if (m_chkDirectory->isChecked())

@@ -17,6 +17,7 @@ namespace quenmark {
 class CountingClock : public Clock {
 public:
     std::string dateStamp() override { return "Stamp " + std::to_string(++m_calls); }
+    std::string timeOfDay() override { return "08:05"; }
 
 private:
     int m_calls = 0;

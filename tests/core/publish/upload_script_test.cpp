@@ -72,7 +72,7 @@ TEST(StartUpload, VanishedSettingsNamedAndNothingStarted) {
     TempFolder folder;
     StandInProcesses starter;
     starter.uploadStarts = false;
-    const auto message = startUpload(folder.path(), kHeld, starter);
+    const auto message = startUpload(folder.path(), kHeld, starter, {});
     ASSERT_TRUE(message && message->title == "Error" && message->icon == MessageIcon::Critical);
     EXPECT_NE(message->text.find("\"settings.dat\""), std::string::npos) << message->text;
     EXPECT_TRUE(starter.uploads == 0 && !folder.exists("ftp.dat"));
@@ -84,7 +84,7 @@ TEST(StartUpload, ClientThatCannotStartIsReported) {
     StandInProcesses starter;
     starter.uploadStarts = false;
     EXPECT_EQ(
-        startUpload(folder.path(), kHeld, starter),
+        startUpload(folder.path(), kHeld, starter, {}),
         (OperatorMessage{"Error", "The upload could not be started.", MessageIcon::Critical}));
     EXPECT_EQ(starter.uploads, 1);
     EXPECT_TRUE(folder.exists("ftp.dat"));

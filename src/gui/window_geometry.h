@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace quenmark {
+
+// Gives the window the size and position it had when the operator last closed
+// one of its kind (QSettings, keyed by its class), and keeps them when it hides.
+void rememberGeometry(QWidget* window);
+
+} // namespace quenmark
