@@ -59,6 +59,11 @@ grep -qs "Mallory" "$published"/*.htm && fail "the banned member is on the pages
 grep -qs "Dr. Who?" "$published"/*.htm || fail "Dr. Who? is missing from the pages"
 # The password stays in ftp.dat.
 grep -q "zebulons" "$work/update.out" "$work/update.err" && fail "the password was shown"
+# The summary closes standard output; the count went before it, a line each.
+tail -n 1 "$work/update.out" | grep -qE \
+    '^Last run [0-9]{2}:[0-9]{2}: 12 members, 2 pages could not be read, upload finished$' ||
+    fail "summary: $(tail -n 1 "$work/update.out")"
+grep -qxF "12 of 12 pages" "$work/update.out" || fail "no final count line"
 
 if ((failures)); then
     echo "--- update output" >&2

@@ -73,6 +73,11 @@ tail -n 1 "$work/out" |
 all_ended "$m/pids" && ok || fail "timeout: a process of the batch still runs"
 nothing_left "timeout" "$m"
 fast_run_works "timeout" "$m"
+# On a terminal the count is one line that rewrites itself.
+lynx_says "$m" "$slow_lynx"
+script -qec "$exe update --folder $m --timeout 2" /dev/null >"$work/tty" 2>&1
+grep -q $'\r0 of 1 pages' "$work/tty" && ! grep -qx "0 of 1 pages" <(tr -d '\r' <"$work/tty") &&
+    ok || fail "terminal count: $(cat -A "$work/tty")"
 
 # A run killed while downloading takes its batch with it; the next run ends
 # whatever else the batch started.
