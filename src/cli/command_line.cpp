@@ -30,10 +30,21 @@ int helpCommand(const QStringList& arguments) {
     return kExitCompleted;
 }
 
+// Without --jobs the batch runs line by line, as any command interpreter runs it.
 int runBatchCommand(const QStringList& arguments) {
-    if (arguments.size() != 2)
+    QStringList rest = arguments.mid(1);
+    int jobs = 1;
+    if (rest.size() == 3 && rest[0] == "--jobs") {
+        const auto value = parseDownloadJobs(rest[1]);
+        if (!value)
+            return usageError(downloadJobsProblem());
+        jobs = *value;
+        rest = rest.mid(2);
+    }
+    if (rest.size() != 1)
         return usageError("run-batch takes one batch file.");
-    return runBatchFile(arguments[1].toStdString(), std::filesystem::current_path());
+    return runBatchFile(rest[0].toStdString(), std::filesystem::current_path(), kProgramTimeLimit,
+                        jobs);
 }
 
 int ftpCommand(const QStringList& arguments) {

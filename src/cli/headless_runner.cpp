@@ -72,6 +72,7 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
     SystemProcessStarter processes(options.upload ? SystemProcessStarter::UploadMode::WaitForEnd
                                                   : SystemProcessStarter::UploadMode::ScriptOnly);
     FolderRunLock lock;
+    processes.setDownloadJobs(options.downloadJobs);
     SystemClock clock;
     ConsoleObserver observer;
     UpdateRun run(options.folder, processes, lock, clock, observer);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/system_process_starter.h"
+
 #include <filesystem>
 #include <optional>
 
@@ -9,6 +11,7 @@ struct HeadlessOptions {
     std::filesystem::path folder = ".";
     bool upload = true;
     std::optional<int> timeoutSeconds;
+    int downloadJobs = kDefaultDownloadJobs; // member pages fetched at once
 };
 
 // Exit statuses of `update`.

@@ -2,6 +2,7 @@
 
 #include "cli/headless_runner.h"
 #include "cli/usage.h"
+#include "platform/system_process_starter.h"
 
 #include <QCommandLineParser>
 #include <iostream>
@@ -14,7 +15,23 @@ QList<QCommandLineOption> updateOptions() {
         {"no-upload", "write ftp.dat but do not start the upload"},
         {"timeout", "give up waiting for the downloads after SEC seconds (default: no limit)",
          "SEC"},
+        {"jobs",
+         QString("fetch up to J member pages at once (default: %1; 1 fetches one by one)")
+             .arg(kDefaultDownloadJobs),
+         "J"},
     };
+}
+
+std::optional<int> parseDownloadJobs(const QString& text) {
+    bool ok = false;
+    const int jobs = text.toInt(&ok);
+    if (!ok || jobs < 1 || jobs > kMaxDownloadJobs)
+        return std::nullopt;
+    return jobs;
+}
+
+QString downloadJobsProblem() {
+    return QString("--jobs takes a whole number from 1 to %1.").arg(kMaxDownloadJobs);
 }
 
 QString optionLines(const QList<QCommandLineOption>& options, int indent) {
@@ -66,6 +83,12 @@ int updateCommand(const QStringList& arguments) {
         if (!ok || seconds <= 0)
             return usageError("--timeout takes a whole number of seconds above 0.");
         options.timeoutSeconds = seconds;
+    }
+    if (parser.isSet("jobs")) {
+        const std::optional<int> jobs = parseDownloadJobs(parser.value("jobs"));
+        if (!jobs)
+            return usageError(downloadJobsProblem());
+        options.downloadJobs = *jobs;
     }
     return runHeadlessUpdate(options);
 }

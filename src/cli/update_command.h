@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace quenmark {
 
@@ -13,6 +14,11 @@ QList<QCommandLineOption> updateOptions();
 
 // One line per option, "--name VALUE" then its description, each line indented.
 QString optionLines(const QList<QCommandLineOption>& options, int indent);
+
+// The value of --jobs (of update and run-batch): a whole number from 1 to
+// kMaxDownloadJobs, or none; downloadJobsProblem() says what is wrong.
+std::optional<int> parseDownloadJobs(const QString& text);
+QString downloadJobsProblem();
 
 // What `update --help` and `help update` print.
 QString updateHelp();

@@ -15,7 +15,8 @@ QString usageText() {
            "directory)\n"
            "  quenmark-updater update [options]     one whole publication, headless\n" +
            optionLines(updateOptions(), 6) +
-           "  quenmark-updater run-batch FILE       the command interpreter that runs "
+           "  quenmark-updater run-batch [--jobs J] FILE\n"
+           "                                        the command interpreter that runs "
            "download.bat\n"
            "  quenmark-updater ftp -s:FILE          the FTP client that runs ftp.dat\n"
            "  quenmark-updater help [COMMAND]       this text, or the help of init or update\n"

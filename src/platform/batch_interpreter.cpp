@@ -1,6 +1,7 @@
 #include "platform/batch_interpreter.h"
 
 #include "core/model/text_file.h"
+#include "platform/batch_line_pool.h"
 #include "platform/process_start.h"
 
 #include <algorithm>
@@ -121,37 +122,81 @@ BatchLine parseBatchLine(std::string_view line) {
     return parsed;
 }
 
+namespace {
+
+// One program line from the given folder, its target created or emptied first.
+void runLine(const BatchLine& line, const std::filesystem::path& folder,
+             std::chrono::milliseconds programTimeLimit) {
+    ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
+    spec.endWithParent = true; // a batch that is ended leaves no program running
+    if (!line.target.empty()) {
+        const std::filesystem::path target = folder / line.target;
+        // Never through a link: a page named by the roster must not land outside.
+        const int created = openForWritingNoFollow(target.c_str(), line.append);
+        if (created < 0)
+            return; // the interpreter runs nothing when it cannot open the target
+        ::close(created);
+        spec.outputFile = target;
+        spec.appendOutput = line.append;
+    }
+    runAndWait(spec, programTimeLimit);
+}
+
+// Lines that write the same file must share a key, however its folder is spelt.
+// The name itself is not resolved: a link there is replaced, not followed.
+std::string targetKey(const std::filesystem::path& target) {
+    const std::filesystem::path normal = target.lexically_normal();
+    std::error_code ec;
+    const std::filesystem::path folder =
+        std::filesystem::weakly_canonical(normal.parent_path(), ec);
+    return ((ec ? normal.parent_path() : folder) / normal.filename()).string();
+}
+
+} // namespace
+
 int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::path& startFolder,
-                 std::chrono::milliseconds programTimeLimit) {
+                 std::chrono::milliseconds programTimeLimit, int jobs) {
     const FileContent batch = readFileContent(batchFile);
     if (batch.status != FileReadStatus::Ok)
         return 1;
-    const std::vector<std::string> lines = splitLines(batch.bytes);
+    std::vector<BatchLine> parsed;
+    for (const std::string& text : splitLines(batch.bytes))
+        parsed.push_back(parseBatchLine(text));
+    // The last program tells whoever waits for the batch that it is done (the
+    // download batch's sentinel), so it starts only after every other line has ended.
+    const auto lastRun = std::find_if(parsed.rbegin(), parsed.rend(), [](const BatchLine& line) {
+        return line.kind == BatchLine::Kind::Run;
+    });
+    const BatchLine* last = lastRun == parsed.rend() ? nullptr : &*lastRun;
+
+    std::optional<BatchLinePool> pool;
+    if (jobs > 1)
+        pool.emplace(jobs);
     std::filesystem::path folder = startFolder;
-    for (const std::string& text : lines) {
-        const BatchLine line = parseBatchLine(text);
+    for (const BatchLine& line : parsed) {
+        if (line.kind == BatchLine::Kind::Skip)
+            continue;
+        // Only programs writing to a file run beside others; a change of folder,
+        // a program writing to our own output and the last program wait for
+        // everything before them, and everything after waits for them.
+        const bool beside =
+            pool && line.kind == BatchLine::Kind::Run && !line.target.empty() && &line != last;
+        if (beside) {
+            pool->add(targetKey(folder / line.target), [&line, folder, programTimeLimit] {
+                runLine(line, folder, programTimeLimit);
+            });
+            continue;
+        }
+        if (pool)
+            pool->waitForAll();
         if (line.kind == BatchLine::Kind::ChangeFolder) {
             const std::filesystem::path next = (folder / line.folder).lexically_normal();
             std::error_code ec;
             if (std::filesystem::is_directory(next, ec))
                 folder = next;
-            continue;
+        } else {
+            runLine(line, folder, programTimeLimit);
         }
-        if (line.kind != BatchLine::Kind::Run)
-            continue;
-        ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
-        spec.endWithParent = true; // a batch that is ended leaves no program running
-        if (!line.target.empty()) {
-            const std::filesystem::path target = folder / line.target;
-            // Never through a link: a page named by the roster must not land outside.
-            const int created = openForWritingNoFollow(target.c_str(), line.append);
-            if (created < 0)
-                continue; // the interpreter runs nothing when it cannot open the target
-            ::close(created);
-            spec.outputFile = target;
-            spec.appendOutput = line.append;
-        }
-        runAndWait(spec, programTimeLimit);
     }
     return 0;
 }

@@ -65,7 +65,10 @@ void SystemProcessStarter::endLeftoverBatch(const std::filesystem::path& mainFol
 bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
                                       const std::string& batchFile) {
     endBatch();
-    ProcessSpec spec{m_executable.string(), {"run-batch", batchFile}, mainFolder, {}};
+    ProcessSpec spec{m_executable.string(),
+                     {"run-batch", "--jobs", std::to_string(m_downloadJobs), batchFile},
+                     mainFolder,
+                     {}};
     spec.environment.push_back(newMarker());
     const int groupId = startGroupLeader(spec);
     if (groupId < 0)

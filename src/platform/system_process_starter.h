@@ -18,6 +18,11 @@ inline constexpr const char* kBatchRecordFile = "download.pid";
 // The FTP client's transcript in the main folder, whichever way it was started.
 inline constexpr const char* kUploadLogFile = "ftp.log";
 
+// Member pages the download batch fetches at once unless the operator says
+// otherwise, and the most it may fetch at once.
+inline constexpr int kDefaultDownloadJobs = 8;
+inline constexpr int kMaxDownloadJobs = 64;
+
 // Starts the download batch and the upload with this program's own command
 // interpreter (run-batch) and FTP client (ftp -s:).
 class SystemProcessStarter : public ProcessStarter {
@@ -44,6 +49,9 @@ public:
     bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
                      UploadEndHandler ended) override;
 
+    // How many pages the batch fetches at once; 1 runs it line by line.
+    void setDownloadJobs(int jobs) { m_downloadJobs = jobs; }
+
     // WaitForEnd: the client's exit status once it has run.
     std::optional<int> uploadStatus() const { return m_uploadStatus; }
 
@@ -63,6 +71,7 @@ private:
 
     UploadMode m_uploadMode;
     std::filesystem::path m_executable;
+    int m_downloadJobs = kDefaultDownloadJobs;
     std::optional<int> m_uploadStatus;
     std::optional<Batch> m_batch;
     std::vector<WatchedUpload> m_uploads;

@@ -38,11 +38,13 @@ tail -n 1 "$work/out" | grep -qE '^Last run [0-9]{2}:[0-9]{2}: stopped: "roster.
 (cd "$work/main" && check "no roster, current folder" 1 "$exe" update)
 
 check "help" 0 "$exe" --help
-grep -q "run-batch FILE" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: help text"; }
+grep -qF "run-batch [--jobs J] FILE" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: help text"; }
 check "version" 0 "$exe" --version
 check "unknown command" 2 "$exe" publish
 check "unknown option" 2 "$exe" update --fast
 check "bad timeout" 2 "$exe" update --timeout soon
+check "no jobs" 2 "$exe" update --jobs 0
+check "run-batch, too many jobs" 2 "$exe" run-batch --jobs 65 download.bat
 check "ftp without script" 2 "$exe" ftp ftp.dat
 check "run-batch without file" 2 "$exe" run-batch
 check "update --help" 0 "$exe" update --help

@@ -167,6 +167,9 @@ private slots:
         m_folder->write("roster.txt", roster({"Ann", "Bob", "Cy"}));
         m_folder->write("download/EndOfRoster.html", "left from an interrupted run");
         SystemProcessStarter processes(SystemProcessStarter::UploadMode::Detached, QUENMARK_EXE);
+        // Two fetches at a time: a page counts from the start of its fetch, so
+        // the count moves by two and then by one while the third page waits.
+        processes.setDownloadJobs(2);
         openWindow(processes);
         QStringList counts;
         QTimer watch;

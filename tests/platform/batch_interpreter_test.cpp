@@ -125,6 +125,67 @@ TEST(BatchInterpreter, AMissingBatchOrTargetFolderDoesNotStopIt) {
     EXPECT_EQ(folder.read("ok.txt"), "y");
 }
 
+// Twelve fetches by a stand-in browser that writes its page in two parts; the
+// second member is slow and shares its file with the ninth, which must win.
+// The sentinel's fetch checks that every member page is complete, and every
+// fetch notes how many fetches were under way.
+TEST(BatchInterpreter, FetchesAtOnceLeaveTheFilesOfALineByLineRun) {
+    for (const int jobs : {1, 3}) {
+        TempFolder folder;
+        folder.makeFolders({"lynx", "download", "running"});
+        writeScript(folder, "lynx/lynx", R"(
+if [ "$2" = sentinel ]; then
+    for page in ../download/*.html; do
+        [ "$page" = ../download/EndOfRoster.html ] || tail -n 1 "$page" | grep -qx end ||
+            echo "incomplete $page"
+    done
+    exit 0
+fi
+touch ../running/$$
+ls ../running | wc -l >>../under-way.txt
+case "$2" in *slow*) sleep 1 ;; esac
+printf 'page %s
+' "$2"
+sleep 0.2
+echo end
+rm ../running/$$
+)");
+        std::vector<std::string> lines = {"cd lynx"};
+        for (int i = 1; i <= 12; ++i) {
+            const std::string name = i == 9 ? "2" : std::to_string(i);
+            lines.push_back("lynx -source http://a/" + std::string(i == 2 ? "slow" : "") +
+                            std::to_string(i) + " >\"..\\download\\" + name + ".html\"");
+        }
+        lines.push_back("lynx -source sentinel >..\\download\\EndOfRoster.html");
+        lines.push_back("cd ..");
+        std::string batch;
+        for (const std::string& line : lines)
+            batch += line + "\r\n";
+        folder.write("download.bat", batch);
+
+        EXPECT_EQ(runBatchFile(folder / "download.bat", folder.path(), kProgramTimeLimit, jobs), 0);
+        EXPECT_FALSE(folder.exists("download/9.html"));
+        for (int i = 1; i <= 12; ++i) {
+            const std::string name = std::to_string(i);
+            if (i == 9)
+                continue;
+            EXPECT_EQ(folder.read("download/" + name + ".html"),
+                      "page http://a/" + std::string(i == 2 ? "9" : name) + "\nend\n")
+                << "jobs " << jobs << ", page " << name;
+        }
+        EXPECT_EQ(folder.read("download/EndOfRoster.html"), "") << "jobs " << jobs;
+        std::string counts = folder.read("under-way.txt");
+        int most = 0;
+        for (std::size_t at = 0; at < counts.size();) {
+            const std::size_t end = counts.find('\n', at);
+            most = std::max(most, std::stoi(counts.substr(at, end - at)));
+            at = end + 1;
+        }
+        EXPECT_LE(most, jobs);
+        EXPECT_GE(most, jobs == 1 ? 1 : 2);
+    }
+}
+
 TEST(BatchInterpreter, TheSubcommandRunsABatchInItsCurrentFolder) {
     TempFolder folder;
     folder.makeFolders({"lynx", "download"});
