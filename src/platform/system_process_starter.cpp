@@ -3,6 +3,7 @@
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
+#include "platform/download_jobs_setting.h"
 #include "platform/process_group.h"
 #include "platform/process_start.h"
 
@@ -65,8 +66,9 @@ void SystemProcessStarter::endLeftoverBatch(const std::filesystem::path& mainFol
 bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
                                       const std::string& batchFile) {
     endBatch();
+    const int jobs = m_downloadJobs.value_or(downloadJobsSetting());
     ProcessSpec spec{m_executable.string(),
-                     {"run-batch", "--jobs", std::to_string(m_downloadJobs), batchFile},
+                     {"run-batch", "--jobs", std::to_string(jobs), batchFile},
                      mainFolder,
                      {}};
     spec.environment.push_back(newMarker());

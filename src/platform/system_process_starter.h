@@ -49,7 +49,8 @@ public:
     bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
                      UploadEndHandler ended) override;
 
-    // How many pages the batch fetches at once; 1 runs it line by line.
+    // How many pages the batch fetches at once; 1 runs it line by line. Unless
+    // set, each batch takes the operator's setting (downloadJobsSetting).
     void setDownloadJobs(int jobs) { m_downloadJobs = jobs; }
 
     // WaitForEnd: the client's exit status once it has run.
@@ -71,7 +72,7 @@ private:
 
     UploadMode m_uploadMode;
     std::filesystem::path m_executable;
-    int m_downloadJobs = kDefaultDownloadJobs;
+    std::optional<int> m_downloadJobs;
     std::optional<int> m_uploadStatus;
     std::optional<Batch> m_batch;
     std::vector<WatchedUpload> m_uploads;

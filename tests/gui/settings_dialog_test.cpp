@@ -1,6 +1,7 @@
 #include "gui/dialogs/settings_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
+#include "platform/download_jobs_setting.h"
 #include "tests/support/gui_support.h"
 
 #include <QCheckBox>
@@ -9,7 +10,11 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quenmark;
@@ -42,7 +47,12 @@ class SettingsDialogTest : public QObject {
         return control<QLineEdit>(w, name);
     }
 
+    QTemporaryDir m_userSettings;
+
 private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
+    }
     void init() { answerMessagesInTest(); }
 
     void positionsShowTheirEntriesAndThoseOutsideTheListsTheEntryTheRunUses_data() {
@@ -88,6 +98,8 @@ private slots:
                                                   password),
                      int('*'));
 
+            QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 8);
+            control<QSpinBox>(&dialog, "spnJobs")->setValue(3);
             text(&dialog, "txtUsername")->setText(QString::fromUtf8("Zoë€"));
             QTest::keyClicks(text(&dialog, "txtDirectory"), "/www/q"); // ticked, though empty
             click(&dialog, "cmdOK");
@@ -95,7 +107,9 @@ private slots:
         QCOMPARE(folder.read("settings.dat"),
                  crlf({" ftp.x.org ", "Zo\xEB?", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 ", " 1 ",
                        "/www/q", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 0 "}));
+        QCOMPARE(downloadJobsSetting(), 3); // in the user's settings, not settings.dat
         SettingsDialog dialog(folder.path());
+        QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 3);
         QLineEdit* directory = text(&dialog, "txtDirectory");
         QCOMPARE(directory->text(), QString("/www/q"));
         control<QCheckBox>(&dialog, "chkDirectory")->click();
@@ -125,6 +139,8 @@ private slots:
         control<QCheckBox>(first, "chkDirectory")->click();
         QVERIFY(text(first, "txtDirectory")->isEnabled());
         text(first, "txtPtColor")->setText("typed, not saved");
+        const int jobs = downloadJobsSetting();
+        control<QSpinBox>(first, "spnJobs")->setValue(jobs % 64 + 1);
         click(&main, "cmdSettings"); // only brings it to the front
         QCOMPARE(openWindowOf("quenmark::SettingsDialog"), first.data());
         QCOMPARE(text(first, "txtPtColor")->text(), QString("typed, not saved"));
@@ -132,6 +148,7 @@ private slots:
         click(first, "cmdCancel");
         QTRY_VERIFY(first.isNull()); // closing unloads the window
         QCOMPARE(folder.read("settings.dat"), kDefaults);
+        QCOMPARE(downloadJobsSetting(), jobs);
         folder.write("settings.dat", crlf({"s", "u", "p", "blue", " 0 ", " 3 ", " 1 ", " 0 ", " 1 ",
                                            " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
         click(&main, "cmdSettings");
@@ -160,7 +177,9 @@ private slots:
         QCOMPARE(folder.read("settings.dat"), file);
 
         control<QCheckBox>(&dialog, "chkDirectory")->setChecked(true);
-        const QList<QLineEdit*> fields = dialog.findChildren<QLineEdit*>();
+        // The text boxes; the spin box's own editor holds only digits.
+        const QList<QLineEdit*> fields =
+            dialog.findChildren<QLineEdit*>(QRegularExpression("^txt"));
         QCOMPARE(fields.size(), 5);
         for (QLineEdit* field : fields) {
             field->clear();

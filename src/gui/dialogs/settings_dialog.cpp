@@ -5,6 +5,8 @@
 #include "gui/message_box.h"
 #include "gui/one_line_field.h"
 #include "gui/widgets.h"
+#include "platform/download_jobs_setting.h"
+#include "platform/system_process_starter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace quenmark {
@@ -100,6 +103,10 @@ void SettingsDialog::buildControls() {
     fields->addRow("N/A Penalty:", m_cboPenalty);
     fields->addRow("Table Align:", m_cboAlign);
     fields->addRow(m_chkDirectory, m_txtDirectory);
+    m_spnJobs = named(new QSpinBox, "spnJobs");
+    m_spnJobs->setRange(1, kMaxDownloadJobs);
+    m_spnJobs->setValue(downloadJobsSetting());
+    fields->addRow("Pages at once:", m_spnJobs);
 
     auto* uploadBoxes = new QGroupBox("Upload");
     auto* uploadColumn = new QVBoxLayout(uploadBoxes);
@@ -128,7 +135,7 @@ void SettingsDialog::buildControls() {
                              m_cboPtMax,  m_cboPenalty,  m_cboAlign,    m_chkDirectory};
     for (QCheckBox* box : uploads)
         order.append(box);
-    order.append({m_cmdOK, m_cmdCancel, m_txtDirectory});
+    order.append({m_cmdOK, m_cmdCancel, m_txtDirectory, m_spnJobs});
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -230,8 +237,10 @@ void SettingsDialog::directoryClicked(bool ticked) {
 
 void SettingsDialog::okClicked() {
     // A file that could not be written keeps the window open with the operator's values.
-    if (save())
+    if (save()) {
+        setDownloadJobsSetting(m_spnJobs->value());
         close();
+    }
 }
 
 } // namespace quenmark

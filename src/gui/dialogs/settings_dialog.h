@@ -9,11 +9,14 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace quenmark {
 
 // The operator's editor of settings.dat: reads the file when it opens (writing
-// the defaults at once when the file is missing), writes it whole on OK.
+// the defaults at once when the file is missing), writes it whole on OK. It
+// also shows how many pages the window's runs fetch at once, which is kept in
+// the user's settings, not in the main folder, and saved on OK too.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -47,6 +50,7 @@ private:
     QComboBox* m_cboAlign = nullptr;
     QCheckBox* m_chkDirectory = nullptr;
     QLineEdit* m_txtDirectory = nullptr;
+    QSpinBox* m_spnJobs = nullptr;
     QCheckBox* m_chkElite = nullptr;
     QCheckBox* m_chkElite2 = nullptr;
     QCheckBox* m_chkStage = nullptr;
