@@ -1,5 +1,6 @@
 #include "platform/new_file.h"
 
+#include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
 
 #include <cerrno>
@@ -13,30 +14,9 @@ namespace quenmark {
 
 namespace {
 
-bool writeAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 bool nameTaken(const std::filesystem::path& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
-}
-
-void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 mode_t modeFor(FileAccess access) {

@@ -121,6 +121,17 @@ int exitStatusOf(int status) {
     return -1;
 }
 
+// The child's pid once its program runs; -1 (the child reaped) when it did not start.
+int startedPid(const Forked& child) {
+    if (child.pid < 0)
+        return -1;
+    if (!execSucceeded(child.report)) {
+        waitQuietly(child.pid);
+        return -1;
+    }
+    return child.pid;
+}
+
 } // namespace
 
 bool startDetached(const ProcessSpec& spec) {
@@ -147,13 +158,7 @@ int startWatched(const ProcessSpec& spec) {
         ::setsid();
         execChild(plan, report);
     });
-    if (child.pid < 0)
-        return -1;
-    if (!execSucceeded(child.report)) {
-        waitQuietly(child.pid);
-        return -1;
-    }
-    return child.pid;
+    return startedPid(child);
 }
 
 std::optional<int> endedStatus(int pid) {
@@ -227,13 +232,7 @@ int startGroupLeader(const ProcessSpec& spec) {
             ::_exit(1);
         execChild(plan, report);
     });
-    if (child.pid < 0)
-        return -1;
-    if (!execSucceeded(child.report)) {
-        waitQuietly(child.pid);
-        return -1;
-    }
-    return child.pid;
+    return startedPid(child);
 }
 
 bool hasEnded(int pid) {

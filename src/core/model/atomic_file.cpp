@@ -14,6 +14,20 @@ namespace {
 
 constexpr std::size_t kRandomLength = 6; // mkstemp's XXXXXX
 
+bool isReplacementTemporary(const std::string& name) {
+    if (name.size() != kReplacementPrefix.size() + kRandomLength ||
+        !name.starts_with(kReplacementPrefix))
+        return false;
+    for (std::size_t i = kReplacementPrefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool writeAll(int fd, std::string_view content) {
     while (!content.empty()) {
         const ssize_t written = ::write(fd, content.data(), content.size());
@@ -34,20 +48,6 @@ void syncFolder(const std::filesystem::path& folder) {
         ::close(fd);
     }
 }
-
-bool isReplacementTemporary(const std::string& name) {
-    if (name.size() != kReplacementPrefix.size() + kRandomLength ||
-        !name.starts_with(kReplacementPrefix))
-        return false;
-    for (std::size_t i = kReplacementPrefix.size(); i < name.size(); ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 FileReplacement::FileReplacement(const std::filesystem::path& path, std::string shownName,
                                  Durability durability, FileAccess access)
