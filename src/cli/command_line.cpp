@@ -34,17 +34,22 @@ int helpCommand(const QStringList& arguments) {
 int runBatchCommand(const QStringList& arguments) {
     QStringList rest = arguments.mid(1);
     int jobs = 1;
-    if (rest.size() == 3 && rest[0] == "--jobs") {
-        const auto value = parseDownloadJobs(rest[1]);
-        if (!value)
-            return usageError(downloadJobsProblem());
-        jobs = *value;
+    std::filesystem::path doneLog;
+    while (rest.size() >= 3 && (rest[0] == "--jobs" || rest[0] == "--done-log")) {
+        if (rest[0] == "--jobs") {
+            const auto value = parseDownloadJobs(rest[1]);
+            if (!value)
+                return usageError(downloadJobsProblem());
+            jobs = *value;
+        } else {
+            doneLog = rest[1].toStdString();
+        }
         rest = rest.mid(2);
     }
     if (rest.size() != 1)
         return usageError("run-batch takes one batch file.");
     return runBatchFile(rest[0].toStdString(), std::filesystem::current_path(), kProgramTimeLimit,
-                        jobs);
+                        jobs, doneLog);
 }
 
 int ftpCommand(const QStringList& arguments) {

@@ -15,7 +15,7 @@ QString usageText() {
            "directory)\n"
            "  quenmark-updater update [options]     one whole publication, headless\n" +
            optionLines(updateOptions(), 6) +
-           "  quenmark-updater run-batch [--jobs J] FILE\n"
+           "  quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
            "                                        the command interpreter that runs "
            "download.bat\n"
            "  quenmark-updater ftp -s:FILE          the FTP client that runs ftp.dat\n"

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #include <utility>
 
@@ -124,20 +126,55 @@ BatchLine parseBatchLine(std::string_view line) {
 
 namespace {
 
+// The targets of the lines that have ended, one a line, for whoever counts the
+// batch's pages while it runs: a target is created when its program starts, so
+// only this log tells a page being fetched from one that is complete. Lines
+// that end at once each add theirs with one write on an appending descriptor,
+// so no two lines mix.
+class DoneLog {
+public:
+    explicit DoneLog(const std::filesystem::path& file) {
+        // A log that cannot be written costs only the count: the batch runs anyway.
+        if (!file.empty())
+            m_fd = ::open(file.c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
+    }
+    ~DoneLog() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    DoneLog(const DoneLog&) = delete;
+    DoneLog& operator=(const DoneLog&) = delete;
+
+    void ended(const std::string& target) const {
+        if (m_fd < 0)
+            return;
+        const std::string line = target + "\n";
+        while (::write(m_fd, line.data(), line.size()) < 0 && errno == EINTR) {
+        }
+    }
+
+private:
+    int m_fd = -1;
+};
+
 // One program line from the given folder, its target created or emptied first.
 void runLine(const BatchLine& line, const std::filesystem::path& folder,
-             std::chrono::milliseconds programTimeLimit) {
+             std::chrono::milliseconds programTimeLimit, const DoneLog& doneLog) {
     ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
     spec.endWithParent = true; // a batch that is ended leaves no program running
     if (!line.target.empty()) {
         const std::filesystem::path target = folder / line.target;
         // Never through a link: a page named by the roster must not land outside.
         const int created = openForWritingNoFollow(target.c_str(), line.append);
-        if (created < 0)
-            return; // the interpreter runs nothing when it cannot open the target
-        ::close(created);
-        spec.outputFile = target;
-        spec.appendOutput = line.append;
+        if (created >= 0) {
+            ::close(created);
+            spec.outputFile = target;
+            spec.appendOutput = line.append;
+            runAndWait(spec, programTimeLimit);
+        } // else the interpreter runs nothing when it cannot open the target
+        doneLog.ended(line.target);
+        return;
     }
     runAndWait(spec, programTimeLimit);
 }
@@ -155,7 +192,8 @@ std::string targetKey(const std::filesystem::path& target) {
 } // namespace
 
 int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::path& startFolder,
-                 std::chrono::milliseconds programTimeLimit, int jobs) {
+                 std::chrono::milliseconds programTimeLimit, int jobs,
+                 const std::filesystem::path& doneLogFile) {
     const FileContent batch = readFileContent(batchFile);
     if (batch.status != FileReadStatus::Ok)
         return 1;
@@ -169,7 +207,8 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
     });
     const BatchLine* last = lastRun == parsed.rend() ? nullptr : &*lastRun;
 
-    std::optional<BatchLinePool> pool;
+    const DoneLog doneLog(doneLogFile);
+    std::optional<BatchLinePool> pool; // goes first: its lines still write to the log
     if (jobs > 1)
         pool.emplace(jobs);
     std::filesystem::path folder = startFolder;
@@ -182,8 +221,8 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
         const bool beside =
             pool && line.kind == BatchLine::Kind::Run && !line.target.empty() && &line != last;
         if (beside) {
-            pool->add(targetKey(folder / line.target), [&line, folder, programTimeLimit] {
-                runLine(line, folder, programTimeLimit);
+            pool->add(targetKey(folder / line.target), [&line, folder, programTimeLimit, &doneLog] {
+                runLine(line, folder, programTimeLimit, doneLog);
             });
             continue;
         }
@@ -195,7 +234,7 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
             if (std::filesystem::is_directory(next, ec))
                 folder = next;
         } else {
-            runLine(line, folder, programTimeLimit);
+            runLine(line, folder, programTimeLimit, doneLog);
         }
     }
     return 0;

@@ -38,7 +38,12 @@ inline constexpr std::chrono::milliseconds kProgramTimeLimit = std::chrono::minu
 // the batch's fetches are independent and mostly wait on the network. Lines
 // writing the same file still run in file order, and the last program (the
 // download batch's sentinel) starts only after every line before it has ended.
+//
+// With a doneLog file, it is emptied first, and each program line that writes
+// to a file adds its target (as parsed: quotes gone, %% made %, / as folder
+// separator) and LF once the line has ended, whether or not its program ran.
 int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::path& startFolder,
-                 std::chrono::milliseconds programTimeLimit = kProgramTimeLimit, int jobs = 1);
+                 std::chrono::milliseconds programTimeLimit = kProgramTimeLimit, int jobs = 1,
+                 const std::filesystem::path& doneLog = {});
 
 } // namespace quenmark

@@ -1,5 +1,6 @@
 #include "platform/system_process_starter.h"
 
+#include "core/harvest/download_batch.h"
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
@@ -29,6 +30,14 @@ void removeRecord(const std::filesystem::path& mainFolder) {
         removeFileIfPresent(mainFolder / kBatchRecordFile);
     } catch (const FileError&) {
         // A record left behind names a group that is gone or not ours: harmless.
+    }
+}
+
+void removeDoneLog(const std::filesystem::path& mainFolder) {
+    try {
+        removeFileIfPresent(mainFolder / kBatchDoneLogFile);
+    } catch (const FileError&) {
+        // The interpreter empties the log it is given, so a leftover counts nothing.
     }
 }
 
@@ -66,9 +75,13 @@ void SystemProcessStarter::endLeftoverBatch(const std::filesystem::path& mainFol
 bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
                                       const std::string& batchFile) {
     endBatch();
+    // The count of finished pages starts from nothing, before the batch does.
+    removeDoneLog(mainFolder);
     const int jobs = m_downloadJobs.value_or(downloadJobsSetting());
     ProcessSpec spec{m_executable.string(),
-                     {"run-batch", "--jobs", std::to_string(jobs), batchFile},
+                     {"run-batch", "--jobs", std::to_string(jobs), "--done-log",
+                      std::filesystem::absolute(mainFolder / kBatchDoneLogFile).string(),
+                      batchFile},
                      mainFolder,
                      {}};
     spec.environment.push_back(newMarker());
@@ -104,6 +117,7 @@ void SystemProcessStarter::endBatch() {
     if (!m_batch->ended)
         endChild(m_batch->groupId);
     removeRecord(m_batch->mainFolder);
+    removeDoneLog(m_batch->mainFolder);
     m_batch.reset();
 }
 

@@ -288,23 +288,19 @@ TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
     EXPECT_EQ(run.outcome(), RunOutcome::NotUploaded);
 }
 
-// The count moves as pages arrive (an old page counts only once rewritten);
-// the summary follows the run to the end of the upload.
+// The count moves as the batch notes its ended lines; the summary follows the
+// run to the end of the upload.
 TEST_F(UpdateRunTest, CountsPagesAndSummarisesTheRunAndItsUpload) {
     writeRoster({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red", "http://b", "", "",
                  "Cy", "CY", "red", "http://c", "", ""});
     folder.write("times.dat", "");
-    folder.write("download/Bob.html", "from an earlier run");
-    std::filesystem::last_write_time(folder / "download/Bob.html",
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::hours(1));
     processes.running = true;
     run.updateCommand();
     run.tick();
-    folder.write("download/Ann.html", "<td>1:23\n");
+    folder.write("download.done", "../download/Ann.html\n");
     run.tick();
     run.tick();
-    folder.write("download/Bob.html", "<td>1:23\n");
+    folder.write("download.done", "../download/Ann.html\n../download/Bob.html\n");
     folder.write("download/EndOfRoster.html", "");
     processes.running = false;
     run.tick();

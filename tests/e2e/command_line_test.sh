@@ -38,7 +38,7 @@ tail -n 1 "$work/out" | grep -qE '^Last run [0-9]{2}:[0-9]{2}: stopped: "roster.
 (cd "$work/main" && check "no roster, current folder" 1 "$exe" update)
 
 check "help" 0 "$exe" --help
-grep -qF "run-batch [--jobs J] FILE" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: help text"; }
+grep -qF "run-batch [--jobs J] [--done-log LOG] FILE" "$work/out" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: help text"; }
 check "version" 0 "$exe" --version
 check "unknown command" 2 "$exe" publish
 check "unknown option" 2 "$exe" update --fast

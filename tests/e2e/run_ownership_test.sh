@@ -50,7 +50,7 @@ main_folder() { # folder
 }
 nothing_left() { # what, folder
     local f
-    for f in download.bat download/EndOfRoster.html download.pid; do
+    for f in download.bat download/EndOfRoster.html download.pid download.done; do
         [[ ! -e $2/$f ]] && ok || fail "$1: $f left behind"
     done
 }

@@ -1,7 +1,9 @@
 #include "core/harvest/download_batch.h"
+#include "core/model/text_file.h"
 #include "platform/batch_interpreter.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -127,8 +129,9 @@ TEST(BatchInterpreter, AMissingBatchOrTargetFolderDoesNotStopIt) {
 
 // Twelve fetches by a stand-in browser that writes its page in two parts; the
 // second member is slow and shares its file with the ninth, which must win.
-// The sentinel's fetch checks that every member page is complete, and every
-// fetch notes how many fetches were under way.
+// The sentinel's fetch checks that every member page is complete and logged as
+// done; every fetch notes how many fetches were under way and checks that each
+// page logged as done is complete (but 2.html, which the ninth line rewrites).
 TEST(BatchInterpreter, FetchesAtOnceLeaveTheFilesOfALineByLineRun) {
     for (const int jobs : {1, 3}) {
         TempFolder folder;
@@ -139,8 +142,12 @@ if [ "$2" = sentinel ]; then
         [ "$page" = ../download/EndOfRoster.html ] || tail -n 1 "$page" | grep -qx end ||
             echo "incomplete $page"
     done
+    [ $(wc -l <../download.done) -eq 12 ] || echo "members not all done"
     exit 0
 fi
+while read -r page; do
+    [ "$page" = ../download/2.html ] || tail -n 1 "$page" | grep -qx end || echo "$page" >>../early
+done <../download.done
 touch ../running/$$
 ls ../running | wc -l >>../under-way.txt
 case "$2" in *slow*) sleep 1 ;; esac
@@ -163,8 +170,19 @@ rm ../running/$$
             batch += line + "\r\n";
         folder.write("download.bat", batch);
 
-        EXPECT_EQ(runBatchFile(folder / "download.bat", folder.path(), kProgramTimeLimit, jobs), 0);
+        EXPECT_EQ(runBatchFile(folder / "download.bat", folder.path(), kProgramTimeLimit, jobs,
+                               folder / "download.done"),
+                  0);
         EXPECT_FALSE(folder.exists("download/9.html"));
+        EXPECT_FALSE(folder.exists("early")) << folder.read("early");
+        std::vector<std::string> done = splitLines(folder.read("download.done"));
+        std::sort(done.begin(), done.end());
+        EXPECT_EQ(done, (std::vector<std::string>{
+                            "../download/1.html", "../download/10.html", "../download/11.html",
+                            "../download/12.html", "../download/2.html", "../download/2.html",
+                            "../download/3.html", "../download/4.html", "../download/5.html",
+                            "../download/6.html", "../download/7.html", "../download/8.html",
+                            "../download/EndOfRoster.html"}));
         for (int i = 1; i <= 12; ++i) {
             const std::string name = std::to_string(i);
             if (i == 9)

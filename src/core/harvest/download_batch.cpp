@@ -39,15 +39,21 @@ std::string percentDoubled(std::string_view text) {
 
 } // namespace
 
+std::optional<std::string> batchPageName(const MemberRecord& member,
+                                         const InvalidNameTable& names) {
+    std::string base = names.memberFileName(member.Name);
+    if (!isUsableBaseName(base) || !isUsablePageAddress(member.Page))
+        return std::nullopt;
+    return base;
+}
+
 std::string downloadBatchText(const MemberTable& members, const InvalidNameTable& names) {
     TextBuilder text;
     text.line("cd lynx");
     for (const MemberRecord& member : members) {
-        const std::string base = names.memberFileName(member.Name);
-        if (!isUsableBaseName(base) || !isUsablePageAddress(member.Page))
-            continue;
-        text.line("lynx -source " + batchAddress(member.Page) + " >\"..\\download\\" +
-                  percentDoubled(base) + ".html\"");
+        if (const auto base = batchPageName(member, names))
+            text.line("lynx -source " + batchAddress(member.Page) + " >\"..\\download\\" +
+                      percentDoubled(*base) + ".html\"");
     }
     text.line(std::string("lynx -source ") + kSentinelAddress + " >..\\download\\EndOfRoster.html");
     text.line("cd ..");

@@ -4,6 +4,7 @@
 #include "core/model/member_record.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace quenmark {
 
 inline constexpr const char* kBatchFile = "download.bat";
 inline constexpr const char* kSentinelFile = "download/EndOfRoster.html";
+// Where the running batch notes each line that has ended, by its target (one a
+// line); kept beside download.bat, outside download/, so it is never a page.
+inline constexpr const char* kBatchDoneLogFile = "download.done";
 // Fails at once (the discard port on this machine): only the file that the
 // redirection creates matters.
 inline constexpr const char* kSentinelAddress = "http://127.0.0.1:9/EndOfRoster.html";
@@ -24,6 +28,10 @@ std::string batchAddress(const std::string& page);
 // blanks and tabs, which the interpreter drops between words) would be taken
 // for an option by lynx, and roster data must never give the browser an option.
 bool isUsablePageAddress(std::string_view page);
+
+// The base name of the page the batch fetches for the member, or none: a base
+// name that cannot name a file, or an address that is not usable, gets no line.
+std::optional<std::string> batchPageName(const MemberRecord& member, const InvalidNameTable& names);
 
 // The text of download.bat. Members whose base name cannot name a file, or
 // whose address is not usable, get no line; their page counts as missing. The

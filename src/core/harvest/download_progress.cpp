@@ -1,42 +1,44 @@
 #include "core/harvest/download_progress.h"
 
+#include "core/harvest/download_batch.h"
 #include "core/model/invalid_names.h"
+#include "core/model/text_file.h"
 
-#include <algorithm>
-#include <set>
+#include <exception>
 
 namespace quenmark {
 
-namespace {
-
-std::optional<std::filesystem::file_time_type> modified(const std::filesystem::path& file) {
-    std::error_code ec;
-    const auto time = std::filesystem::last_write_time(file, ec);
-    if (ec)
-        return std::nullopt;
-    return time;
-}
-
-} // namespace
-
 DownloadProgress::DownloadProgress(const std::filesystem::path& mainFolder,
-                                   const MemberTable& members) {
+                                   const MemberTable& members)
+    : m_doneLog(mainFolder / kBatchDoneLogFile) {
     const InvalidNameTable names = InvalidNameTable::read(mainFolder);
-    std::set<std::string> seen; // two members of one base name share one page file
-    for (const MemberRecord& member : members) {
-        const std::string base = names.memberFileName(member.Name);
-        if (!isUsableBaseName(base) || !seen.insert(base).second)
-            continue;
-        const std::filesystem::path file = mainFolder / "download" / (base + ".html");
-        m_pages.push_back({file, modified(file)});
-    }
+    for (const MemberRecord& member : members)
+        if (const auto base = batchPageName(member, names))
+            ++m_lines[*base + ".html"];
 }
 
 int DownloadProgress::written() const {
-    return static_cast<int>(std::count_if(m_pages.begin(), m_pages.end(), [](const Page& page) {
-        const auto now = modified(page.file);
-        return now && now != page.before;
-    }));
+    std::string log;
+    try {
+        log = readFileBytes(m_doneLog).value_or("");
+    } catch (const std::exception&) {
+        return 0; // an unreadable log counts nothing; the downloads go on
+    }
+    // Each line is a target; only its file name matters. A line still without
+    // its LF is not complete.
+    std::map<std::string, int> ended;
+    for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string_view target(log.data() + at, end - at);
+        const std::size_t slash = target.find_last_of('/');
+        ++ended[std::string(slash == std::string_view::npos ? target : target.substr(slash + 1))];
+    }
+    int written = 0;
+    for (const auto& [page, lines] : m_lines) {
+        const auto found = ended.find(page);
+        if (found != ended.end() && found->second >= lines)
+            ++written;
+    }
+    return written;
 }
 
 std::string downloadCountText(int written, int total) {

@@ -3,31 +3,27 @@
 #include "core/model/member_record.h"
 
 #include <filesystem>
-#include <optional>
+#include <map>
 #include <string>
-#include <vector>
 
 namespace quenmark {
 
-// How many member pages the running batch has written so far. A page counts
-// once its file appeared or changed since the batch started: the state of each
-// page file is taken at the start, so pages left by an earlier run never count
-// and no clock granularity of the file system matters.
+// How many member pages the running batch has finished. A page counts once
+// every batch line that writes it has ended, as the batch notes in its done
+// log: a page file appears when its fetch starts, so the files themselves
+// cannot tell. Pages left by an earlier run never count.
 class DownloadProgress {
 public:
-    // The pages the batch writes for these members (one per usable base name).
+    // The pages the batch fetches for these members, one per base name.
     DownloadProgress(const std::filesystem::path& mainFolder, const MemberTable& members);
 
-    int total() const { return static_cast<int>(m_pages.size()); }
-    // Looks at every page file: one stat each, cheap enough once a second.
+    int total() const { return static_cast<int>(m_lines.size()); }
+    // Reads the done log once: cheap enough once a second.
     int written() const;
 
 private:
-    struct Page {
-        std::filesystem::path file;
-        std::optional<std::filesystem::file_time_type> before; // none: did not exist
-    };
-    std::vector<Page> m_pages;
+    std::filesystem::path m_doneLog;
+    std::map<std::string, int> m_lines; // page file name -> batch lines writing it
 };
 
 // "n of N pages".

@@ -1,4 +1,5 @@
 #include "core/harvest/download_batch.h"
+#include "core/harvest/download_progress.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,33 @@ TEST(DownloadBatch, WrittenIntoTheMainFolder) {
                     "lynx -source http://127.0.0.1:9/EndOfRoster.html "
                     ">..\\download\\EndOfRoster.html",
                     "cd .."}));
+}
+
+// A page counts once every line that writes it has ended, as the done log says.
+// Cy's page is written by two lines; Dan's address and D/E's name get no line.
+TEST(DownloadProgress, CountsPagesWhoseEveryLineHasEnded) {
+    const struct {
+        const char* log; // nullptr: none yet
+        int written;
+    } cases[] = {
+        {nullptr, 0},
+        {"../download/Ann.html\n../download/Ann.html\n", 1},
+        {"../download/Cy.html\n", 0},
+        {"../download/Cy.html\n../download/Cy.html\n", 1},
+        {"../download/EndOfRoster.html\n../download/Dan.html\n../download/D/E.html\n", 0},
+        {"Ann.html\n../download/Bob.html", 1}, // the last line unfinished
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        if (c.log)
+            folder.write(kBatchDoneLogFile, c.log);
+        const DownloadProgress progress(folder.path(),
+                                        {member("Ann", "http://a/"), member("Bob", "http://b/"),
+                                         member("Cy", "http://c/1"), member("Dan", "-x"),
+                                         member("Cy", "http://c/2"), member("D/E", "http://e/")});
+        EXPECT_EQ(progress.total(), 3);
+        EXPECT_EQ(progress.written(), c.written) << (c.log ? c.log : "no log");
+    }
 }
 
 } // namespace quenmark
