@@ -14,7 +14,6 @@ namespace {
 // Records what a window would show, in order.
 struct RecordingObserver : RunObserver {
     std::string caption = kIdleCaption;
-    int stage = 0;
     bool buttons = true;
     bool timer = false;
     std::vector<OperatorMessage> messages;
@@ -23,10 +22,7 @@ struct RecordingObserver : RunObserver {
     std::vector<std::string> summaries;
 
     void captionChanged(const std::string& c) override { caption = c; }
-    void stageChanged(int s) override {
-        stage = s;
-        stages.push_back(s);
-    }
+    void stageChanged(int s) override { stages.push_back(s); }
     void buttonsEnabledChanged(bool enabled) override { buttons = enabled; }
     void timerChanged(bool on) override { timer = on; }
     void showMessage(const OperatorMessage& m) override { messages.push_back(m); }
@@ -44,8 +40,9 @@ struct FixedClock : Clock {
 const std::string kRosterFound = "\"roster.txt\" could not be found. Make sure it is named "
                                  "correctly and in the main folder.";
 
-// A main folder with everything a run checks before its downloads.
+// A main folder with everything a run checks before its downloads, and an empty roster.
 void prepareMainFolder(const TempFolder& folder) {
+    folder.write("roster.txt", "");
     folder.makeFolders({"lynx", "download", "templates", "upload"});
     for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
         folder.write(std::string("templates/") + name + ".html", "<html>\r\n");
@@ -84,34 +81,32 @@ TEST_F(UpdateRunTest, DamagedRosterIsReportedLikeAMissingOne) {
 // Stops before the downloads: the window is idle again, nothing is written and
 // the folder is free for the next run.
 TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
-    const std::string lynxText =
-        "The program \"lynx\" could not be found. Install it, or put it in the lynx folder.";
-    const std::string settingsText = "\"settings.dat\" could not be found. Click Settings to "
-                                     "create a new file with default settings.";
+    const auto folderText = [](const std::string& name) {
+        return "The folder \"" + name +
+               "\" could not be found. Make sure it exists in the main folder.";
+    };
     const struct {
         const char* missing;
         bool lynxFound;
         bool lockBusy;
         std::string message;
     } cases[] = {
-        {"lynx", true, false,
-         "The folder \"lynx\" could not be found. Make sure it exists in the main folder."},
-        {"download", true, false,
-         "The folder \"download\" could not be found. Make sure it exists in the main folder."},
-        {"templates", true, false,
-         "The folder \"templates\" could not be found. Make sure it exists in the main folder."},
-        {"upload", true, false,
-         "The folder \"upload\" could not be found. Make sure it exists in the main folder."},
-        {"", false, false, lynxText},
+        {"lynx", true, false, folderText("lynx")},
+        {"download", true, false, folderText("download")},
+        {"templates", true, false, folderText("templates")},
+        {"upload", true, false, folderText("upload")},
+        {"", false, false,
+         "The program \"lynx\" could not be found. Install it, or put it in the lynx folder."},
         {"", true, true, "Another update is running in this folder."},
-        {"settings.dat", true, false, settingsText},
+        {"settings.dat", true, false,
+         "\"settings.dat\" could not be found. Click Settings to create a new file with default "
+         "settings."},
         {"templates/elite.html", true, false, "\"templates/elite.html\" could not be found."},
         {"templates/points.html", true, false, "\"templates/points.html\" could not be found."},
     };
     for (const auto& c : cases) {
         TempFolder other;
         prepareMainFolder(other);
-        other.write("roster.txt", "");
         other.write("errors.txt", "Ann\r\n");
         other.write("download/EndOfRoster.html", "");
         if (*c.missing)
@@ -142,7 +137,6 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
 // Only the sentinel of this run's own batch counts: written after the batch
 // was, and seen once the batch has ended.
 TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
-    writeRoster({});
     processes.running = true;
     run.updateCommand();
     EXPECT_TRUE(lock.held);
@@ -166,7 +160,6 @@ TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
 }
 
 TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick) {
-    writeRoster({});
     run.updateCommand();
     run.tick();
     EXPECT_TRUE(run.timerOn());
@@ -178,7 +171,7 @@ TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick)
                            "folder \"download\" can be written."));
     EXPECT_FALSE(run.timerOn());
     EXPECT_EQ(observer.caption, "Updater - Quenmark");
-    EXPECT_EQ(observer.stage, 0);
+    EXPECT_EQ(observer.stages.back(), 0);
     EXPECT_TRUE(observer.buttons);
     EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
     EXPECT_FALSE(lock.held);
@@ -189,7 +182,6 @@ TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick)
 // --timeout, or the window closed while downloading: the batch ends and nothing
 // of the downloads stays behind.
 TEST_F(UpdateRunTest, AbandonedDownloadsLeaveNothingBehind) {
-    writeRoster({});
     for (bool byDestructor : {false, true}) {
         StandInProcesses starter;
         starter.running = true;
@@ -213,7 +205,6 @@ TEST_F(UpdateRunTest, AbandonedDownloadsLeaveNothingBehind) {
 }
 
 TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {
-    writeRoster({});
     processes.batchStarts = false;
     run.updateCommand();
     ASSERT_EQ(observer.messages.size(), 1u);
@@ -223,7 +214,6 @@ TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {
 }
 
 TEST_F(UpdateRunTest, SettingsGoneBeforeTheSentinelStopTheTickWithButtonsBack) {
-    writeRoster({});
     run.updateCommand();
     std::filesystem::remove(folder / "settings.dat");
     folder.write("download/EndOfRoster.html", "");
@@ -233,7 +223,7 @@ TEST_F(UpdateRunTest, SettingsGoneBeforeTheSentinelStopTheTickWithButtonsBack) {
               errorMessage("\"settings.dat\" could not be found. Click Settings to create a new "
                            "file with default settings."));
     EXPECT_EQ(observer.caption, "Updating...");
-    EXPECT_EQ(observer.stage, 3);
+    EXPECT_EQ(observer.stages.back(), 3);
     EXPECT_TRUE(observer.buttons);
     EXPECT_FALSE(run.timerOn());
     EXPECT_FALSE(folder.exists("download.bat"));
@@ -242,7 +232,6 @@ TEST_F(UpdateRunTest, SettingsGoneBeforeTheSentinelStopTheTickWithButtonsBack) {
 }
 
 TEST_F(UpdateRunTest, RosterGoneBeforeTheSentinelIsReported) {
-    writeRoster({});
     run.updateCommand();
     std::filesystem::remove(folder / "roster.txt");
     folder.write("download/EndOfRoster.html", "");
@@ -253,7 +242,6 @@ TEST_F(UpdateRunTest, RosterGoneBeforeTheSentinelIsReported) {
 }
 
 TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
-    writeRoster({});
     run.updateCommand();
     folder.write("download/EndOfRoster.html", "");
     run.tick();
@@ -277,7 +265,6 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
 // The pages are written, but without ftp.dat or the client nothing goes up:
 // the command line exits with the upload's failure.
 TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
-    writeRoster({});
     processes.uploadStarts = false;
     run.updateCommand();
     folder.write("download/EndOfRoster.html", "");

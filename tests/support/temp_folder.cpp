@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace quenmark {
 
@@ -35,18 +36,18 @@ bool TempFolder::exists(std::string_view name) const {
     return std::filesystem::exists(m_path / name);
 }
 
+unsigned TempFolder::mode(std::string_view name) const {
+    struct stat info {};
+    return ::stat((m_path / name).c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+std::ptrdiff_t TempFolder::count(std::string_view folder) const {
+    return std::distance(std::filesystem::directory_iterator(m_path / folder), {});
+}
+
 void TempFolder::makeFolders(std::initializer_list<std::string_view> names) const {
     for (auto name : names)
         std::filesystem::create_directories(m_path / name);
-}
-
-std::string crlf(std::initializer_list<std::string_view> lines) {
-    std::string text;
-    for (auto line : lines) {
-        text.append(line);
-        text.append("\r\n");
-    }
-    return text;
 }
 
 } // namespace quenmark

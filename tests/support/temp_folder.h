@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,10 @@ public:
     // Reads bytes; empty when missing.
     std::string read(std::string_view name) const;
     bool exists(std::string_view name) const;
+    // The entries of a folder in it ("" for itself): what a test sees left behind.
+    // The permission bits of a file, 0 when missing.
+    unsigned mode(std::string_view name) const;
+    std::ptrdiff_t count(std::string_view folder = "") const;
     void makeFolders(std::initializer_list<std::string_view> names) const;
 
 private:
@@ -29,6 +34,12 @@ private:
 };
 
 // Lines joined with CR LF after each, as the system writes files.
-std::string crlf(std::initializer_list<std::string_view> lines);
+template <typename Lines = std::initializer_list<std::string_view>>
+std::string crlf(const Lines& lines) {
+    std::string text;
+    for (std::string_view line : lines)
+        text.append(line).append("\r\n");
+    return text;
+}
 
 } // namespace quenmark

@@ -2,7 +2,6 @@
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace quenmark {
 
@@ -38,10 +37,7 @@ TEST(SettingsFile, TheDirectoryLineIsThereOnlyWhenItsFlagIsOne) {
     EXPECT_EQ(text.substr(text.find(" 1 \r\n /www \r\n")),
               " 1 \r\n /www \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 1 \r\n 0 \r\n");
     EXPECT_EQ(loadSettings(folder.path()), s);
-
-    struct stat st {};
-    ::stat((folder / "settings.dat").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(folder.mode("settings.dat"), 0600u);
 }
 
 TEST(SettingsFile, ReadsWhatItCanOfOddFiles) {

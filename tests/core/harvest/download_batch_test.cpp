@@ -15,14 +15,13 @@ MemberRecord member(std::string name, std::string page) {
     return m;
 }
 
+constexpr std::string_view kSentinel =
+    "lynx -source http://127.0.0.1:9/EndOfRoster.html >..\\download\\EndOfRoster.html";
+
 } // namespace
 
 TEST(DownloadBatch, EmptyRosterFetchesOnlyTheSentinel) {
-    EXPECT_EQ(downloadBatchText({}, InvalidNameTable()),
-              crlf({"cd lynx",
-                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
-                    ">..\\download\\EndOfRoster.html",
-                    "cd .."}));
+    EXPECT_EQ(downloadBatchText({}, InvalidNameTable()), crlf({"cd lynx", kSentinel, "cd .."}));
 }
 
 TEST(DownloadBatch, OneLinePerMemberWithQuotedOutputFile) {
@@ -37,9 +36,7 @@ TEST(DownloadBatch, OneLinePerMemberWithQuotedOutputFile) {
         crlf({"cd lynx", "lynx -source http://a.example/times.html >\"..\\download\\Ann Lee.html\"",
               "lynx -source http://j.example/ >\"..\\download\\3.html\"",
               "lynx -source \"http://b.example/?a=1&b=2\" >\"..\\download\\Bob.html\"",
-              "lynx -source http://p.example/ >\"..\\download\\5%%%%^.html\"",
-              "lynx -source http://127.0.0.1:9/EndOfRoster.html "
-              ">..\\download\\EndOfRoster.html",
+              "lynx -source http://p.example/ >\"..\\download\\5%%%%^.html\"", kSentinel,
               "cd .."}));
 }
 
@@ -55,10 +52,7 @@ TEST(DownloadBatch, RefusedAddressesAndTheSentinelsNameGetNoLine) {
     EXPECT_EQ(downloadBatchText(members, InvalidNameTable()),
               crlf({"cd lynx", "lynx -source \"%%22-x y%%22\" >\"..\\download\\C.html\"",
                     "lynx -source http://d.example/-x >\"..\\download\\D.html\"",
-                    "lynx -source  >\"..\\download\\E.html\"",
-                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
-                    ">..\\download\\EndOfRoster.html",
-                    "cd .."}));
+                    "lynx -source  >\"..\\download\\E.html\"", kSentinel, "cd .."}));
     for (const char* refused : {"-", "-x", "  -x", "\t-x"})
         EXPECT_FALSE(isUsablePageAddress(refused)) << refused;
 }
@@ -86,10 +80,7 @@ TEST(DownloadBatch, WrittenIntoTheMainFolder) {
     writeDownloadBatch(folder.path(), {member("Ann", "http://a/"), member("ann", "http://b/")});
     EXPECT_EQ(folder.read("download.bat"),
               crlf({"cd lynx", "lynx -source http://a/ >\"..\\download\\3.html\"",
-                    "lynx -source http://b/ >\"..\\download\\ann.html\"",
-                    "lynx -source http://127.0.0.1:9/EndOfRoster.html "
-                    ">..\\download\\EndOfRoster.html",
-                    "cd .."}));
+                    "lynx -source http://b/ >\"..\\download\\ann.html\"", kSentinel, "cd .."}));
 }
 
 // A page counts once every line that writes it has ended, as the done log says.

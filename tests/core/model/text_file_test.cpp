@@ -45,10 +45,7 @@ TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporaryFile) {
     folder.write("roster.txt", "old");
     replaceFile(folder / "roster.txt", "new\r\n");
     EXPECT_EQ(folder.read("roster.txt"), "new\r\n");
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(folder.count(), 1);
 }
 
 TEST(AtomicFile, KeepsPermissionsOrMakesThemOwnerOnly) {
@@ -56,20 +53,17 @@ TEST(AtomicFile, KeepsPermissionsOrMakesThemOwnerOnly) {
     folder.write("times.dat", "x");
     ::chmod((folder / "times.dat").c_str(), 0640);
     replaceFile(folder / "times.dat", "y", Durability::Unsynced);
-    struct stat st {};
-    ::stat((folder / "times.dat").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(folder.mode("times.dat"), 0640u);
 
     replaceFile(folder / "settings.dat", "secret", Durability::Synced, FileAccess::OwnerOnly);
-    ::stat((folder / "settings.dat").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(folder.mode("settings.dat"), 0600u);
 }
 
 TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
     TempFolder folder;
-    EXPECT_THROW(replaceFile(folder / "missing-folder" / "roster.txt", "x"), FileError);
     try {
         replaceFile(folder / "missing-folder" / "roster.txt", "x");
+        ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("roster.txt"), std::string::npos);
     }

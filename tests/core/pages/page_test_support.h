@@ -35,13 +35,6 @@ inline MemberRecord makeMember(std::string name, std::string initials, std::stri
     return member;
 }
 
-inline std::string joinCrlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 // A page written out in a raw string, one line per source line after the
 // opening line break; each line ends CR LF.
 inline std::string pageText(std::string_view text) {
@@ -79,7 +72,7 @@ struct PageFixture {
     }
     PageContext context() { return PageContext(folder.path(), members, records, settings, clock); }
     void writeTemplate(const std::string& name, const std::vector<std::string>& lines) {
-        folder.write("templates/" + name, joinCrlf(lines));
+        folder.write("templates/" + name, crlf(lines));
     }
     std::string page(const std::string& name) const { return folder.read("upload/" + name); }
     // Writes the template, runs the page writer, returns the page `pageName`.

@@ -15,19 +15,9 @@ TEST(Standings, PointsAndRecordOfACell) {
         std::vector<int> points;
         int record;
     } cases[] = {
-        {"two share the best time and the next is third",
-         {70, 60, 60},
-         200,
-         0,
-         {195, 200, 200},
-         60},
+        {"two share the best, the next is third", {70, 60, 60}, 200, 0, {195, 200, 200}, 60},
         {"60, 70, 70, 90 with 100", {60, 70, 70, 90}, 100, 17, {100, 97, 97, 94}, 60},
-        {"all N/A share the place; the record is the penalty",
-         {1200, 1200, 1200},
-         150,
-         41,
-         {150, 150, 150},
-         1200},
+        {"all N/A: the record is the penalty", {1200, 1200, 1200}, 150, 41, {150, 150, 150}, 1200},
         {"10 points floor at 0",
          {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111},
          10,

@@ -7,10 +7,6 @@ namespace quenmark {
 
 namespace {
 
-std::string str(int number) {
-    return std::to_string(number);
-}
-
 // 25 points, 300 s penalty, rows left. All have 100 s and 25 points
 // everywhere except on Lamplight:
 //            Rookie         Veteran         Master
@@ -61,7 +57,7 @@ TEST(StagePages, TopTenTakesEveryoneTiedAtTheLimit) {
     PageFixture f;
     f.settings.pointColor = "white";
     for (int i = 0; i < 21; ++i) {
-        f.members.push_back(makeMember("M" + str(i), "", "c"));
+        f.members.push_back(makeMember("M" + std::to_string(i), "", "c"));
         f.members.back().Points[cellIndex(0, 1)] =
             static_cast<std::int16_t>(i < 8 ? 600 - i : (i < 19 ? 400 : 21 - i));
         f.members.back().Points[cellIndex(1, 0)] = static_cast<std::int16_t>(100 - i);
@@ -72,8 +68,8 @@ TEST(StagePages, TopTenTakesEveryoneTiedAtTheLimit) {
     EXPECT_EQ(lines[2], "<font color=c>M0</font> - <font color=white>600</font> points<br>");
     EXPECT_EQ(lines[9], "<font color=c>M7</font> - <font color=white>593</font> points<br>");
     for (int i = 8; i < 19; ++i)
-        EXPECT_EQ(lines[i + 2],
-                  "<font color=c>M" + str(i) + "</font> - <font color=white>400</font> points<br>");
+        EXPECT_EQ(lines[i + 2], "<font color=c>M" + std::to_string(i) +
+                                    "</font> - <font color=white>400</font> points<br>");
     const std::vector<std::string> copper = pageLines(f.page("stage2.htm"));
     ASSERT_EQ(copper.size(), 2u + 10u + 1u);
     EXPECT_EQ(copper[11], "<font color=c>M9</font> - <font color=white>91</font> points<br>");
@@ -193,7 +189,7 @@ TEST(LeadersPage, DifficultyTablesStopAfterRank5WithTheirTies) {
     PageFixture f;
     f.use(9, 3, 0);
     for (int i = 0; i < 8; ++i) {
-        f.members.push_back(makeMember("M" + str(i), "", "c"));
+        f.members.push_back(makeMember("M" + std::to_string(i), "", "c"));
         f.members.back().Points[cellIndex(5, 2)] = i >= 2 ? 10 : 0;
         for (int level = 0; level <= 6 - i; ++level)
             f.members.back().Points[cellIndex(level, 0)] = 10;
@@ -205,7 +201,8 @@ TEST(LeadersPage, DifficultyTablesStopAfterRank5WithTheirTies) {
                          "(0 untied)</td></tr>");
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(lines[24 + i], "<tr align=left><td>1</td><td><font size=5 color=c>M" +
-                                     str(i + 2) + "</td><td>1 record (0 untied)</td></tr>");
+                                     std::to_string(i + 2) +
+                                     "</td><td>1 record (0 untied)</td></tr>");
 }
 
 } // namespace
