@@ -15,7 +15,6 @@ namespace {
 struct RecordingObserver : RunObserver {
     std::string caption = kIdleCaption;
     bool buttons = true;
-    bool timer = false;
     std::vector<OperatorMessage> messages;
     std::vector<int> stages;
     std::vector<std::string> counts;
@@ -24,7 +23,7 @@ struct RecordingObserver : RunObserver {
     void captionChanged(const std::string& c) override { caption = c; }
     void stageChanged(int s) override { stages.push_back(s); }
     void buttonsEnabledChanged(bool enabled) override { buttons = enabled; }
-    void timerChanged(bool on) override { timer = on; }
+    void timerChanged(bool) override {}
     void showMessage(const OperatorMessage& m) override { messages.push_back(m); }
     void downloadCountChanged(int written, int total) override {
         counts.push_back(downloadCountText(written, total));
