@@ -40,26 +40,25 @@ TEST(SortNumbers, AscendingByValueNotByText) {
     EXPECT_EQ(sortNumbersAscending({-5, 10, 2}), (std::vector<int>{-5, 2, 10}));
 }
 
-TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporaryFile) {
+// Replaced whole with no temporary left, the mode kept or made owner-only,
+// and every name that fits fits its temporary too.
+TEST(AtomicFile, ReplacesWholeKeepingTheModeUnderAnyNameThatFits) {
     TempFolder folder;
-    folder.write("roster.txt", "old");
-    replaceFile(folder / "roster.txt", "new\r\n");
-    EXPECT_EQ(folder.read("roster.txt"), "new\r\n");
-    EXPECT_EQ(folder.count(), 1);
-}
-
-TEST(AtomicFile, KeepsPermissionsOrMakesThemOwnerOnly) {
-    TempFolder folder;
-    folder.write("times.dat", "x");
+    folder.write("times.dat", "old");
     ::chmod((folder / "times.dat").c_str(), 0640);
-    replaceFile(folder / "times.dat", "y", Durability::Unsynced);
+    replaceFile(folder / "times.dat", "new\r\n");
+    EXPECT_EQ(folder.read("times.dat"), "new\r\n");
+    EXPECT_EQ(folder.count(), 1);
     EXPECT_EQ(folder.mode("times.dat"), 0640u);
 
     replaceFile(folder / "settings.dat", "secret", Durability::Synced, FileAccess::OwnerOnly);
     EXPECT_EQ(folder.mode("settings.dat"), 0600u);
+    const std::string base(250, 'n'); // "base.html" is the longest name a base name gives
+    replaceFile(folder / (base + ".html"), "page", Durability::Unsynced);
+    EXPECT_EQ(folder.read(base + ".html"), "page");
 }
 
-TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
+TEST(AtomicFile, AFailedWriteNamesTheFile) {
     TempFolder folder;
     try {
         replaceFile(folder / "missing-folder" / "roster.txt", "x");
@@ -67,14 +66,6 @@ TEST(AtomicFile, AFailedWriteNamesTheFileAndKeepsTheOld) {
     } catch (const FileError& error) {
         EXPECT_NE(std::string(error.what()).find("roster.txt"), std::string::npos);
     }
-}
-
-TEST(AtomicFile, EveryNameThatFitsFitsItsTemporaryToo) {
-    TempFolder folder;
-    const std::string base(250, 'n'); // "base.html" is the longest name a base name gives
-    replaceFile(folder / (base + ".html"), "page", Durability::Unsynced);
-    replaceFile(folder / (base + ".txt"), "times", Durability::Unsynced);
-    EXPECT_EQ(folder.read(base + ".txt"), "times");
 }
 
 TEST(AtomicFile, NoWriteGoesThroughALinkAtThePath) {
