@@ -195,7 +195,8 @@ private slots:
         QCOMPARE(shownMessages(),
                  QStringList({"Exit: An update is running. Exit anyway? (?) [Yes/No]", kDone}));
         QCOMPARE(counts.front(), QString("0 of 3 pages"));
-        QCOMPARE(counts.back(), QString("3 of 3 pages"));
+        // The last count is shown in the tick that processes; the watch sees it after.
+        QTRY_COMPARE(counts.back(), QString("3 of 3 pages"));
         QVERIFY2(counts.size() >= 3 && !ahead, qPrintable(counts.join(", "))); // moved, exact
         const QString ran = "Updater - Quenmark | +++++ | stage 0 | timer off | 3 of 3 pages | "
                             "Last run 14:05: 3 members, 3 pages could not be read, ";
