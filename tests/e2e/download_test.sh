@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# A headless update with the real lynx fetching two pages from a local web
-# server: the saved pages are the served files byte for byte, the sentinel
-# exists, and the run ends with exit status 0.
-set -euo pipefail
+# The real lynx fetching two pages from a local web server saves them byte for byte.
+set -uo pipefail
 exe=$1
-work=$(mktemp -d)
+source "$(dirname "$0")/common.sh"
 server_pid=""
-cleanup() {
-    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+on_exit() { [[ -z $server_pid ]] || kill "$server_pid" 2>/dev/null; }
 
-mkdir -p "$work/site" "$work/main"/{lynx,download,templates,upload}
+mkdir -p "$work/site"
+main_folder "$work/main"
+rm "$work/main/lynx/lynx"
 printf '<html><body><table>\r\n<tr><td>Lamplight<td><b>1:23</b><td>N/A<td>10:05\r\n</table>\xe9\r\n' >"$work/site/ann.html"
 printf 'Bob has no table yet\n' >"$work/site/bob lee.html"
 
@@ -25,20 +21,15 @@ for _ in $(seq 50); do
 done
 
 cd "$work/main"
-printf 'Ann\r\nAN\r\nred\r\nhttp://127.0.0.1:%s/ann.html\r\nann@example.org\r\n\r\n' "$port" >roster.txt
-printf 'Bob Lee\r\nBL\r\nblue\r\nhttp://127.0.0.1:%s/bob%%20lee.html\r\n???\r\n\r\n' "$port" >>roster.txt
-printf 'h\r\nu\r\np\r\nyellow\r\n 0 \r\n 3 \r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n' >settings.dat
-: >times.dat
-for t in elite elite2 stage diff leaders roster points; do printf '<p>***</p>\r\n' >"templates/$t.html"; done
-
-status=0
-"$exe" update --no-upload --timeout 120 >out.txt 2>err.txt || status=$?
-fail() { echo "FAIL: $*"; echo "--- stdout"; cat out.txt; echo "--- stderr"; cat err.txt; exit 1; }
-[[ $status -eq 0 ]] || fail "exit status $status"
-cmp -s download/Ann.html "$work/site/ann.html" || fail "Ann's page differs from the served file"
-cmp -s "download/Bob Lee.html" "$work/site/bob lee.html" || fail "Bob's page differs from the served file"
-[[ -f download/EndOfRoster.html ]] || fail "no sentinel"
-[[ ! -f download.bat ]] || fail "download.bat left behind"
-grep -qx "Doing Scary Calculations" out.txt || fail "no processing stage"
-grep -q "Almost done!: Uploading now - Have a nice day!" err.txt || fail "no closing message"
-echo "1 passed, 0 failed"
+{
+    crlf Ann AN red "http://127.0.0.1:$port/ann.html" ann@example.org ""
+    crlf "Bob Lee" BL blue "http://127.0.0.1:$port/bob%20lee.html" "???" ""
+} >roster.txt
+check_exit "update" 0 "$exe" update --no-upload --timeout 120
+check "Ann's page differs from the served file" cmp -s download/Ann.html "$work/site/ann.html"
+check "Bob's page differs from the served file" cmp -s "download/Bob Lee.html" "$work/site/bob lee.html"
+check "no sentinel" test -f download/EndOfRoster.html
+check "download.bat left behind" test ! -f download.bat
+check "no processing stage" grep -qx "Doing Scary Calculations" "$work/out"
+expect_err "no closing message" "Almost done!: Uploading now - Have a nice day!"
+finish

@@ -1,26 +1,13 @@
 #!/usr/bin/env bash
-# Whole runs of `quenmark-updater update --no-upload` with a stand-in lynx that
-# prints local files by the last part of the address: a roster mixing good,
-# bad, missing, all-N/A and implausible pages and a number from invalidchrs.dat
-# leaves the expected time files and errors.txt; a missing times.dat stops the
-# run with its message. Expected files are written here from the rules for
-# time files and the error log, not produced by the program.
-#   bash harvest_run_test.sh <quenmark-updater> <repo-root>
+# A roster mixing good, bad, missing, all-N/A and implausible pages and a number
+# from invalidchrs.dat leaves the expected time files and errors.txt, written here
+# from the rules, not by the program; a missing times.dat stops the run.
 set -uo pipefail
-
 updater=$(realpath "$1")
-work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-harvest.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
 main="$work/main" site="$work/site" expected="$work/expected"
-mkdir -p "$main"/{lynx,download,templates,upload} "$site" "$expected"
-
-failed=0
-check() { # description, condition...
-    local what=$1
-    shift
-    "$@" || { failed=$((failed + 1)) && echo "FAIL: $what"; }
-}
-crlf() { printf '%s\r\n' "$@"; }
+main_folder "$main"
+mkdir -p "$site" "$expected"
 clock() { printf '%d:%02d' $(($1 / 60)) $(($1 % 60)); }
 
 # A member page: cell c (level l + 14 d) holds the text "$1 c" prints.
@@ -59,12 +46,6 @@ page="$site/\${2##*/}"
 exit 0
 LYNX
 chmod +x "$main/lynx/lynx"
-crlf ftp.example.invalid user secret yellow " 0 " " 3 " " 1 " " 0 " \
-    " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " >"$main/settings.dat"
-for t in elite elite2 stage diff leaders roster points; do
-    crlf '<p>***</p>' >"$main/templates/$t.html"
-done
-: >"$main/times.dat"
 crlf Zed/Ex " 5 " >"$main/invalidchrs.dat"
 for m in Ann:good Bob: Cy: Dee:all_na Eve:implausible Zed/Ex:good Gil:all_na; do
     name=${m%%:*} kind=${m#*:} file=$(echo "${name%%/*}" | tr A-Z a-z).html
@@ -84,12 +65,7 @@ time_file v_good >"$expected/5.txt"
 time_file v_penalty >"$expected/Gil.txt"
 crlf Bob "Cy - No backup!" >"$expected/errors.txt"
 
-run() {
-    status=0
-    (cd "$main" && "$updater" update --no-upload --timeout 60 >out.txt 2>err.txt) || status=$?
-}
-run
-check "mixed roster: exit status 0 (was $status)" test "$status" -eq 0
+check_exit "mixed roster" 0 "$updater" update --folder "$main" --no-upload --timeout 60
 check "time files: exactly the expected ones" \
     test "$(cd "$main/download" && ls *.txt | tr '\n' ' ')" = "$(cd "$expected" && ls [!e]*.txt | tr '\n' ' ')"
 for f in "$expected"/*.txt; do
@@ -97,14 +73,11 @@ for f in "$expected"/*.txt; do
     [ "$name" = errors.txt ] && actual="$main/errors.txt"
     check "$name as expected" cmp -s "$actual" "$f"
 done
-check "the run ends with its closing message" grep -q "Almost done!: Uploading now - Have a nice day!" "$main/err.txt"
+expect_err "closing message" "Almost done!: Uploading now - Have a nice day!"
 
 rm "$main/times.dat" "$main"/upload/*
-run
-check "missing times.dat: exit status 1 (was $status)" test "$status" -eq 1
-check "missing times.dat: the message" grep -qxF \
-    'Error: "times.dat" was not found. Go into Members, then Enforce Times to have a new file created.' "$main/err.txt"
+check_exit "missing times.dat" 1 "$updater" update --folder "$main" --no-upload --timeout 60
+expect_err "missing times.dat" 'Error: "times.dat" was not found. Go into Members, then Enforce Times to have a new file created.'
 check "missing times.dat: no page written" test ! -e "$main/upload/elite.htm"
 
-echo "$failed failed"
-((failed == 0))
+finish

@@ -1,25 +1,10 @@
 #!/usr/bin/env bash
-# An installation into a temporary prefix, moved elsewhere afterwards: its
-# desktop entry, metainfo and manual page pass their checkers, the manual names
-# every update option, and the installed program makes a new main folder with
-# `init` from the installed templates and publishes it with `update --no-upload`.
-#   bash install_test.sh <build-folder>
+# An installation, moved after installing: its desktop entry, metainfo and manual pass
+# their checkers, and the program makes a main folder with init and publishes it.
 set -uo pipefail
 
 build=$(realpath "$1")
-work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-install.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-check() { # description of the fault, then the command that must succeed
-    local what=$1
-    shift
-    "$@" && passed=$((passed + 1)) && return 0
-    failed=$((failed + 1))
-    echo "FAIL: $what"
-    return 1
-}
+source "$(dirname "$0")/common.sh"
 
 if ! cmake --install "$build" --prefix "$work/staged" >"$work/install.log" 2>&1; then
     cat "$work/install.log"
@@ -68,9 +53,7 @@ site=$work/site
 check "init exits 0" "$exe" init "$site" >"$work/init.out"
 check "init took the installed templates" grep -q "installed" "$site/templates/roster.html"
 
-for name in lynx download templates upload; do
-    check "init made no $name folder" test -d "$site/$name"
-done
+for name in lynx download templates upload; do check "init made no $name folder" test -d "$site/$name"; done
 for name in roster.txt banned.txt invalidchrs.dat times.dat; do
     check "init made no empty $name" test -f "$site/$name" -a ! -s "$site/$name"
 done
@@ -93,14 +76,9 @@ printf '' >"$site/roster.txt"
 
 # A run with no members from the installed program; the stand-in lynx answers nothing,
 # as the real one does for the sentinel address.
-printf '#!/bin/sh\nexit 0\n' >"$site/lynx/lynx"
-chmod +x "$site/lynx/lynx"
-status=0
-(cd "$site" && timeout 120 "$exe" update --no-upload >"$work/update.out" 2>"$work/update.err") ||
-    status=$?
-check "update in the new folder: exit $status: $(cat "$work/update.err")" test "$status" -eq 0
+lynx_says "$site" 'exit 0'
+check_exit "update in the new folder" 0 timeout 120 "$exe" update --folder "$site" --no-upload
 check "no points page" test -s "$site/upload/points.htm"
 check "no ftp.dat" test -s "$site/ftp.dat"
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+finish

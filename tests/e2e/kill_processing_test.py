@@ -1,21 +1,10 @@
 #!/usr/bin/python3
-"""Kills `quenmark-updater update` with SIGKILL at random moments of the
-processing half and checks what a kill may leave:
-  - every operator file (roster, banned, invalid names, enforced times,
-    settings, templates, picture) byte for byte as it was;
-  - every time file, page and ftp.dat whole: its old or its new content;
-  - no temporary of the replacement helper older than the killed run (the
-    run after a kill removes those the kill left);
-and, after the last kill, that a whole run succeeds, leaves no temporary and
-writes every file anew.
-
-Each worker keeps one main folder and kills run after run in it, so every run
-starts from what the kill before left. The kill comes a random time after the
-run announces the processing half, spread over how long that half takes.
+"""SIGKILL at random moments of the processing half of `quenmark-updater update`:
+operator files stay byte for byte, every time file, page and ftp.dat is its old or
+its new content, no temporary outlives the run after the kill, and a whole run
+after the last kill succeeds. Each worker kills run after run in one main folder.
 
     kill_processing_test.py <quenmark-updater> <repo-root> [--trials N] [--workers W]
-
-CTest runs 50 kills; by hand, under nice, `--trials 1000`.
 """
 
 import argparse

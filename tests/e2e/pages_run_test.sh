@@ -1,37 +1,12 @@
 #!/usr/bin/env bash
-# Whole runs of `quenmark-updater update --no-upload` on the example main folder,
-# with a stand-in lynx that serves the example members' pages from files: the
-# run writes every page of the site, in the run's order; a template missing at
-# the start stops the run before the downloads; one that goes during them stops
-# it with its message, keeping the pages written before it.
-#   bash pages_run_test.sh <quenmark-updater> <repo-root>
+# The example main folder with a lynx serving its members' pages from files: a run
+# writes every page in order; a template missing at the start stops it before the
+# downloads; one that goes during them stops it there, keeping the pages before.
 set -uo pipefail
 
 updater=$(realpath "$1")
 root=$(realpath "$2")
-work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-pages.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-passed=0
-failed=0
-check() { # description of the fault, then the command that must succeed
-    local what=$1
-    shift
-    "$@" && passed=$((passed + 1)) && return 0
-    failed=$((failed + 1))
-    echo "FAIL: $what"
-    return 1
-}
-
-# The pages in the order a run writes them, and the template of each.
-pages=(elite.htm elite2.htm)
-templates=(elite.html elite2.html)
-for n in $(seq 14); do pages+=("stage$n.htm") && templates+=(stage.html); done
-for kind in diffp difft; do
-    for n in 1 2 3; do pages+=("$kind-$n.htm") && templates+=(diff.html); done
-done
-pages+=(leaders.htm roster.htm points.htm)
-templates+=(leaders.html roster.html points.html)
+source "$(dirname "$0")/common.sh"
 
 # A fresh copy of the example main folder whose lynx prints the member page
 # named by the last part of the address, then runs the update there. The
@@ -105,5 +80,4 @@ for missing in elite.html elite2.html stage.html diff.html leaders.html roster.h
     done
 done
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+finish

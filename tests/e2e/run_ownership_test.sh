@@ -6,48 +6,16 @@
 #   bash run_ownership_test.sh <quenmark-updater>
 set -uo pipefail
 exe=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-ok() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)) && echo "FAIL: $*"; }
-check() { # description, expected status, command...
-    local what=$1 want=$2
-    shift 2
-    "$@" >"$work/out" 2>"$work/err"
-    local got=$?
-    if [[ $got -eq $want ]]; then ok; else
-        fail "$what: exit $got, wanted $want"
-        cat "$work/out" "$work/err"
-    fi
-}
-expect_err() { # description, exact line expected on stderr
-    if grep -qxF "$2" "$work/err"; then ok; else
-        fail "$1: stderr was:"
-        cat "$work/err"
-    fi
-}
-crlf() { printf '%s\r\n' "$@"; }
+source "$(dirname "$0")/common.sh"
 # A process that is gone or has ended (a zombie waiting for its parent).
 ended() { local state; state=$(ps -o stat= -p "$1" 2>/dev/null); [[ -z $state || $state == Z* ]]; }
 all_ended() { # file of process ids
     local pid
     for pid in $(cat "$1"); do ended "$pid" || return 1; done
 }
-lynx_says() { printf '#!/bin/sh\n%s\n' "$2" >"$1/lynx/lynx" && chmod +x "$1/lynx/lynx"; }
 # A browser that hangs, and a process it started that hangs too; both write
 # their process ids to the main folder's file "pids".
 slow_lynx='echo $$ >>../pids; sleep 41 & echo $! >>../pids; sleep 20'
-main_folder() { # folder
-    mkdir -p "$1"/{lynx,download,templates,upload}
-    crlf Ann AN red http://127.0.0.1:9/a.html a@x "" >"$1/roster.txt"
-    crlf h u p yellow " 0 " " 3 " " 1 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " \
-        >"$1/settings.dat"
-    : >"$1/times.dat"
-    for t in elite elite2 stage diff leaders roster points; do crlf '<p>***</p>' >"$1/templates/$t.html"; done
-    lynx_says "$1" 'exit 0'
-}
 nothing_left() { # what, folder
     local f
     for f in download.bat download/EndOfRoster.html download.pid download.done; do
@@ -56,14 +24,14 @@ nothing_left() { # what, folder
 }
 fast_run_works() { # what, folder
     lynx_says "$2" 'exit 0'
-    check "$1: the next run" 0 "$exe" update --folder "$2" --no-upload --timeout 30
+    check_exit "$1: the next run" 0 "$exe" update --folder "$2" --no-upload --timeout 30
 }
 
 # --timeout ends the batch, the browser and what the browser started.
 m="$work/timeout"
 main_folder "$m"
 lynx_says "$m" "$slow_lynx"
-check "timeout" 1 "$exe" update --folder "$m" --timeout 2
+check_exit "timeout" 1 "$exe" update --folder "$m" --timeout 2
 expect_err "timeout message" "Error: The downloads did not finish within 2 seconds."
 # Standard output is no terminal: the count on lines of its own, the summary last.
 grep -qxF "0 of 1 pages" "$work/out" && ok || fail "timeout: no count in $(cat "$work/out")"
@@ -99,7 +67,7 @@ all_ended "$m/pids" && ok || fail "killed run: a process of the batch still runs
 # A second run on the folder changes nothing.
 m="$work/locked"
 main_folder "$m"
-check "second run" 1 flock -n "$m/update.lock" "$exe" update --folder "$m" --no-upload
+check_exit "second run" 1 flock -n "$m/update.lock" "$exe" update --folder "$m" --no-upload
 expect_err "second run message" "Error: Another update is running in this folder."
 [[ ! -e $m/download.bat && ! -e $m/errors.txt ]] && ok || fail "second run: files written"
 
@@ -107,7 +75,7 @@ expect_err "second run message" "Error: Another update is running in this folder
 m="$work/nolynx"
 main_folder "$m"
 rm "$m/lynx/lynx"
-check "no lynx" 1 env PATH=/nonexistent "$exe" update --folder "$m" --no-upload --timeout 30
+check_exit "no lynx" 1 env PATH=/nonexistent "$exe" update --folder "$m" --no-upload --timeout 30
 expect_err "no lynx message" 'Error: The program "lynx" could not be found. Install it, or put it in the lynx folder.'
 [[ ! -e $m/download.bat ]] && ok || fail "no lynx: download.bat written"
 
@@ -122,7 +90,7 @@ if [[ $(id -u) -eq 0 ]]; then
 else
     chmod a-w "$m/download"
 fi
-check "download not writable" 1 "${as_run[@]}" "$exe" update --folder "$m" --no-upload --timeout 30
+check_exit "download not writable" 1 "${as_run[@]}" "$exe" update --folder "$m" --no-upload --timeout 30
 expect_err "download not writable message" 'Error: The downloads ended before the last page was fetched. Check that the folder "download" can be written.'
 [[ ! -e $m/download.bat ]] && ok || fail "download not writable: download.bat left behind"
 chmod u+w "$m/download"
@@ -131,8 +99,7 @@ chmod u+w "$m/download"
 m="$work/noscript"
 main_folder "$m"
 mkdir -p "$m/ftp.dat/in-the-way"
-check "ftp.dat not written" 3 "$exe" update --folder "$m" --no-upload --timeout 30
+check_exit "ftp.dat not written" 3 "$exe" update --folder "$m" --no-upload --timeout 30
 grep -q "The pages were not uploaded." "$work/err" && ok || fail "ftp.dat not written: no message"
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+finish

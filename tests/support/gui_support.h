@@ -2,14 +2,20 @@
 
 #include "core/ports/clock.h"
 #include "gui/dialogs/member_windows.h"
+#include "gui/dialogs/members_dialog.h"
+#include "gui/message_box.h"
 #include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QObject>
+#include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -17,36 +23,71 @@ namespace quenmark {
 
 // One member's six lines in the roster format; the other fields come from the
 // name, so a record that lost or swapped a field shows up in a comparison.
-std::string memberLines(const std::string& name);
+inline std::string memberLines(const std::string& name) {
+    return crlf({name, name.substr(0, 2), "red", "http://example.org/" + name, name + "@mail", ""});
+}
 
 // One invalidchrs.dat entry: name, number form, empty line.
-std::string numberEntry(const std::string& name, int number);
+inline std::string numberEntry(const std::string& name, int number) {
+    return crlf({name, " " + std::to_string(number) + " ", ""});
+}
 
-// roster.txt, banned.txt and invalidchrs.dat as given.
-void writeMemberFiles(const TempFolder& folder, const std::string& roster,
-                      const std::string& banned, const std::string& invalid = "");
+inline void writeMemberFiles(const TempFolder& folder, const std::string& roster,
+                             const std::string& banned, const std::string& invalid = "") {
+    folder.write("roster.txt", roster);
+    folder.write("banned.txt", banned);
+    folder.write("invalidchrs.dat", invalid);
+}
 
 // The control of that object name; the test program stops when it is missing.
-QObject* namedControl(const QObject* window, const char* name);
 template <typename Control> Control* control(const QObject* window, const char* name) {
-    return qobject_cast<Control*>(namedControl(window, name));
+    QObject* found = window ? window->findChild<QObject*>(name) : nullptr;
+    if (!found)
+        qFatal("the window has no control named %s", name);
+    return qobject_cast<Control*>(found);
 }
-void click(const QWidget* window, const char* button);
 
-QStringList listTexts(const QListWidget* list);
+inline void click(const QWidget* window, const char* button) {
+    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+}
+
+inline QStringList listTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
 
 // Message boxes answered by the test from here on, nothing shown yet.
-void answerMessagesInTest();
+inline void answerMessagesInTest() {
+    MessageBoxes::setTestMode(true);
+    MessageBoxes::clearShown();
+}
+
 // Every box shown so far as "title: text", followed by " (i)", " (!)", " (x)"
 // or " (?)" for its icon and " [Yes/No]" for a question (" [Yes/No, No default]"
 // when Enter answers No).
-QStringList shownMessages();
-
-class MembersDialog;
+inline QStringList shownMessages() {
+    static const char* const icons[] = {"", " (i)", " (!)", " (x)", " (?)"};
+    static const char* const buttonsShown[] = {"", " [Yes/No]", " [Yes/No, No default]"};
+    QStringList lines;
+    for (const auto& shown : MessageBoxes::shown())
+        lines.append(shown.title + ": " + shown.text + icons[static_cast<int>(shown.icon)] +
+                     buttonsShown[static_cast<int>(shown.buttons)]);
+    return lines;
+}
 
 // A Members window over the folder, opened and shown as the main window shows
 // it: closing it deletes it. Its own windows are kept in `windows`.
-MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder, MemberWindows& windows);
+inline MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder,
+                                        MemberWindows& windows) {
+    auto* window = new MembersDialog(mainFolder, windows);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->openFiles())
+        qFatal("the Members window did not open");
+    window->show();
+    return window;
+}
 
 // Stand-ins for what a window's run uses: processes, the folder's lock and
 // the clock. The batch writes `pages` (file name in download/ -> text) and,
@@ -57,12 +98,30 @@ struct StandInPorts : StandInProcesses, Clock {
     bool sentinel = false;
     StandInLock lock;
 
-    bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
+    bool startBatch(const std::filesystem::path& mainFolder,
+                    const std::string& batchFile) override {
+        StandInProcesses::startBatch(mainFolder, batchFile);
+        for (const auto& [name, text] : pages)
+            std::ofstream(mainFolder / "download" / name, std::ios::binary) << text;
+        if (sentinel)
+            std::ofstream(mainFolder / "download" / "EndOfRoster.html");
+        return batchStarts;
+    }
     std::string dateStamp() override { return "Sunday, 6 December 2026 at 14:05"; }
     std::string timeOfDay() override { return "14:05"; }
 };
 
 // The one open top-level window of that kind, or nullptr.
-QWidget* openWindowOf(const char* className);
+inline QWidget* openWindowOf(const char* className) {
+    QWidget* found = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !window->inherits(className))
+            continue;
+        if (found)
+            qFatal("more than one %s is open", className);
+        found = window;
+    }
+    return found;
+}
 
 } // namespace quenmark

@@ -4,7 +4,10 @@
 #include "core/ports/run_lock.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 namespace quenmark {
 
@@ -22,21 +25,41 @@ struct StandInProcesses : ProcessStarter {
     std::string batchSeen;        // download.bat as it was when the batch started
     UploadEndHandler uploadEnded; // the test ends the upload through it
 
-    bool findsProgram(const std::filesystem::path& folder, const std::string& program) override;
-    void endLeftoverBatch(const std::filesystem::path& mainFolder) override;
-    bool startBatch(const std::filesystem::path& mainFolder, const std::string& batchFile) override;
-    bool batchRunning() override;
-    void endBatch() override;
-    bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
-                     UploadEndHandler ended) override;
+    bool findsProgram(const std::filesystem::path&, const std::string&) override {
+        return lynxFound;
+    }
+    void endLeftoverBatch(const std::filesystem::path&) override { ++leftoversEnded; }
+    bool startBatch(const std::filesystem::path& mainFolder,
+                    const std::string& batchFile) override {
+        ++batches;
+        std::ifstream in(mainFolder / batchFile, std::ios::binary);
+        batchSeen.assign(std::istreambuf_iterator<char>(in), {});
+        return batchStarts;
+    }
+    bool batchRunning() override { return running; }
+    void endBatch() override {
+        ++batchesEnded;
+        running = false;
+    }
+    bool startUpload(const std::filesystem::path&, const std::string&,
+                     UploadEndHandler ended) override {
+        ++uploads;
+        uploadEnded = std::move(ended);
+        return uploadStarts;
+    }
 };
 
 // A lock that another run may be holding.
 struct StandInLock : RunLock {
     bool heldElsewhere = false;
     bool held = false;
-    Result take(const std::filesystem::path& mainFolder) override;
-    void release() override;
+    Result take(const std::filesystem::path&) override {
+        if (heldElsewhere)
+            return Result::Busy;
+        held = true;
+        return Result::Taken;
+    }
+    void release() override { held = false; }
 };
 
 } // namespace quenmark

@@ -1,0 +1,51 @@
+# Sourced by the end-to-end scripts: a scratch folder, counted checks and a small main folder.
+# shellcheck shell=bash
+work=$(mktemp -d "${TMPDIR:-/tmp}/quenmark-e2e.XXXXXX")
+on_exit() { :; }
+trap 'on_exit; rm -rf "$work"' EXIT
+passed=0
+failed=0
+ok() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)) && echo "FAIL: $*"; }
+check() { # description of the fault, then the command that must succeed
+    local what=$1
+    shift
+    "$@" && ok && return 0
+    fail "$what"
+    return 1
+}
+check_exit() { # description, expected status, command...; output in $work/out and $work/err
+    local what=$1 want=$2
+    shift 2
+    "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    [[ $got -eq $want ]] && ok && return 0
+    fail "$what: exit $got, wanted $want"
+    cat "$work/out" "$work/err"
+    return 1
+}
+expect_err() { check "$1: stderr was: $(cat "$work/err")" grep -qxF "$2" "$work/err"; }
+finish() {
+    echo "$passed passed, $failed failed"
+    ((failed == 0))
+}
+crlf() { printf '%s\r\n' "$@"; }
+lynx_says() { printf '#!/bin/sh\n%s\n' "$2" >"$1/lynx/lynx" && chmod +x "$1/lynx/lynx"; }
+main_folder() { # folder: one member, blank templates and a lynx that prints nothing
+    mkdir -p "$1"/{lynx,download,templates,upload}
+    crlf Ann AN red http://127.0.0.1:9/a.html a@x "" >"$1/roster.txt"
+    crlf h u p yellow " 0 " " 3 " " 1 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " \
+        >"$1/settings.dat"
+    : >"$1/times.dat"
+    for t in elite elite2 stage diff leaders roster points; do
+        crlf '<p>***</p>' >"$1/templates/$t.html"
+    done
+    lynx_says "$1" 'exit 0'
+}
+# The pages in the order a run writes them, and the template of each.
+pages=(elite.htm elite2.htm) templates=(elite.html elite2.html)
+for n in $(seq 14); do pages+=("stage$n.htm") && templates+=(stage.html); done
+for kind in diffp difft; do
+    for n in 1 2 3; do pages+=("$kind-$n.htm") && templates+=(diff.html); done
+done
+pages+=(leaders.htm roster.htm points.htm) templates+=(leaders.html roster.html points.html)
