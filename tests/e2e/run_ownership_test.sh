@@ -19,7 +19,7 @@ slow_lynx='echo $$ >>../pids; sleep 41 & echo $! >>../pids; sleep 20'
 nothing_left() { # what, folder
     local f
     for f in download.bat download/EndOfRoster.html download.pid download.done; do
-        [[ ! -e $2/$f ]] && ok || fail "$1: $f left behind"
+        check "$1: $f left behind" test ! -e "$2/$f"
     done
 }
 fast_run_works() { # what, folder
