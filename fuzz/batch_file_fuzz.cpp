@@ -18,13 +18,6 @@ using namespace quenmark;
 
 namespace {
 
-std::string_view nextPart(std::string_view& bytes) {
-    const std::size_t end = bytes.find('\0');
-    const std::string_view part = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    return part;
-}
-
 // What lynx receives for an address: a double quote reaches it escaped.
 std::string receivedAddress(const std::string& page) {
     std::string address;

@@ -19,13 +19,6 @@ using namespace quenmark;
 
 namespace {
 
-std::string_view nextPart(std::string_view& bytes) {
-    const std::size_t end = bytes.find('\0');
-    const std::string_view part = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    return part;
-}
-
 void write(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }

@@ -12,17 +12,6 @@
 
 using namespace quenmark;
 
-namespace {
-
-std::string_view nextPart(std::string_view& bytes) {
-    const std::size_t end = bytes.find('\0');
-    const std::string_view part = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    return part;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string_view inlineText = nextPart(bytes);
