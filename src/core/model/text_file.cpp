@@ -1,5 +1,7 @@
 #include "core/model/text_file.h"
 
+#include "core/model/atomic_file.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,17 +112,8 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = openForWritingNoFollow(path.c_str(), true);
     if (fd < 0)
         throw cannotWrite(path.string());
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0) {
-            ::close(fd);
-            throw cannotWrite(path.string());
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    if (::close(fd) != 0)
+    const bool written = writeAll(fd, bytes);
+    if (::close(fd) != 0 || !written)
         throw cannotWrite(path.string());
 }
 
