@@ -142,14 +142,8 @@ QString initHelp() {
 
 int initCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption({{"h", "help"}, "this text"});
-    if (!parser.parse(QStringList{"quenmark-updater"} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet("help")) {
-        std::cout << initHelp().toStdString();
-        return kExitCompleted;
-    }
+    if (const auto done = parseCommand(parser, arguments, {}, initHelp()))
+        return *done;
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 2 || (positional.size() == 2 && positional[1].isEmpty()))
         return usageError("init takes at most one folder.");

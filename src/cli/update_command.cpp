@@ -5,7 +5,6 @@
 #include "platform/system_process_starter.h"
 
 #include <QCommandLineParser>
-#include <iostream>
 
 namespace quenmark {
 
@@ -62,15 +61,8 @@ QString updateHelp() {
 
 int updateCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(updateOptions());
-    parser.addOption({{"h", "help"}, "this text"});
-    if (!parser.parse(QStringList{"quenmark-updater"} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet("help")) {
-        std::cout << updateHelp().toStdString();
-        return kExitCompleted;
-    }
+    if (const auto done = parseCommand(parser, arguments, updateOptions(), updateHelp()))
+        return *done;
     if (parser.positionalArguments().size() != 1)
         return usageError("update takes no further arguments.");
 

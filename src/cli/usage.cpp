@@ -29,4 +29,18 @@ int usageError(const QString& problem) {
     return kExitUsage;
 }
 
+std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& arguments,
+                                const QList<QCommandLineOption>& options, const QString& help) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(options);
+    parser.addOption({{"h", "help"}, "this text"});
+    if (!parser.parse(QStringList{"quenmark-updater"} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet("help")) {
+        std::cout << help.toStdString();
+        return kExitCompleted;
+    }
+    return std::nullopt;
+}
+
 } // namespace quenmark
