@@ -3,6 +3,10 @@
 # names the files.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+if ! command -v git >/dev/null; then
+    echo "check_format: git is not installed (tools/setup.sh installs it)" >&2
+    exit 1
+fi
 if ! git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     echo "check_format: not a git checkout; the format check needs the tracked file list" >&2
     exit 1

@@ -8,8 +8,11 @@ set -euo pipefail
 
 run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
               lynx python3 python3-pyftpdlib)
-test_packages=(googletest libgtest-dev libbenchmark-dev xvfb xauth clang-format
-               desktop-file-utils appstream dpkg-dev groff-base)
+# The tests' tools and what ./test.sh runs: the format check reads git's file
+# list; the ownership test reads process states with ps; the package test runs
+# lintian on the package.
+test_packages=(googletest libgtest-dev libbenchmark-dev xvfb xauth clang-format git procps
+               desktop-file-utils appstream dpkg-dev groff-base lintian)
 
 run_only=0
 case ${1:-} in
@@ -30,7 +33,14 @@ done
 if ((${#missing[@]})); then
     # sudo starts with a clean environment: env carries the setting through it.
     sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    if [[ $(id -u) -ne 0 ]]; then
+        if ! command -v sudo >/dev/null; then
+            echo "setup.sh: no sudo to install the missing packages; as root, run:" \
+                "apt-get install ${missing[*]}" >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null

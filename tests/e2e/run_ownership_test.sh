@@ -80,19 +80,29 @@ expect_err "no lynx message" 'Error: The program "lynx" could not be found. Inst
 [[ ! -e $m/download.bat ]] && ok || fail "no lynx: download.bat written"
 
 # A download folder that cannot be written: the batch ends without the last page.
+# Root writes anywhere, so as root the run goes as nobody, with a copy of the
+# program in the work folder: the build folder may be closed to others (/root).
 m="$work/readonly"
 main_folder "$m"
-as_run=()
+as_run=() runner=$exe skip=
 if [[ $(id -u) -eq 0 ]]; then
+    mkdir "$work/bin" && cp "$exe" "$work/bin/"
+    runner=$work/bin/quenmark-updater
     chown -R 65534:65534 "$work"
     chown 0:0 "$m/download"
     as_run=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    "${as_run[@]}" test -x "$runner" -a -w "$m" ||
+        skip="user nobody cannot enter $work: a folder above it is closed to others"
 else
     chmod a-w "$m/download"
 fi
-check_exit "download not writable" 1 "${as_run[@]}" "$exe" update --folder "$m" --no-upload --timeout 30
-expect_err "download not writable message" 'Error: The downloads ended before the last page was fetched. Check that the folder "download" can be written.'
-[[ ! -e $m/download.bat ]] && ok || fail "download not writable: download.bat left behind"
+if [[ -n $skip ]]; then
+    echo "SKIP: download not writable: $skip"
+else
+    check_exit "download not writable" 1 "${as_run[@]}" "$runner" update --folder "$m" --no-upload --timeout 30
+    expect_err "download not writable message" 'Error: The downloads ended before the last page was fetched. Check that the folder "download" can be written.'
+    [[ ! -e $m/download.bat ]] && ok || fail "download not writable: download.bat left behind"
+fi
 chmod u+w "$m/download"
 
 # ftp.dat that cannot be written: the pages are there, the upload did not happen.
