@@ -15,6 +15,7 @@
 #include "core/harvest/download_batch.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/ports/clock.h"
 #include "core/standings/settle_member_times.h"

@@ -3,6 +3,7 @@
 // difficulty; clearing it leaves none; every other entry stays as it was.
 // Input: the time to set (empty: clear), NUL, times.dat.
 #include "core/files/enforced_times_file.h"
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_folder.h"

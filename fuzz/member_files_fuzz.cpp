@@ -3,6 +3,7 @@
 // Save, Delete and New change exactly the member they act on.
 // Input: a choice byte, roster.txt, NUL, banned.txt, NUL, invalidchrs.dat.
 #include "core/files/members_file.h"
+#include "core/main_folder.h"
 #include "core/model/invalid_names.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"

@@ -3,7 +3,9 @@
 #include "cli/headless_runner.h"
 #include "cli/usage.h"
 #include "core/files/settings_file.h"
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
+#include "core/pages/site_pages.h"
 #include "platform/new_file.h"
 
 #include <QCommandLineParser>
@@ -21,15 +23,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<const char*, 4> kFolders = {"lynx", "download", "templates", "upload"};
-constexpr std::array<const char*, 4> kEmptyFiles = {"roster.txt", "banned.txt", "invalidchrs.dat",
-                                                    "times.dat"};
+constexpr std::array<const char*, 4> kEmptyFiles = {kRosterFile, kBannedFile, kInvalidNamesFile,
+                                                    kEnforcedTimesFile};
+
 // Copied from the example site installed with the program: every template a
 // run reads, and a stand-in for the operator's picture that the upload sends.
-constexpr std::array<const char*, 8> kExampleFiles = {
-    "templates/elite.html",  "templates/elite2.html",  "templates/stage.html",
-    "templates/diff.html",   "templates/leaders.html", "templates/roster.html",
-    "templates/points.html", "upload/tarvo.jpg"};
+std::vector<std::string> exampleFiles() {
+    std::vector<std::string> names;
+    for (const char* templateFile : kSiteTemplates)
+        names.push_back(std::string(kTemplatesFolder) + "/" + templateFile);
+    names.emplace_back(kPicturePath);
+    return names;
+}
 
 // Where the example site lies: installed beside the program, or the source
 // tree's examples/ when the program runs from its build folder.
@@ -42,7 +47,7 @@ std::vector<fs::path> exampleCandidates() {
 std::optional<fs::path> findExamples() {
     std::error_code ec;
     for (const fs::path& candidate : exampleCandidates())
-        if (fs::is_regular_file(candidate / kExampleFiles.front(), ec))
+        if (fs::is_regular_file(candidate / exampleFiles().front(), ec))
             return candidate;
     return std::nullopt;
 }
@@ -92,13 +97,13 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
     std::cout << "Main folder " << fs::absolute(folder).lexically_normal().string() << "\n";
 
     FolderMaker maker(folder);
-    for (const char* name : kFolders)
+    for (const char* name : kMainFolderFolders)
         maker.folder(name);
     for (const char* name : kEmptyFiles)
         maker.file(name, "");
     // It holds the FTP password.
     maker.file(kSettingsFile, settingsText(defaultSettings()), FileAccess::OwnerOnly);
-    for (const char* name : kExampleFiles) {
+    for (const std::string& name : exampleFiles()) {
         const std::string shownName = (examples / name).string();
         const auto bytes = readFileBytes(examples / name, shownName);
         if (!bytes)
@@ -111,17 +116,19 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
         for (const std::string& name : maker.keptNames())
             std::cout << "  " << name << "\n";
     }
-    std::cout << "Next: the FTP account in settings.dat (or the Settings window), members\n"
-                 "(the Members window), your picture as upload/tarvo.jpg; then\n"
-                 "\"quenmark-updater update\" in the main folder publishes the site.\n";
+    std::cout << "Next: the FTP account in " << kSettingsFile
+              << " (or the Settings window), members\n(the Members window), your picture as "
+              << kPicturePath << "; then\n"
+              << "\"quenmark-updater update\" in the main folder publishes the site.\n";
 }
 
 } // namespace
 
 bool lacksWhatInitMakes(const fs::path& folder) {
-    std::vector<std::string> names(kFolders.begin(), kFolders.end());
+    std::vector<std::string> names(kMainFolderFolders.begin(), kMainFolderFolders.end());
     names.insert(names.end(), kEmptyFiles.begin(), kEmptyFiles.end());
-    names.insert(names.end(), kExampleFiles.begin(), kExampleFiles.end());
+    const std::vector<std::string> examples = exampleFiles();
+    names.insert(names.end(), examples.begin(), examples.end());
     names.emplace_back(kSettingsFile);
     std::error_code ec;
     return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
@@ -130,14 +137,16 @@ bool lacksWhatInitMakes(const fs::path& folder) {
 }
 
 QString initHelp() {
-    return "Usage: quenmark-updater init [DIR]\n"
-           "Makes a new main folder DIR (default: the current directory): the folders lynx,\n"
-           "download, templates and upload; an empty roster.txt, banned.txt, invalidchrs.dat\n"
-           "and times.dat; settings.dat with the default settings; the example templates and\n"
-           "upload/tarvo.jpg. A file that is already there is left alone and listed.\n"
-           "\n"
-           "Options:\n"
-           "  --help           this text\n";
+    return QString("Usage: quenmark-updater init [DIR]\n"
+                   "Makes a new main folder DIR (default: the current directory): the folders "
+                   "%1,\n%2, %3 and %4; an empty %5, %6, %7\nand %8; %9 with the default "
+                   "settings; the example templates and\n%10. A file that is already there is "
+                   "left alone and listed.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --help           this text\n")
+        .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder, kRosterFile,
+             kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath);
 }
 
 int initCommand(const QStringList& arguments) {

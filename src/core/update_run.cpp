@@ -3,6 +3,7 @@
 #include "core/files/settings_file.h"
 #include "core/harvest/download_batch.h"
 #include "core/harvest/error_log.h"
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"
@@ -19,8 +20,6 @@
 namespace quenmark {
 
 namespace {
-
-constexpr std::array<const char*, 4> kRequiredFolders = {"lynx", "download", "templates", "upload"};
 
 OperatorMessage rosterMessage(MemberFileStatus status) {
     return errorMessage(memberFileProblemText(status, kRosterFile));
@@ -62,7 +61,7 @@ void UpdateRun::updateCommand() {
 
     m_observer.captionChanged(kBusyCaption);
     m_observer.buttonsEnabledChanged(false);
-    m_observer.stageChanged(1);
+    m_observer.stageChanged(kReadingRosterStage);
 
     // The lock comes before anything is read or written: a second run changes nothing.
     const RunLock::Result locked = m_lock.take(m_folder);
@@ -76,7 +75,7 @@ void UpdateRun::updateCommand() {
         // Stuck on purpose: caption and buttons stay as they are, only Exit works.
         const OperatorMessage message = rosterMessage(roster.status);
         m_observer.showMessage(message);
-        m_observer.stageChanged(0);
+        m_observer.stageChanged(kNoStage);
         m_lock.release();
         return stopped(message);
     }
@@ -85,7 +84,7 @@ void UpdateRun::updateCommand() {
 
     // What a run killed while replacing a file left behind goes first.
     removeReplacementLeftovers(m_folder, started);
-    for (const char* folder : {"download", "upload"})
+    for (const char* folder : {kDownloadFolder, kUploadFolder})
         removeReplacementLeftovers(m_folder / folder, started);
 
     m_observer.stageChanged(kDownloadStage);
@@ -102,7 +101,7 @@ void UpdateRun::updateCommand() {
 // Whatever would stop the run after the downloads is found before them, so the
 // operator does not wait minutes for a run that must stop.
 std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
-    for (const char* folder : kRequiredFolders) {
+    for (const char* folder : kMainFolderFolders) {
         std::error_code ec;
         if (!std::filesystem::is_directory(m_folder / folder, ec))
             // Without the folder the sentinel never comes and the timer would poll for ever.
@@ -111,9 +110,10 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
     }
     // Without the browser every page would come back empty and the site would
     // be published without times.
-    if (!m_processes.findsProgram(m_folder / "lynx", "lynx"))
-        return errorMessage("The program \"lynx\" could not be found. Install it, or put it in "
-                            "the lynx folder.");
+    if (!m_processes.findsProgram(m_folder / kBrowserFolder, kBrowserProgram))
+        return errorMessage(std::string("The program \"") + kBrowserProgram +
+                            "\" could not be found. Install it, or put it in the " +
+                            kBrowserFolder + " folder.");
     if (!fileExists(m_folder / kSettingsFile))
         return settingsMissingMessage();
     return missingTemplateMessage(m_folder);
@@ -170,7 +170,7 @@ void UpdateRun::tick() {
         // The timer goes off before anything is shown, so a window that repaints
         // here can never start a second processing half.
         setTimer(false);
-        m_observer.stageChanged(3);
+        m_observer.stageChanged(kCalculationStage);
         try {
             m_processes.endBatch();
             process();
@@ -190,8 +190,9 @@ void UpdateRun::tick() {
     setTimer(false);
     endDownloads();
     removeQuietly(m_folder / kSentinelFile);
-    stopBeforeProcessing(errorMessage("The downloads ended before the last page was fetched. "
-                                      "Check that the folder \"download\" can be written."));
+    stopBeforeProcessing(errorMessage(std::string("The downloads ended before the last page was "
+                                                  "fetched. Check that the folder \"") +
+                                      kDownloadFolder + "\" can be written."));
 }
 
 void UpdateRun::abandonDownloads() {
@@ -230,7 +231,7 @@ void UpdateRun::process() {
     if (auto message = writeSitePages(m_folder, members, records, *settings, m_clock))
         return stop(*message);
 
-    m_observer.stageChanged(4);
+    m_observer.stageChanged(kUploadStage);
     startUploading(*settings);
     m_observer.showMessage(
         {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
@@ -297,7 +298,7 @@ void UpdateRun::stopped(const OperatorMessage& message) {
 
 void UpdateRun::backToIdle() {
     m_observer.captionChanged(kIdleCaption);
-    m_observer.stageChanged(0);
+    m_observer.stageChanged(kNoStage);
     m_observer.buttonsEnabledChanged(true);
 }
 

@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 
+#include "core/main_folder.h"
 #include "core/model/invalid_names.h"
 #include "core/model/text_file.h"
 #include "core/run_stages.h"
@@ -29,7 +30,6 @@ namespace quenmark {
 namespace {
 
 constexpr const char* kMarker = "\u00bb";
-constexpr const char* kSitePage = "upload/elite.htm";
 constexpr std::array<const char*, 4> kStageControls = {"lblReadRoster", "lblDownload", "lblCalc",
                                                        "lblUpload"};
 
@@ -62,9 +62,9 @@ void MainWindow::buildControls() {
     m_cmdAbout = makeButton("cmdAbout", "&About...");
     m_cmdExit = makeButton("cmdExit", "E&xit");
     m_cmdLog = makeButton("cmdLog", "&Log");
-    m_cmdLog->setToolTip("errors.txt and ftp.log of the latest run");
+    m_cmdLog->setToolTip(QString("%1 and %2 of the latest run").arg(kErrorLogFile, kUploadLogFile));
     m_cmdOpenSite = makeButton("cmdOpenSite", "&Open site");
-    m_cmdOpenSite->setToolTip("upload/elite.htm in the browser");
+    m_cmdOpenSite->setToolTip(QString("%1 in the browser").arg(kSitePage));
     QFont updateFont = m_cmdUpdate->font();
     updateFont.setBold(true);
     m_cmdUpdate->setFont(updateFont);
@@ -235,7 +235,7 @@ void MainWindow::stageChanged(int stage) {
         font.setBold(current);
         m_stageLabels[i]->setFont(font);
     }
-    if (stage == 1)
+    if (stage == kReadingRosterStage)
         m_lblDownloadCount->clear(); // a new run
     // The processing half runs inside one tick; let the operator see the line change.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,5 +1,7 @@
 #include "platform/folder_run_lock.h"
 
+#include "core/main_folder.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>

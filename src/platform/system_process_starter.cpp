@@ -1,6 +1,7 @@
 #include "platform/system_process_starter.h"
 
 #include "core/harvest/download_batch.h"
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"

@@ -10,14 +10,6 @@ class QTimer;
 
 namespace quenmark {
 
-// The record of the running batch in the main folder: its process group id
-// (which is also its session id) and the marker its processes carry, so that a
-// later run can end it.
-inline constexpr const char* kBatchRecordFile = "download.pid";
-
-// The FTP client's transcript in the main folder, whichever way it was started.
-inline constexpr const char* kUploadLogFile = "ftp.log";
-
 // Member pages the download batch fetches at once unless the operator says
 // otherwise, and the most it may fetch at once.
 inline constexpr int kDefaultDownloadJobs = 8;

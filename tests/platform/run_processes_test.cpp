@@ -1,3 +1,4 @@
+#include "core/main_folder.h"
 #include "platform/folder_run_lock.h"
 #include "platform/process_start.h"
 #include "platform/system_process_starter.h"

@@ -1,5 +1,6 @@
 #include "core/files/enforced_times_file.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"

@@ -7,8 +7,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kEnforcedTimesFile = "times.dat";
-
 // One entry of times.dat. The level and difficulty lines are kept as read, beside
 // their values, so that a rewrite gives them back unchanged. An entry cut short
 // by the end of the file is kept with complete == false.

@@ -1,5 +1,6 @@
 #include "core/files/members_file.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/invalid_names.h"
 #include "core/model/leading_number.h"

@@ -1,5 +1,6 @@
 #include "core/files/settings_file.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
@@ -42,8 +43,9 @@ std::string alignWord(int alignIndex) {
 }
 
 OperatorMessage settingsMissingMessage() {
-    return errorMessage("\"settings.dat\" could not be found. Click Settings to create a new "
-                        "file with default settings.");
+    return errorMessage(std::string("\"") + kSettingsFile +
+                        "\" could not be found. Click Settings to create a new file with "
+                        "default settings.");
 }
 
 SiteSettings defaultSettings() {

@@ -11,8 +11,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kSettingsFile = "settings.dat";
-
 // The operator's choices for one site, as settings.dat holds them. The list
 // fields hold positions in the tables below, never the values themselves; the
 // flags count as on only when they are exactly 1.

@@ -1,5 +1,6 @@
 #include "core/harvest/download_batch.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
 
@@ -49,13 +50,17 @@ std::optional<std::string> batchPageName(const MemberRecord& member,
 
 std::string downloadBatchText(const MemberTable& members, const InvalidNameTable& names) {
     TextBuilder text;
-    text.line("cd lynx");
+    text.line(std::string("cd ") + kBrowserFolder);
+    const std::string browser = std::string(kBrowserProgram) + " -source ";
+    const std::string downloads = std::string("..\\") + kDownloadFolder + "\\";
     for (const MemberRecord& member : members) {
         if (const auto base = batchPageName(member, names))
-            text.line("lynx -source " + batchAddress(member.Page) + " >\"..\\download\\" +
+            text.line(browser + batchAddress(member.Page) + " >\"" + downloads +
                       percentDoubled(*base) + ".html\"");
     }
-    text.line(std::string("lynx -source ") + kSentinelAddress + " >..\\download\\EndOfRoster.html");
+    // The discard port on this machine: the fetch fails at once, and only the
+    // file that the redirection creates matters.
+    text.line(browser + "http://127.0.0.1:9/" + kSentinelPage + " >" + downloads + kSentinelPage);
     text.line("cd ..");
     return text.text();
 }

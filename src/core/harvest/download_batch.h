@@ -10,15 +10,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kBatchFile = "download.bat";
-inline constexpr const char* kSentinelFile = "download/EndOfRoster.html";
-// Where the running batch notes each line that has ended, by its target (one a
-// line); kept beside download.bat, outside download/, so it is never a page.
-inline constexpr const char* kBatchDoneLogFile = "download.done";
-// Fails at once (the discard port on this machine): only the file that the
-// redirection creates matters.
-inline constexpr const char* kSentinelAddress = "http://127.0.0.1:9/EndOfRoster.html";
-
 // A page address as the command interpreter must see it: addresses holding a
 // blank, tab or one of & | < > ^ ( ) " % are quoted with % doubled and "
 // written as %%22, so the interpreter neither splits nor expands them.

@@ -1,6 +1,7 @@
 #include "core/harvest/download_progress.h"
 
 #include "core/harvest/download_batch.h"
+#include "core/main_folder.h"
 #include "core/model/invalid_names.h"
 #include "core/model/text_file.h"
 

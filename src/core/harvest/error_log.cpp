@@ -1,5 +1,6 @@
 #include "core/harvest/error_log.h"
 
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 
 namespace quenmark {

@@ -6,8 +6,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kErrorLogFile = "errors.txt";
-
 // errors.txt of the main folder: one line per member whose page
 // ended before 42 times, in member order. The Update command empties the file;
 // a run appends its lines. Lines are gathered and appended by flush(), so a run

@@ -1,6 +1,7 @@
 #include "core/harvest/page_parser.h"
 
 #include "core/harvest/time_file.h"
+#include "core/main_folder.h"
 #include "core/model/input_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
@@ -309,7 +310,7 @@ PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, 
 std::filesystem::path memberPagePath(const std::filesystem::path& mainFolder,
                                      const std::string& baseName) {
     // One relative piece, so a base name starting with "/" cannot replace the folder.
-    return mainFolder / ("download/" + baseName + ".html");
+    return mainFolder / memberPageName(baseName);
 }
 
 FileReadStatus readWholeFile(const std::filesystem::path& path, std::string& buffer) {
@@ -328,7 +329,7 @@ PageRead parseMemberPage(const std::filesystem::path& mainFolder, MemberRecord& 
         [&](int level, int difficulty, std::int16_t&) {
             return readTimeFileCell(mainFolder, member, baseName, level, difficulty);
         },
-        "download/" + baseName + ".html");
+        memberPageName(baseName));
 }
 
 } // namespace quenmark

@@ -1,6 +1,7 @@
 #include "core/harvest/time_file.h"
 
 #include "core/harvest/error_log.h"
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/input_file.h"
 #include "core/model/leading_number.h"
@@ -22,7 +23,7 @@ bool timeFileLines(const std::filesystem::path& mainFolder, const std::string& b
     std::string bytes;
     const FileReadStatus status = readWholeFile(timeFilePath(mainFolder, baseName), bytes);
     if (status == FileReadStatus::Unreadable)
-        throw cannotRead("download/" + baseName + ".txt");
+        throw cannotRead(timeFileName(baseName));
     if (status == FileReadStatus::Missing)
         return false;
     lines = splitLines(bytes);
@@ -33,7 +34,7 @@ bool timeFileLines(const std::filesystem::path& mainFolder, const std::string& b
 
 std::filesystem::path timeFilePath(const std::filesystem::path& mainFolder,
                                    const std::string& baseName) {
-    return mainFolder / ("download/" + baseName + ".txt");
+    return mainFolder / timeFileName(baseName);
 }
 
 std::string timeFileText(const CellTimes& times) {
@@ -93,7 +94,7 @@ bool readTimeFileCell(const std::filesystem::path& mainFolder, MemberRecord& mem
 void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& member,
                    const std::string& baseName) {
     const std::filesystem::path path = timeFilePath(mainFolder, baseName);
-    const std::string shownName = "download/" + baseName + ".txt";
+    const std::string shownName = timeFileName(baseName);
     if (InputFile(path).status() == FileReadStatus::Unreadable)
         throw cannotRead(shownName); // the operator's to look at, not to lose
     FileReplacement file(path, shownName, Durability::Unsynced);

@@ -1,5 +1,6 @@
 #include "core/model/invalid_names.h"
 
+#include "core/main_folder.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 
@@ -54,10 +55,12 @@ bool isUsableBaseName(std::string_view baseName) {
     if (baseName.size() > 250)
         return false;
     // The member's page would be taken for the end of the downloads.
-    constexpr std::string_view kSentinelName = "endofroster";
-    if (baseName.size() == kSentinelName.size() &&
-        std::equal(baseName.begin(), baseName.end(), kSentinelName.begin(),
-                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))
+    const std::string_view sentinel = kSentinelName;
+    if (baseName.size() == sentinel.size() &&
+        std::equal(baseName.begin(), baseName.end(), sentinel.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+        }))
         return false;
     for (char c : baseName) {
         const auto byte = static_cast<unsigned char>(c);

@@ -8,8 +8,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kInvalidNamesFile = "invalidchrs.dat";
-
 // The numbers of invalidchrs.dat that stand in for member names in file names.
 // The file is read once; each name then resolves exactly as a scan of the whole
 // file from the start would: every line is compared with the name, a matching
@@ -33,8 +31,8 @@ private:
 
 // A base name that cannot name a file in the download folder: it would leave
 // the folder or break the batch line (/ \ " or a control character), it is
-// longer than a file name may be, or it is EndOfRoster in any letter case, the
-// name of the downloads' sentinel.
+// longer than a file name may be, or it is the downloads' sentinel's name in any
+// letter case.
 bool isUsableBaseName(std::string_view baseName);
 
 } // namespace quenmark

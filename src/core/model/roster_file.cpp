@@ -1,5 +1,6 @@
 #include "core/model/roster_file.h"
 
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 
 namespace quenmark {

@@ -8,9 +8,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kRosterFile = "roster.txt";
-inline constexpr const char* kBannedFile = "banned.txt";
-
 enum class MemberFileStatus { Ok, Missing, Unreadable, Damaged };
 
 struct MemberFileRead {

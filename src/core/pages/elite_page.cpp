@@ -1,5 +1,6 @@
 #include "core/pages/elite_page.h"
 
+#include "core/main_folder.h"
 #include "core/pages/standings_rows.h"
 #include "core/pages/template_filler.h"
 #include "core/pages/time_text.h"
@@ -93,7 +94,7 @@ void setDifficultyTotals(MemberTable& members) {
 
 bool writeElitePage(const PageContext& context) {
     return fillTemplate(
-        context.mainFolder, "elite.html", "elite.htm", kMemberCountMarker,
+        context.mainFolder, "elite.html", kSitePageFile, kMemberCountMarker,
         [&](int marker, std::string& line, PageOutput& page) {
             if (marker == kMemberCountMarker) {
                 replaceMarkers(line, std::to_string(context.members.size()));

@@ -1,5 +1,6 @@
 #include "core/pages/site_pages.h"
 
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 #include "core/pages/elite2_page.h"
 #include "core/pages/elite_page.h"
@@ -54,7 +55,7 @@ OperatorMessage templateMissingMessage(std::string_view templateFile) {
 
 std::optional<OperatorMessage> missingTemplateMessage(const std::filesystem::path& mainFolder) {
     for (const char* templateFile : kSiteTemplates)
-        if (!fileExists(mainFolder / "templates" / templateFile))
+        if (!fileExists(mainFolder / kTemplatesFolder / templateFile))
             return templateMissingMessage(templateFile);
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "core/pages/template_filler.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
 
@@ -24,11 +25,11 @@ void PageOutput::line(std::string_view text) {
 }
 
 std::string templateShownName(std::string_view templateFile) {
-    return "templates/" + std::string(templateFile);
+    return std::string(kTemplatesFolder) + "/" + std::string(templateFile);
 }
 
 std::string pageShownName(std::string_view pageFile) {
-    return "upload/" + std::string(pageFile);
+    return std::string(kUploadFolder) + "/" + std::string(pageFile);
 }
 
 void replaceMarkers(std::string& line, std::string_view text) {
@@ -89,11 +90,11 @@ bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view temp
                   std::string_view pageFile, int firstMarker, const MarkerHandler& handler) {
     const std::string templateName = templateShownName(templateFile);
     const std::optional<std::string> content =
-        readFileBytes(mainFolder / "templates" / templateFile, templateName);
+        readFileBytes(mainFolder / kTemplatesFolder / templateFile, templateName);
     if (!content)
         return false;
     const std::string text = fillTemplateText(*content, templateName, firstMarker, handler);
-    const std::filesystem::path pagePath = mainFolder / "upload" / pageFile;
+    const std::filesystem::path pagePath = mainFolder / kUploadFolder / pageFile;
     try {
         replaceFile(pagePath, text, Durability::Unsynced);
     } catch (const FileError&) {

@@ -4,9 +4,6 @@
 
 namespace quenmark {
 
-// The lock file in the main folder that keeps a second run out.
-inline constexpr const char* kRunLockFile = "update.lock";
-
 // One run per main folder: a lock that the operating system lets go of when
 // the process holding it ends, however it ends; the platform implements it.
 class RunLock {

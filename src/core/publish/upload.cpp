@@ -1,5 +1,6 @@
 #include "core/publish/upload.h"
 
+#include "core/main_folder.h"
 #include "core/publish/upload_script.h"
 
 namespace quenmark {

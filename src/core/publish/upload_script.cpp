@@ -1,5 +1,6 @@
 #include "core/publish/upload_script.h"
 
+#include "core/main_folder.h"
 #include "core/model/atomic_file.h"
 #include "core/model/text_file.h"
 
@@ -20,9 +21,9 @@ std::string uploadScriptText(const SiteSettings& held, const SiteSettings& curre
     out.line("open " + held.ftpServer).line(held.ftpUser).line(held.ftpPassword);
     if (isFlagSet(current.useDirectory))
         out.line("cd " + current.directory);
-    out.line("lcd upload").line("ascii");
+    out.line(std::string("lcd ") + kUploadFolder).line("ascii");
     if (isFlagSet(current.uploadElite))
-        putLine(out, "elite.htm");
+        putLine(out, kSitePageFile);
     if (isFlagSet(current.uploadElite2))
         putLine(out, "elite2.htm");
     if (isFlagSet(current.uploadStage))
@@ -43,7 +44,7 @@ std::string uploadScriptText(const SiteSettings& held, const SiteSettings& curre
         // An ASCII transfer would rewrite the picture's CR and LF bytes; the
         // pages before it stay in ASCII mode so the server stores them its way.
         out.line("binary");
-        putLine(out, "tarvo.jpg");
+        putLine(out, kPictureFile);
     }
     out.line("close").line("quit");
     return out.text();
@@ -53,8 +54,8 @@ std::optional<OperatorMessage> writeUploadScript(const std::filesystem::path& ma
                                                  const SiteSettings& held) {
     const std::optional<SiteSettings> current = loadSettings(mainFolder);
     if (!current)
-        return errorMessage("\"settings.dat\" could not be found. The pages were written but "
-                            "not uploaded.");
+        return errorMessage(std::string("\"") + kSettingsFile +
+                            "\" could not be found. The pages were written but not uploaded.");
     try {
         replaceFile(mainFolder / kUploadScriptFile, uploadScriptText(held, *current),
                     Durability::Unsynced, FileAccess::OwnerOnly);

@@ -9,8 +9,6 @@
 
 namespace quenmark {
 
-inline constexpr const char* kUploadScriptFile = "ftp.dat";
-
 // The lines of ftp.dat, CR LF after each. Server, user name and password come
 // from `held` (read when the run's processing began); the directory and the
 // upload flags from `current` (settings.dat as it is now).

@@ -1,5 +1,6 @@
 #include "core/standings/enforced_times.h"
 
+#include "core/main_folder.h"
 #include "core/model/leading_number.h"
 #include "core/model/levels.h"
 #include "core/model/text_file.h"
@@ -33,8 +34,9 @@ std::optional<int> enforcedTimeCell(const EnforcedTime& entry) {
 }
 
 OperatorMessage timesFileMissingMessage() {
-    return errorMessage("\"times.dat\" was not found. Go into Members, then Enforce Times to "
-                        "have a new file created.");
+    return errorMessage(std::string("\"") + kEnforcedTimesFile +
+                        "\" was not found. Go into Members, then Enforce Times to have a new file "
+                        "created.");
 }
 
 EnforcedTimes::EnforcedTimes(const std::vector<EnforcedTime>& entries, int penaltySeconds) {

@@ -2,6 +2,7 @@
 
 #include "core/files/enforced_times_file.h"
 #include "core/files/members_file.h"
+#include "core/main_folder.h"
 #include "core/model/levels.h"
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"

@@ -1,10 +1,9 @@
 #include "gui/dialogs/log_dialog.h"
 
-#include "core/harvest/error_log.h"
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"
 #include "gui/widgets.h"
-#include "platform/system_process_starter.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -45,9 +44,10 @@ LogDialog::LogDialog(std::filesystem::path mainFolder, QWidget* parent)
 
     m_txtErrors = logView("txtErrors");
     m_txtUpload = logView("txtUpload");
-    auto* errorsCaption = new QLabel("&Pages that could not be read (errors.txt):");
+    auto* errorsCaption =
+        new QLabel(QString("&Pages that could not be read (%1):").arg(kErrorLogFile));
     errorsCaption->setBuddy(m_txtErrors);
-    auto* uploadCaption = new QLabel("&Upload (ftp.log):");
+    auto* uploadCaption = new QLabel(QString("&Upload (%1):").arg(kUploadLogFile));
     uploadCaption->setBuddy(m_txtUpload);
     auto* close = named(new QPushButton("&Close"), "cmdClose");
     close->setDefault(true);

@@ -1,5 +1,6 @@
 #include "gui/dialogs/settings_dialog.h"
 
+#include "core/main_folder.h"
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
@@ -78,14 +79,14 @@ void SettingsDialog::buildControls() {
     m_chkDirectory = named(new QCheckBox("Directory:"), "chkDirectory");
     m_txtDirectory = oneLineField("txtDirectory");
 
-    m_chkElite = uploadBox("chkElite", "elite.htm");
+    m_chkElite = uploadBox("chkElite", kSitePageFile);
     m_chkElite2 = uploadBox("chkElite2", "elite2.htm");
     m_chkStage = uploadBox("chkStage", "stage files");
     m_chkDiff = uploadBox("chkDiff", "diff files");
     m_chkLeaders = uploadBox("chkLeaders", "leaders.htm");
     m_chkRoster = uploadBox("chkRoster", "roster.htm");
     m_chkPoints = uploadBox("chkPoints", "points.htm");
-    m_chkTARVO = uploadBox("chkTARVO", "tarvo.jpg");
+    m_chkTARVO = uploadBox("chkTARVO", kPictureFile);
     const QList<QCheckBox*> uploads = {m_chkElite,   m_chkElite2, m_chkStage,  m_chkDiff,
                                        m_chkLeaders, m_chkRoster, m_chkPoints, m_chkTARVO};
 
@@ -160,9 +161,10 @@ void SettingsDialog::load() {
         showSettings(*stored);
         return;
     }
-    MessageBoxes::show(this, "Error",
-                       "\"settings.dat\" could not be found. File created and defaults used.",
-                       MessageIcon::Exclamation);
+    MessageBoxes::show(
+        this, "Error",
+        QString("\"%1\" could not be found. File created and defaults used.").arg(kSettingsFile),
+        MessageIcon::Exclamation);
     showSettings(defaultSettings());
     // The file exists from now on, whatever the operator does next.
     save();

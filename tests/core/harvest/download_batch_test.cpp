@@ -1,5 +1,6 @@
 #include "core/harvest/download_batch.h"
 #include "core/harvest/download_progress.h"
+#include "core/main_folder.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>

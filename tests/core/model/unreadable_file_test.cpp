@@ -4,6 +4,7 @@
 #include "core/harvest/error_log.h"
 #include "core/harvest/page_parser.h"
 #include "core/harvest/time_file.h"
+#include "core/main_folder.h"
 #include "core/model/invalid_names.h"
 #include "core/model/roster_file.h"
 #include "core/model/text_file.h"
