@@ -4,6 +4,7 @@
 #include "core/pages/standings_rows.h"
 #include "core/pages/template_filler.h"
 #include "core/pages/time_text.h"
+#include "core/standings/member_points.h"
 
 #include <cstdint>
 
@@ -72,12 +73,9 @@ void writeHolders(const PageContext& context, PageOutput& page) {
 
 void addDifficultyPoints(MemberTable& members) {
     for (MemberRecord& member : members)
-        for (int d = 0; d < kDifficultyCount; ++d) {
-            int sum = member.DifficultyPoints[d];
-            for (int level = 0; level < kLevelCount; ++level)
-                sum += member.Points[cellIndex(level, d)];
-            member.DifficultyPoints[d] = static_cast<std::int16_t>(sum);
-        }
+        for (int d = 0; d < kDifficultyCount; ++d)
+            member.DifficultyPoints[d] = static_cast<std::int16_t>(
+                member.DifficultyPoints[d] + difficultyPoints(member.Points, d));
 }
 
 void setDifficultyTotals(MemberTable& members) {

@@ -2,25 +2,24 @@
 
 #include "core/model/levels.h"
 #include "core/pages/template_filler.h"
-
-#include <array>
+#include "core/standings/standings.h"
 
 namespace quenmark {
 
 namespace {
 
-// Points of the first six places below the maximum, markers 1 to 6.
-constexpr std::array<int, 6> kPlaceDeductions = {0, 3, 5, 6, 7, 8};
+// Points of the first six places, markers 1 to 6.
+constexpr int kLastPlaceMarker = 6;
 constexpr int kCountDownBaseMarker = 7;
 constexpr int kColorMarker = 8;
 constexpr int kMostPointsMarker = 9;
 
 std::string pointText(const PageContext& context, int marker) {
-    if (marker >= 1 && marker <= static_cast<int>(kPlaceDeductions.size()))
+    if (marker >= 1 && marker <= kLastPlaceMarker)
         return "<font color=" + context.pointColor + ">" +
-               std::to_string(context.pointMax - kPlaceDeductions[marker - 1]) + "</font>";
+               std::to_string(pointsForPlace(marker - 1, context.pointMax)) + "</font>";
     if (marker == kCountDownBaseMarker)
-        return std::to_string(context.pointMax - 3);
+        return std::to_string(countDownBase(context.pointMax));
     if (marker == kColorMarker)
         return context.pointColor;
     return std::to_string(context.pointMax * kCellCount);

@@ -2,6 +2,7 @@
 
 #include "core/pages/text_pieces.h"
 #include "core/pages/time_text.h"
+#include "core/standings/member_points.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,11 +10,6 @@
 namespace quenmark {
 
 namespace {
-
-std::int64_t pointsTotal(const MemberRecord& member) {
-    return std::int64_t{member.DifficultyPoints[0]} + member.DifficultyPoints[1] +
-           member.DifficultyPoints[2];
-}
 
 std::int64_t timeTotal(const MemberRecord& member) {
     return std::int64_t{member.DifficultyTotal[0]} + member.DifficultyTotal[1] +
@@ -52,14 +48,14 @@ void writePointsStandings(const PageContext& context, PageOutput& page, int rank
     std::vector<std::int64_t> totals;
     totals.reserve(context.members.size());
     for (const MemberRecord& member : context.members)
-        totals.push_back(pointsTotal(member));
+        totals.push_back(overallPoints(member.DifficultyPoints));
     writeRankedRows(
         context.members, standingRanks(totals, Better::Higher), rankLimit,
         [&](std::string& row, const MemberRecord& member, int rank) {
             appendRowStart(row, context, member, rank);
             appendPieces(row, member.DifficultyPoints[0], "</td><td>", member.DifficultyPoints[1],
                          "</td><td>", member.DifficultyPoints[2], "</td><td><b>",
-                         pointsTotal(member), "</b></td></tr>");
+                         overallPoints(member.DifficultyPoints), "</b></td></tr>");
         },
         page);
 }

@@ -12,7 +12,11 @@ std::int16_t pointsForPlace(int place, int pointMax) {
         return static_cast<std::int16_t>(pointMax - 3);
     if (place == 2)
         return static_cast<std::int16_t>(pointMax - 5);
-    return static_cast<std::int16_t>(std::max(0, pointMax - 3 - place));
+    return static_cast<std::int16_t>(std::max(0, countDownBase(pointMax) - place));
+}
+
+int countDownBase(int pointMax) {
+    return pointMax - 3;
 }
 
 namespace {

@@ -3,8 +3,8 @@
 #include "core/pages/standings_rows.h"
 #include "core/pages/template_filler.h"
 #include "core/pages/text_pieces.h"
+#include "core/standings/member_points.h"
 
-#include <array>
 #include <string_view>
 
 namespace quenmark {
@@ -74,36 +74,25 @@ void writeLeaderTable(const PageContext& context, int difficulty, PageOutput& pa
             page);
 }
 
-} // namespace
-
-void countRecords(MemberTable& members, int pointMax) {
-    std::array<int, kCellCount> holders{};
-    for (const MemberRecord& member : members)
-        for (int cell = 0; cell < kCellCount; ++cell)
-            if (member.Points[cell] == pointMax)
-                ++holders[cell];
-    for (MemberRecord& member : members) {
-        member.Records = 0;
-        member.Untied = 0;
-        member.DifficultyRecords = {};
-        member.DifficultyUntied = {};
-        for (int d = 0; d < kDifficultyCount; ++d)
-            for (int level = 0; level < kLevelCount; ++level) {
-                const int cell = cellIndex(level, d);
-                if (member.Points[cell] != pointMax)
-                    continue;
-                ++member.Records;
-                ++member.DifficultyRecords[d];
-                if (holders[cell] == 1) {
-                    ++member.Untied;
-                    ++member.DifficultyUntied[d];
-                }
-            }
+// Keeps every member's record count in his Records, DifficultyRecords, Untied
+// and DifficultyUntied, which the tables read.
+void keepRecordCounts(MemberTable& members, int pointMax) {
+    const std::vector<RecordCount> counts = recordCounts(members, pointMax);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        MemberRecord& member = members[i];
+        member.Records = static_cast<std::int16_t>(counts[i].records);
+        member.Untied = static_cast<std::int16_t>(counts[i].untied);
+        for (int d = 0; d < kDifficultyCount; ++d) {
+            member.DifficultyRecords[d] = static_cast<std::int16_t>(counts[i].difficultyRecords[d]);
+            member.DifficultyUntied[d] = static_cast<std::int16_t>(counts[i].difficultyUntied[d]);
+        }
     }
 }
 
+} // namespace
+
 bool writeLeadersPage(const PageContext& context) {
-    countRecords(context.members, context.pointMax);
+    keepRecordCounts(context.members, context.pointMax);
     return fillTemplate(context.mainFolder, "leaders.html", "leaders.htm", 1,
                         [&](int marker, std::string& line, PageOutput& page) {
                             if (marker >= kOverallMarker && marker <= kLastDifficultyMarker) {
