@@ -6,6 +6,7 @@
 #include "cli/usage.h"
 #include "platform/batch_interpreter.h"
 #include "platform/ftp_client.h"
+#include "platform/path_text.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -42,20 +43,20 @@ int runBatchCommand(const QStringList& arguments) {
                 return usageError(downloadJobsProblem());
             jobs = *value;
         } else {
-            doneLog = rest[1].toStdString();
+            doneLog = pathFromText(rest[1]);
         }
         rest = rest.mid(2);
     }
     if (rest.size() != 1)
         return usageError("run-batch takes one batch file.");
-    return runBatchFile(rest[0].toStdString(), std::filesystem::current_path(), kProgramTimeLimit,
+    return runBatchFile(pathFromText(rest[0]), std::filesystem::current_path(), kProgramTimeLimit,
                         jobs, doneLog);
 }
 
 int ftpCommand(const QStringList& arguments) {
     if (arguments.size() != 2 || !arguments[1].startsWith("-s:") || arguments[1].size() <= 3)
         return usageError("ftp takes one script as -s:FILE.");
-    return runFtpScript(arguments[1].mid(3).toStdString(), std::cout);
+    return runFtpScript(pathFromText(arguments[1].mid(3)), std::cout);
 }
 
 } // namespace

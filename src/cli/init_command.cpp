@@ -7,6 +7,7 @@
 #include "core/model/text_file.h"
 #include "core/pages/site_pages.h"
 #include "platform/new_file.h"
+#include "platform/path_text.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ std::vector<std::string> exampleFiles() {
 // Where the example site lies: installed beside the program, or the source
 // tree's examples/ when the program runs from its build folder.
 std::vector<fs::path> exampleCandidates() {
-    const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const fs::path programFolder = pathFromText(QCoreApplication::applicationDirPath());
     return {(programFolder / QUENMARK_DATA_FROM_BIN).lexically_normal(),
             fs::path(QUENMARK_SOURCE_EXAMPLES)};
 }
@@ -156,8 +157,7 @@ int initCommand(const QStringList& arguments) {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 2 || (positional.size() == 2 && positional[1].isEmpty()))
         return usageError("init takes at most one folder.");
-    const fs::path folder =
-        positional.size() == 2 ? positional[1].toLocal8Bit().toStdString() : ".";
+    const fs::path folder = positional.size() == 2 ? pathFromText(positional[1]) : fs::path(".");
 
     const auto examples = findExamples();
     if (!examples) {

@@ -2,6 +2,7 @@
 
 #include "cli/headless_runner.h"
 #include "cli/usage.h"
+#include "platform/path_text.h"
 #include "platform/system_process_starter.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,7 @@ int updateCommand(const QStringList& arguments) {
         return usageError("update takes no further arguments.");
 
     HeadlessOptions options;
-    options.folder = parser.value("folder").toStdString();
+    options.folder = pathFromText(parser.value("folder"));
     options.upload = !parser.isSet("no-upload");
     if (parser.isSet("timeout")) {
         bool ok = false;

@@ -12,6 +12,7 @@
 #include "gui/message_box.h"
 #include "gui/widgets.h"
 #include "gui/window_geometry.h"
+#include "platform/path_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -194,7 +195,7 @@ void MainWindow::openSite() {
             MessageIcon::Information);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(textFromPath(page)));
 }
 
 bool MainWindow::exitAllowed() {
