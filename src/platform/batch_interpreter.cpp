@@ -1,5 +1,6 @@
 #include "platform/batch_interpreter.h"
 
+#include "core/model/os_file.h"
 #include "core/model/text_file.h"
 #include "platform/batch_line_pool.h"
 #include "platform/process_start.h"

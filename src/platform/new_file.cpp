@@ -1,6 +1,7 @@
 #include "platform/new_file.h"
 
 #include "core/model/atomic_file.h"
+#include "core/model/os_file.h"
 #include "core/model/text_file.h"
 
 #include <cerrno>

@@ -1,5 +1,6 @@
 #include "platform/process_start.h"
 
+#include "core/model/os_file.h"
 #include "core/model/text_file.h"
 
 #include <algorithm>

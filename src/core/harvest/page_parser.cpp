@@ -299,7 +299,7 @@ PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, 
         throw cannotRead(pageShownName);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     for (;;) {
-        const ssize_t got = file.read(buffer.get(), kChunk);
+        const std::ptrdiff_t got = file.read(buffer.get(), kChunk);
         if (got <= 0) // the end of the file (a read error counts as the end)
             return stream.finish();
         if (stream.feed(std::string_view(buffer.get(), static_cast<std::size_t>(got))))

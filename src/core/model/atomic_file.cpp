@@ -1,12 +1,7 @@
 #include "core/model/atomic_file.h"
 
+#include "core/model/os_file.h"
 #include "core/model/text_file.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quenmark {
 
@@ -28,65 +23,36 @@ bool isReplacementTemporary(const std::string& name) {
 
 } // namespace
 
-bool writeAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 FileReplacement::FileReplacement(const std::filesystem::path& path, std::string shownName,
                                  Durability durability, FileAccess access)
     : m_path(path), m_shownName(std::move(shownName)), m_durability(durability) {
     const std::filesystem::path folder = path.parent_path();
     m_temporary = (folder / (std::string(kReplacementPrefix) + "XXXXXX")).string();
-    m_fd = ::mkostemp(m_temporary.data(), O_CLOEXEC);
+    m_fd = makeUniqueFile(m_temporary);
     if (m_fd < 0) {
         m_temporary.clear();
         fail();
     }
-    mode_t mode = 0600;
-    if (access == FileAccess::Default) {
-        struct stat old {};
-        if (::stat(path.c_str(), &old) == 0) {
-            mode = old.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-    }
-    if (::fchmod(m_fd, mode) != 0)
+    unsigned permissions = 0600;
+    if (access == FileAccess::Default)
+        permissions = permissionsOf(path).value_or(newFilePermissions());
+    if (!setPermissions(m_fd, permissions))
         fail();
 }
 
 FileReplacement::~FileReplacement() {
     if (m_fd >= 0)
-        ::close(m_fd);
+        closeFile(m_fd);
     if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+        unlinkQuietly(m_temporary);
 }
 
 void FileReplacement::fail() {
     if (m_fd >= 0)
-        ::close(m_fd);
+        closeFile(m_fd);
     m_fd = -1;
     if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
+        unlinkQuietly(m_temporary);
     m_temporary.clear();
     throw cannotWrite(m_shownName);
 }
@@ -101,10 +67,10 @@ void FileReplacement::commit() {
         fail();
     bool ok = true;
     if (m_durability == Durability::Synced)
-        ok = ::fsync(m_fd) == 0;
-    ok = ::close(m_fd) == 0 && ok;
+        ok = syncFile(m_fd);
+    ok = closeFile(m_fd) && ok;
     m_fd = -1;
-    if (!ok || ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+    if (!ok || !renameOver(m_temporary, m_path))
         fail();
     m_temporary.clear();
     if (m_durability == Durability::Synced)

@@ -49,11 +49,6 @@ private:
     int m_fd = -1;
 };
 
-// Writes all of content to fd, again after an interrupted write; false on an error.
-bool writeAll(int fd, std::string_view content);
-// Makes a rename or a new name in the folder survive a power cut.
-void syncFolder(const std::filesystem::path& folder);
-
 // One whole content at once, the file named by its path in messages.
 void replaceFile(const std::filesystem::path& path, std::string_view content,
                  Durability durability = Durability::Synced,

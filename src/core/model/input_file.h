@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
-#include <sys/types.h>
 
 namespace quenmark {
 
@@ -25,7 +24,7 @@ public:
     FileReadStatus status() const { return m_status; }
 
     // Up to size bytes; 0 at the end of the file, -1 on an error.
-    ssize_t read(char* into, std::size_t size);
+    std::ptrdiff_t read(char* into, std::size_t size);
 
     // The rest of the file into bytes (replacing what it held); false on an error.
     bool readAll(std::string& bytes);

@@ -1,12 +1,8 @@
 #include "core/model/text_file.h"
 
-#include "core/model/atomic_file.h"
+#include "core/model/os_file.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace quenmark {
 
@@ -96,24 +92,12 @@ std::string numberForm(long long value) {
     return (value < 0 ? "-" : " ") + digits + " ";
 }
 
-int openForWritingNoFollow(const char* path, bool append) {
-    struct stat info {};
-    if (::lstat(path, &info) == 0 && S_ISLNK(info.st_mode))
-        ::unlink(path);
-    const int mode = append ? O_APPEND : O_TRUNC;
-    int fd;
-    while ((fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | mode, 0644)) < 0 &&
-           errno == EINTR) {
-    }
-    return fd;
-}
-
 void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
     const int fd = openForWritingNoFollow(path.c_str(), true);
     if (fd < 0)
         throw cannotWrite(path.string());
     const bool written = writeAll(fd, bytes);
-    if (::close(fd) != 0 || !written)
+    if (!closeFile(fd) || !written)
         throw cannotWrite(path.string());
 }
 
@@ -121,7 +105,7 @@ void writeEmptyFile(const std::filesystem::path& path) {
     const int fd = openForWritingNoFollow(path.c_str(), false);
     if (fd < 0)
         throw cannotWrite(path.string());
-    ::close(fd);
+    closeFile(fd);
 }
 
 void removeFileIfPresent(const std::filesystem::path& path) {

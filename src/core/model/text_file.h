@@ -69,11 +69,6 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes);
 // Creates or empties a file; throws FileError on failure.
 void writeEmptyFile(const std::filesystem::path& path);
 
-// Opens a file for writing (emptied, or appended to) without following a link
-// at its path: a link is removed first and the open refuses one put there
-// meanwhile. Returns the descriptor, or -1. Safe between fork and exec.
-int openForWritingNoFollow(const char* path, bool append);
-
 // Deletes a file when it exists; a missing file is not an error.
 void removeFileIfPresent(const std::filesystem::path& path);
 
