@@ -49,7 +49,8 @@ void settle(const SyntheticSite& site) {
     ::sync();
 }
 
-// Steps 7 and 8 on a fresh member table; the seconds they took.
+// Settling every member's times, then the points and records of every cell, on
+// a fresh member table; the seconds they took.
 double timeProcessing(const SyntheticSite& site) {
     settle(site);
     MemberTable members = site.readMembers();
