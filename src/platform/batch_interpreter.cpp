@@ -159,25 +159,22 @@ private:
     int m_fd = -1;
 };
 
-// One program line from the given folder, its target created or emptied first.
-void runLine(const BatchLine& line, const std::filesystem::path& folder,
-             std::chrono::milliseconds programTimeLimit, const DoneLog& doneLog) {
+// Starts one program line from the given folder, its target created or
+// emptied first; nullopt when nothing runs.
+std::optional<ChildProcess> startLine(const BatchLine& line, const std::filesystem::path& folder) {
     ProcessSpec spec{resolveProgram(line.program, folder), line.arguments, folder, {}, true};
     spec.endWithParent = true; // a batch that is ended leaves no program running
     if (!line.target.empty()) {
         const std::filesystem::path target = folder / line.target;
         // Never through a link: a page named by the roster must not land outside.
         const int created = openForWritingNoFollow(target.c_str(), line.append);
-        if (created >= 0) {
-            ::close(created);
-            spec.outputFile = target;
-            spec.appendOutput = line.append;
-            runAndWait(spec, programTimeLimit);
-        } // else the interpreter runs nothing when it cannot open the target
-        doneLog.ended(line.target);
-        return;
+        if (created < 0)
+            return std::nullopt; // the interpreter runs nothing when it cannot open the target
+        ::close(created);
+        spec.outputFile = target;
+        spec.appendOutput = line.append;
     }
-    runAndWait(spec, programTimeLimit);
+    return ChildProcess::start(spec);
 }
 
 // Lines that write the same file must share a key, however its folder is spelt.
@@ -209,9 +206,7 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
     const BatchLine* last = lastRun == parsed.rend() ? nullptr : &*lastRun;
 
     const DoneLog doneLog(doneLogFile);
-    std::optional<BatchLinePool> pool; // goes first: its lines still write to the log
-    if (jobs > 1)
-        pool.emplace(jobs);
+    BatchLinePool pool(jobs, programTimeLimit); // goes first: its lines still write to the log
     std::filesystem::path folder = startFolder;
     for (const BatchLine& line : parsed) {
         if (line.kind == BatchLine::Kind::Skip)
@@ -220,23 +215,25 @@ int runBatchFile(const std::filesystem::path& batchFile, const std::filesystem::
         // a program writing to our own output and the last program wait for
         // everything before them, and everything after waits for them.
         const bool beside =
-            pool && line.kind == BatchLine::Kind::Run && !line.target.empty() && &line != last;
-        if (beside) {
-            pool->add(targetKey(folder / line.target), [&line, folder, programTimeLimit, &doneLog] {
-                runLine(line, folder, programTimeLimit, doneLog);
-            });
-            continue;
-        }
-        if (pool)
-            pool->waitForAll();
+            jobs > 1 && line.kind == BatchLine::Kind::Run && !line.target.empty() && &line != last;
+        if (!beside)
+            pool.waitForAll();
         if (line.kind == BatchLine::Kind::ChangeFolder) {
             const std::filesystem::path next = (folder / line.folder).lexically_normal();
             std::error_code ec;
             if (std::filesystem::is_directory(next, ec))
                 folder = next;
-        } else {
-            runLine(line, folder, programTimeLimit, doneLog);
+            continue;
         }
+        pool.add(
+            beside ? targetKey(folder / line.target) : std::string(),
+            [&line, folder] { return startLine(line, folder); },
+            [&line, &doneLog] {
+                if (!line.target.empty())
+                    doneLog.ended(line.target);
+            });
+        if (!beside)
+            pool.waitForAll();
     }
     return 0;
 }

@@ -2,15 +2,14 @@
 
 #include <cctype>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <signal.h>
 #include <string_view>
-#include <thread>
 #include <unistd.h>
 
 namespace quenmark {
@@ -68,9 +67,9 @@ bool carriesMarker(int procEntry, const std::string& marker) {
     return false;
 }
 
-// Sends SIGKILL to every live marked process of the session and its group;
-// returns how many there were.
-int killMarked(int sessionId, const std::string& marker) {
+// Sends SIGKILL to every live marked process of the session and its group
+// that is not in `ended` yet, and adds it there; returns how many there were.
+int killMarked(int sessionId, const std::string& marker, std::set<pid_t>& ended) {
     const pid_t self = ::getpid();
     const pid_t ownGroup = ::getpgrp();
     int found = 0;
@@ -91,7 +90,7 @@ int killMarked(int sessionId, const std::string& marker) {
         const bool marked = pid != self && liveProcess(procEntry, group, session) &&
                             session == sessionId && carriesMarker(procEntry, marker);
         ::close(procEntry);
-        if (!marked)
+        if (!marked || !ended.insert(pid).second)
             continue;
         ++found;
         if (group > 1 && group != ownGroup)
@@ -108,9 +107,12 @@ void endMarkedProcesses(int sessionId, const std::string& marker) {
     if (sessionId <= 1 || sessionId == ::getsid(0) || marker.size() < nameLength + 16 ||
         !marker.starts_with(std::string(kBatchMarkerName) + "="))
         return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (killMarked(sessionId, marker) > 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // A process killed cannot start another, but one that started a process
+    // just before may have put it in a group not yet killed: scans go on until
+    // one finds nobody new. Nobody is waited for: SIGKILL ends them at once.
+    std::set<pid_t> ended;
+    for (int pass = 0; pass < 100 && killMarked(sessionId, marker, ended) > 0; ++pass) {
+    }
 }
 
 } // namespace quenmark

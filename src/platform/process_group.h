@@ -12,9 +12,9 @@ inline constexpr const char* kBatchMarkerName = "QUENMARK_BATCH";
 
 // Ends every live process of session `sessionId` (the batch's interpreter
 // starts one) that carries `marker` ("NAME=value", a value of 16 characters at
-// least) in its environment, each with its process group, and waits, a few
-// seconds at most, until none of them runs any more. Nothing outside that
-// session is ever touched, nor our own session.
+// least) in its environment, each with its process group, with SIGKILL; it
+// never waits for them to go. Nothing outside that session is ever touched,
+// nor our own session.
 void endMarkedProcesses(int sessionId, const std::string& marker);
 
 } // namespace quenmark

@@ -5,14 +5,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <signal.h>
+#include <linux/close_range.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace quenmark {
 
@@ -21,11 +24,12 @@ namespace {
 // Everything the child needs, prepared before fork: after it only
 // async-signal-safe calls are made.
 struct ChildPlan {
-    explicit ChildPlan(const ProcessSpec& spec, const char* defaultOutput)
+    explicit ChildPlan(const ProcessSpec& spec)
         : folder(spec.workingFolder.string()),
-          output(spec.outputFile.empty() ? (defaultOutput ? defaultOutput : "")
+          output(spec.outputFile.empty() ? (spec.ownSession ? "/dev/null" : "")
                                          : spec.outputFile.string()),
-          keepErrors(spec.keepErrors), appendOutput(spec.appendOutput) {
+          keepErrors(spec.keepErrors), appendOutput(spec.appendOutput), ownSession(spec.ownSession),
+          endWithParent(spec.endWithParent) {
         storage.push_back(spec.program);
         storage.insert(storage.end(), spec.arguments.begin(), spec.arguments.end());
         for (std::string& s : storage)
@@ -42,6 +46,8 @@ struct ChildPlan {
     std::string output;
     bool keepErrors;
     bool appendOutput;
+    bool ownSession;
+    bool endWithParent;
     std::vector<std::string> storage;
     std::vector<char*> args;
     // Ours, after the entries the spec adds: the first of a name wins.
@@ -49,33 +55,69 @@ struct ChildPlan {
     std::vector<char*> env;
 };
 
-[[noreturn]] void execChild(ChildPlan& plan, int statusPipe) {
-    const int in = ::open("/dev/null", O_RDONLY);
-    if (in < 0 || ::dup2(in, 0) < 0)
-        ::_exit(127);
-    if (!plan.output.empty()) {
-        // Never through a link at the path: ftp.log or a page would land outside.
-        const int out = openForWritingNoFollow(plan.output.c_str(), plan.appendOutput);
-        if (out < 0 || ::dup2(out, 1) < 0 || (!plan.keepErrors && ::dup2(out, 2) < 0))
-            ::_exit(127);
-    }
-    if (!plan.folder.empty() && ::chdir(plan.folder.c_str()) != 0) {
-        const int error = errno;
-        [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
-        ::_exit(127);
-    }
-    ::execvpe(plan.args[0], plan.args.data(), plan.env.data());
+// Puts a close-on-exec descriptor at `target`, where it stays open across exec.
+bool moveTo(int fd, int target) {
+    if (fd == target)
+        return ::fcntl(fd, F_SETFD, 0) == 0;
+    return ::dup2(fd, target) == target;
+}
+
+[[noreturn]] void failChild(int statusPipe) {
     const int error = errno;
     [[maybe_unused]] auto ignored = ::write(statusPipe, &error, sizeof error);
     ::_exit(127);
 }
 
-int waitQuietly(pid_t pid, int options = 0) {
+[[noreturn]] void execChild(const ChildPlan& plan, pid_t parent, int statusPipe) {
+    if (plan.ownSession)
+        ::setsid();
+    else
+        ::setpgid(0, 0); // its own group, so ending it ends what it started too
+    if (plan.endWithParent) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+    }
+    // Nothing of ours but standard input, output and error reaches the program.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (in < 0 || !moveTo(in, 0))
+        failChild(statusPipe);
+    if (!plan.output.empty()) {
+        // Never through a link at the path: ftp.log or a page would land outside.
+        const int out = openForWritingNoFollow(plan.output.c_str(), plan.appendOutput);
+        if (out < 0 || !moveTo(out, 1) || (!plan.keepErrors && ::dup2(1, 2) < 0))
+            failChild(statusPipe);
+    }
+    if (!plan.folder.empty() && ::chdir(plan.folder.c_str()) != 0)
+        failChild(statusPipe);
+    ::execvpe(plan.args[0], plan.args.data(), const_cast<char* const*>(plan.env.data()));
+    failChild(statusPipe);
+}
+
+// Through the system calls themselves: glibc's header for them lacks C linkage.
+int pidfdOpen(pid_t pid) {
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+void pidfdKill(int pidfd) {
+    ::syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, 0);
+}
+
+int waitQuietly(pid_t pid, int options) {
     int status = 0;
     pid_t got;
     while ((got = ::waitpid(pid, &status, options)) < 0 && errno == EINTR) {
     }
-    return got == pid ? status : -1;
+    if (got == 0)
+        return -2; // still running
+    if (got < 0)
+        return -1; // no such child any more: nothing is left to wait for
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
 }
 
 // True when the exec went through: the close-on-exec pipe then closes empty.
@@ -88,165 +130,107 @@ bool execSucceeded(int readEnd) {
     return got == 0;
 }
 
-struct Forked {
-    pid_t pid = -1;
-    int report = -1; // read end: a failed exec writes its errno here
-};
+} // namespace
 
-// Forks; the child runs inChild with the write end of a close-on-exec pipe, so
-// the parent learns whether the exec went through.
-template <typename ChildBody> Forked forkReportingExec(ChildBody inChild) {
+std::optional<ChildProcess> ChildProcess::start(const ProcessSpec& spec) {
+    const ChildPlan plan(spec);
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
-        return {};
+        return std::nullopt;
+    const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
-        return {};
+        return std::nullopt;
     }
     if (pid == 0) {
         ::close(pipeFds[0]);
-        inChild(pipeFds[1]);
-        ::_exit(127);
+        execChild(plan, parent, pipeFds[1]);
     }
     ::close(pipeFds[1]);
-    return {pid, pipeFds[0]};
-}
-
-int exitStatusOf(int status) {
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        return 128 + WTERMSIG(status);
-    return -1;
-}
-
-// The child's pid once its program runs; -1 (the child reaped) when it did not start.
-int startedPid(const Forked& child) {
-    if (child.pid < 0)
-        return -1;
-    if (!execSucceeded(child.report)) {
-        waitQuietly(child.pid);
-        return -1;
-    }
-    return child.pid;
-}
-
-} // namespace
-
-bool startDetached(const ProcessSpec& spec) {
-    ChildPlan plan(spec, "/dev/null");
-    const Forked child = forkReportingExec([&plan](int report) {
-        // A new session and a second fork: no terminal, and the process is not
-        // our child, so it never lingers as a zombie of the window.
-        ::setsid();
-        const pid_t grandchild = ::fork();
-        if (grandchild != 0)
-            ::_exit(grandchild < 0 ? 1 : 0);
-        execChild(plan, report);
-    });
-    if (child.pid < 0)
-        return false;
-    const int status = waitQuietly(child.pid);
-    const bool forked = status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    return execSucceeded(child.report) && forked;
-}
-
-int startWatched(const ProcessSpec& spec) {
-    ChildPlan plan(spec, "/dev/null");
-    const Forked child = forkReportingExec([&plan](int report) {
-        ::setsid();
-        execChild(plan, report);
-    });
-    return startedPid(child);
-}
-
-std::optional<int> endedStatus(int pid) {
-    int status = 0;
-    pid_t got;
-    while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
-    }
-    if (got == 0)
+    const int pidfd = pidfdOpen(pid);
+    if (!execSucceeded(pipeFds[0]) || pidfd < 0) {
+        ::kill(pid, SIGKILL);
+        waitQuietly(pid, 0);
+        if (pidfd >= 0)
+            ::close(pidfd);
         return std::nullopt;
-    if (got < 0)
-        return -1; // no such child any more: nothing is left to wait for
-    return exitStatusOf(status);
-}
-
-ProcessResult runAndWait(const ProcessSpec& spec,
-                         std::optional<std::chrono::milliseconds> timeLimit) {
-    ChildPlan plan(spec, nullptr);
-    ProcessResult result;
-    const pid_t parent = ::getpid();
-    const bool endWithParent = spec.endWithParent;
-    const Forked forked = forkReportingExec([&plan, parent, endWithParent](int report) {
-        ::setpgid(0, 0); // its own group, so a time-out ends what it started too
-        if (endWithParent) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::getppid() != parent)
-                ::_exit(127);
-        }
-        execChild(plan, report);
-    });
-    if (forked.pid < 0)
-        return result;
-    const pid_t child = forked.pid;
-    result.started = execSucceeded(forked.report);
-
-    int status = -1;
-    if (timeLimit) {
-        const auto deadline = std::chrono::steady_clock::now() + *timeLimit;
-        // Short waits first: most programs end within milliseconds, and a batch
-        // runs one per member.
-        auto pause = std::chrono::microseconds(500);
-        for (;;) {
-            status = waitQuietly(child, WNOHANG);
-            if (status >= 0)
-                break;
-            if (std::chrono::steady_clock::now() >= deadline) {
-                ::kill(-child, SIGKILL);
-                ::kill(child, SIGKILL);
-                status = waitQuietly(child);
-                result.timedOut = true;
-                break;
-            }
-            std::this_thread::sleep_for(pause);
-            pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(50));
-        }
-    } else {
-        status = waitQuietly(child);
     }
-    if (result.started && status >= 0)
-        result.exitStatus = exitStatusOf(status);
-    return result;
+    return ChildProcess(pid, pidfd);
 }
 
-int startGroupLeader(const ProcessSpec& spec) {
-    ChildPlan plan(spec, "/dev/null");
-    const pid_t parent = ::getpid();
-    const Forked child = forkReportingExec([&plan, parent](int report) {
-        ::setsid();
-        // Whatever ends the run's process ends the batch too.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(1);
-        execChild(plan, report);
-    });
-    return startedPid(child);
-}
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : m_pid(std::exchange(other.m_pid, -1)), m_pidfd(std::exchange(other.m_pidfd, -1)),
+      m_status(other.m_status) {}
 
-bool hasEnded(int pid) {
-    int status = 0;
-    pid_t got;
-    while ((got = ::waitpid(pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        if (m_pidfd >= 0)
+            ::close(m_pidfd);
+        m_pid = std::exchange(other.m_pid, -1);
+        m_pidfd = std::exchange(other.m_pidfd, -1);
+        m_status = other.m_status;
     }
-    return got == pid || (got < 0 && errno == ECHILD);
+    return *this;
 }
 
-void endChild(int pid) {
-    ::kill(pid, SIGKILL);
-    waitQuietly(pid);
+ChildProcess::~ChildProcess() {
+    if (m_pidfd >= 0)
+        ::close(m_pidfd);
+}
+
+std::optional<int> ChildProcess::exitStatus() {
+    if (!m_status && m_pid > 0) {
+        const int status = waitQuietly(m_pid, WNOHANG);
+        if (status != -2)
+            m_status = status;
+    }
+    return m_status;
+}
+
+void ChildProcess::end() {
+    if (m_status || m_pid <= 0)
+        return;
+    ::kill(-m_pid, SIGKILL);
+    // Through the descriptor: the process id may not name it any more.
+    pidfdKill(m_pidfd);
+}
+
+int ChildProcess::wait() {
+    if (!m_status)
+        m_status = m_pid > 0 ? waitQuietly(m_pid, 0) : -1;
+    return *m_status;
+}
+
+std::optional<std::size_t> ChildProcess::waitForAny(std::span<ChildProcess* const> children,
+                                                    std::optional<Deadline> deadline) {
+    std::vector<pollfd> watched;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (children[i]->m_status)
+            return i;
+        watched.push_back({children[i]->m_pidfd, POLLIN, 0});
+    }
+    for (;;) {
+        timespec timeout{};
+        if (deadline) {
+            const auto left = std::max(*deadline - std::chrono::steady_clock::now(),
+                                       std::chrono::steady_clock::duration::zero());
+            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+            timeout.tv_sec = seconds.count();
+            timeout.tv_nsec =
+                std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count();
+        }
+        const int ready =
+            ::ppoll(watched.data(), watched.size(), deadline ? &timeout : nullptr, nullptr);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return std::nullopt;
+        for (std::size_t i = 0; i < watched.size(); ++i)
+            if (watched[i].revents != 0)
+                return i;
+    }
 }
 
 std::optional<std::filesystem::path> findProgram(const std::string& program,

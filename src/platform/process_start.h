@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,39 +14,61 @@ struct ProcessSpec {
     std::string program; // a path, or a name looked up on PATH
     std::vector<std::string> arguments;
     std::filesystem::path workingFolder; // empty: the current one
-    // Standard output (and error, unless keepErrors) goes here; empty: inherited
-    // when waited for, discarded when detached.
+    // Standard output (and error, unless keepErrors) goes here; empty: inherited,
+    // or discarded when the process leads a session of its own.
     std::filesystem::path outputFile;
     bool keepErrors = false;   // standard error stays inherited
     bool appendOutput = false; // add to outputFile rather than empty it
-    // Waited for: ended when the thread that started it ends.
+    // Ended when the thread that started it ends.
     bool endWithParent = false;
     std::vector<std::string> environment = {}; // "NAME=value" added to ours
+    // A session of its own (no terminal; its id is the process id) rather than
+    // only a process group of its own. Either way, ending the group ends what
+    // the process started.
+    bool ownSession = false;
 };
 
-// Starts the process in a new session with no terminal and does not wait for
-// it: it outlives whoever started it. False when it could not be started.
-bool startDetached(const ProcessSpec& spec);
+// Our child process, started with standard input on /dev/null and no
+// descriptor of ours but standard output and error. The process is reaped once
+// seen to have ended; one that is dropped unreaped stays a zombie until we end.
+class ChildProcess {
+public:
+    using Deadline = std::chrono::steady_clock::time_point;
 
-// Starts the process, without waiting, as the leader of a new session and
-// process group whose id is its process id; it is killed when the thread that
-// started it ends. Returns that id, or -1 when it could not be started.
-// The process stays our child: hasEnded reaps it.
-int startGroupLeader(const ProcessSpec& spec);
+    // nullopt when the program could not be started (not found, not
+    // executable, the folder missing): the exec is known to have gone through.
+    static std::optional<ChildProcess> start(const ProcessSpec& spec);
 
-// Whether our child process has ended; it is reaped then.
-bool hasEnded(int pid);
-// Ends our child process, if it still runs, and reaps it.
-void endChild(int pid);
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&& other) noexcept;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
 
-// Starts the process in a new session with no terminal, like startDetached,
-// but as our child, so that endedStatus learns when it ends; it outlives us
-// when we end first. The process id, or -1 when it could not be started.
-int startWatched(const ProcessSpec& spec);
+    int pid() const { return m_pid; }
+    // Its exit status (128 + signal when ended by a signal) once it has ended;
+    // nullopt while it runs. Never waits.
+    std::optional<int> exitStatus();
+    // Sends SIGKILL to its process group and to itself; never waits.
+    void end();
+    // Waits for it to end: the status as exitStatus gives it.
+    int wait();
 
-// The exit status (128 + signal when ended by a signal) of a process that
-// startWatched started, once it has ended; nullopt while it runs.
-std::optional<int> endedStatus(int pid);
+    // The one place that waits for children: blocks until one of them has
+    // ended (its index) or the deadline passes (nullopt). No sleeping, no
+    // signal handler: the children's process descriptors are polled.
+    static std::optional<std::size_t> waitForAny(std::span<ChildProcess* const> children,
+                                                 std::optional<Deadline> deadline);
+    // A descriptor that becomes readable once the process has ended, for an
+    // event loop to watch.
+    int endDescriptor() const { return m_pidfd; }
+
+private:
+    ChildProcess(int pid, int pidfd) : m_pid(pid), m_pidfd(pidfd) {}
+    int m_pid = -1;
+    int m_pidfd = -1;
+    std::optional<int> m_status;
+};
 
 // Where the command interpreter finds `program` when its current folder is
 // `folder`: a name with a slash is taken as it is (relative to the folder);
@@ -53,18 +76,6 @@ std::optional<int> endedStatus(int pid);
 // when there is no executable file there.
 std::optional<std::filesystem::path> findProgram(const std::string& program,
                                                  const std::filesystem::path& folder);
-
-struct ProcessResult {
-    bool started = false;
-    bool timedOut = false; // ended by us after the time limit
-    int exitStatus = -1;   // 128 + signal when ended by a signal
-};
-
-// Starts the process in a process group of its own and waits for it, at most
-// timeLimit when one is given, after which the group is killed: the process
-// and what it started.
-ProcessResult runAndWait(const ProcessSpec& spec,
-                         std::optional<std::chrono::milliseconds> timeLimit = std::nullopt);
 
 // This program's own executable, which serves as the command interpreter and
 // the FTP client of the platform.

@@ -9,7 +9,7 @@
 #include "platform/process_group.h"
 #include "platform/process_start.h"
 
-#include <QTimer>
+#include <QSocketNotifier>
 #include <iostream>
 #include <random>
 
@@ -41,8 +41,6 @@ void removeDoneLog(const std::filesystem::path& mainFolder) {
         // The interpreter empties the log it is given, so a leftover counts nothing.
     }
 }
-
-constexpr int kPollMilliseconds = 250;
 
 UploadEnd uploadEnd(int exitStatus, const std::filesystem::path& transcript) {
     return {exitStatus, readFileBytes(transcript).value_or("")};
@@ -86,10 +84,14 @@ bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
                      mainFolder,
                      {}};
     spec.environment.push_back(newMarker());
-    const int groupId = startGroupLeader(spec);
-    if (groupId < 0)
+    spec.ownSession = true;
+    // Whatever ends the run's process ends the batch too.
+    spec.endWithParent = true;
+    std::optional<ChildProcess> child = ChildProcess::start(spec);
+    if (!child)
         return false;
-    m_batch = Batch{groupId, spec.environment.front(), mainFolder};
+    const int groupId = child->pid();
+    m_batch.emplace(Batch{std::move(*child), spec.environment.front(), mainFolder});
     try {
         replaceFile(mainFolder / kBatchRecordFile,
                     TextBuilder().numberLine(groupId).line(m_batch->marker).text(),
@@ -103,20 +105,21 @@ bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
 }
 
 bool SystemProcessStarter::batchRunning() {
+    std::erase_if(m_ending, [](ChildProcess& child) { return child.exitStatus().has_value(); });
     if (!m_batch)
         return false;
-    if (!m_batch->ended)
-        m_batch->ended = hasEnded(m_batch->groupId);
-    return !m_batch->ended;
+    return !m_batch->interpreter.exitStatus();
 }
 
 void SystemProcessStarter::endBatch() {
     if (!m_batch)
         return;
     // The interpreter may have ended while programs it started still run.
-    endMarkedProcesses(m_batch->groupId, m_batch->marker);
-    if (!m_batch->ended)
-        endChild(m_batch->groupId);
+    endMarkedProcesses(m_batch->interpreter.pid(), m_batch->marker);
+    m_batch->interpreter.end();
+    // Reaped later when it has not gone yet: nothing waits for it here.
+    if (!m_batch->interpreter.exitStatus())
+        m_ending.push_back(std::move(m_batch->interpreter));
     removeRecord(m_batch->mainFolder);
     removeDoneLog(m_batch->mainFolder);
     m_batch.reset();
@@ -129,44 +132,49 @@ bool SystemProcessStarter::startUpload(const std::filesystem::path& mainFolder,
     const std::filesystem::path transcript = mainFolder / kUploadLogFile;
     const ProcessSpec spec{
         m_executable.string(), {"ftp", "-s:" + scriptFile}, mainFolder, transcript};
+    std::optional<ChildProcess> client = [&] {
+        ProcessSpec detached = spec;
+        // The window's client runs on when the window closes first.
+        detached.ownSession = m_uploadMode == UploadMode::Detached;
+        return ChildProcess::start(detached);
+    }();
+    if (!client)
+        return false;
     if (m_uploadMode == UploadMode::Detached) {
-        const int pid = startWatched(spec);
-        if (pid < 0)
-            return false;
-        m_uploads.push_back({pid, transcript, std::move(ended)});
-        if (!m_poll) {
-            m_poll = std::make_unique<QTimer>();
-            m_poll->setInterval(kPollMilliseconds);
-            QObject::connect(m_poll.get(), &QTimer::timeout, [this] { pollUploads(); });
-        }
-        m_poll->start();
+        auto upload = std::make_unique<WatchedUpload>(
+            WatchedUpload{std::move(*client), transcript, std::move(ended), nullptr});
+        upload->notifier = std::make_unique<QSocketNotifier>(upload->client.endDescriptor(),
+                                                             QSocketNotifier::Read);
+        WatchedUpload* watched = upload.get();
+        QObject::connect(upload->notifier.get(), &QSocketNotifier::activated,
+                         [this, watched] { uploadEnded(watched); });
+        m_uploads.push_back(std::move(upload));
         return true;
     }
-    const ProcessResult result = runAndWait(spec);
-    if (!result.started)
-        return false;
-    m_uploadStatus = result.exitStatus;
-    const UploadEnd end = uploadEnd(result.exitStatus, transcript);
+    const int status = client->wait();
+    m_uploadStatus = status;
+    const UploadEnd end = uploadEnd(status, transcript);
     std::cout << end.transcript << std::flush;
     if (ended)
         ended(end);
     return true;
 }
 
-void SystemProcessStarter::pollUploads() {
-    std::vector<std::pair<UploadEndHandler, UploadEnd>> ended;
-    std::erase_if(m_uploads, [&ended](WatchedUpload& upload) {
-        const std::optional<int> status = endedStatus(upload.pid);
-        if (status)
-            ended.emplace_back(std::move(upload.ended), uploadEnd(*status, upload.transcript));
-        return status.has_value();
-    });
-    if (m_uploads.empty())
-        m_poll->stop();
+void SystemProcessStarter::uploadEnded(WatchedUpload* watched) {
+    const auto found =
+        std::find_if(m_uploads.begin(), m_uploads.end(),
+                     [watched](const auto& upload) { return upload.get() == watched; });
+    if (found == m_uploads.end())
+        return;
+    std::unique_ptr<WatchedUpload> upload = std::move(*found);
+    m_uploads.erase(found);
+    upload->notifier->setEnabled(false);
+    const UploadEnd end = uploadEnd(upload->client.wait(), upload->transcript);
+    // The notifier goes only once control is back in the event loop.
+    upload->notifier.release()->deleteLater();
     // Called last: a handler may start another upload.
-    for (const auto& [handler, end] : ended)
-        if (handler)
-            handler(end);
+    if (upload->ended)
+        upload->ended(end);
 }
 
 } // namespace quenmark

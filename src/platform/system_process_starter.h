@@ -1,12 +1,13 @@
 #pragma once
 
 #include "core/ports/process_starter.h"
+#include "platform/process_start.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
 
-class QTimer;
+class QSocketNotifier;
 
 namespace quenmark {
 
@@ -20,7 +21,7 @@ inline constexpr int kMaxDownloadJobs = 64;
 class SystemProcessStarter : public ProcessStarter {
 public:
     enum class UploadMode {
-        Detached,   // the window: never waits; learns the client's end by polling
+        Detached,   // the window: never waits; learns the client's end from the event loop
         WaitForEnd, // the command line: waits, then shows the client's transcript
         ScriptOnly, // the command line with --no-upload: ftp.dat is written, nothing started
     };
@@ -50,25 +51,26 @@ public:
 
 private:
     struct Batch {
-        int groupId = -1; // the interpreter's process id, which leads its session and group
+        // Its process id leads its session and group.
+        ChildProcess interpreter;
         std::string marker;
         std::filesystem::path mainFolder;
-        bool ended = false; // the interpreter has ended and been reaped
     };
     struct WatchedUpload {
-        int pid;
+        ChildProcess client;
         std::filesystem::path transcript;
         UploadEndHandler ended;
+        std::unique_ptr<QSocketNotifier> notifier;
     };
-    void pollUploads();
+    void uploadEnded(WatchedUpload* upload);
 
     UploadMode m_uploadMode;
     std::filesystem::path m_executable;
     std::optional<int> m_downloadJobs;
     std::optional<int> m_uploadStatus;
     std::optional<Batch> m_batch;
-    std::vector<WatchedUpload> m_uploads;
-    std::unique_ptr<QTimer> m_poll;
+    std::vector<ChildProcess> m_ending; // batches ended, not yet reaped
+    std::vector<std::unique_ptr<WatchedUpload>> m_uploads;
 };
 
 } // namespace quenmark

@@ -22,8 +22,10 @@ TEST(ProcessGroup, ProcessesEndingDuringTheScanAreSkipped) {
         folder.path(),
         {}};
     spec.environment = {marker};
-    const int session = startGroupLeader(spec);
-    ASSERT_GT(session, 0);
+    spec.ownSession = true;
+    std::optional<ChildProcess> leader = ChildProcess::start(spec);
+    ASSERT_TRUE(leader);
+    const int session = leader->pid();
     const std::string otherMarker = std::string(kBatchMarkerName) + "=ffffffffffffffffffffffff";
     std::atomic<bool> threw = false;
     const auto scan = [&] {
@@ -41,7 +43,8 @@ TEST(ProcessGroup, ProcessesEndingDuringTheScanAreSkipped) {
     other.join();
     EXPECT_FALSE(threw);
     endMarkedProcesses(session, marker);
-    endChild(session);
+    leader->end();
+    leader->wait();
 }
 
 } // namespace quenmark

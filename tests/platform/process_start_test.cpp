@@ -1,44 +1,37 @@
 #include "platform/batch_interpreter.h"
+#include "platform/batch_line_pool.h"
 #include "platform/process_start.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <thread>
-#include <unistd.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
 
 namespace quenmark {
 
 TEST(ProcessStart, AProgramThatCannotRunIsReportedAtOnce) {
     TempFolder folder;
-    EXPECT_FALSE(startDetached({"no-such-program-anywhere", {}, folder.path(), {}}));
-    EXPECT_FALSE(startDetached({"/bin/true", {}, folder / "no-such-folder", {}}));
-    EXPECT_FALSE(runAndWait({"no-such-program-anywhere", {}, folder.path(), {}}).started);
+    EXPECT_FALSE(ChildProcess::start({"no-such-program-anywhere", {}, folder.path(), {}}));
+    EXPECT_FALSE(ChildProcess::start({"/bin/true", {}, folder / "no-such-folder", {}}));
 }
 
-TEST(ProcessStart, ADetachedProcessRunsInItsFolderInASessionOfItsOwn) {
+TEST(ProcessStart, WaitingGivesTheExitStatusAndAHangingProgramCanBeEnded) {
     TempFolder folder;
-    ASSERT_TRUE(startDetached({"/bin/sh",
-                               {"-c", "cut -d' ' -f6 /proc/$$/stat > sid.txt; pwd > where.txt"},
-                               folder.path(),
-                               {}}));
-    for (int i = 0; i < 100 && folder.read("where.txt").empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(folder.read("where.txt"), folder.path().string() + "\n");
-    EXPECT_NE(std::stol(folder.read("sid.txt")), static_cast<long>(::getsid(0)));
-}
+    auto failed = ChildProcess::start({"/bin/sh", {"-c", "echo out; exit 3"}, {}, folder / "log"});
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->wait(), 3);
+    EXPECT_EQ(folder.read("log"), "out\n");
 
-TEST(ProcessStart, WaitingGivesTheExitStatusAndEndsAHangingProgram) {
-    TempFolder folder;
-    const ProcessResult failed =
-        runAndWait({"/bin/sh", {"-c", "echo out; exit 3"}, {}, folder / "log.txt"});
-    EXPECT_TRUE(failed.started);
-    EXPECT_EQ(failed.exitStatus, 3);
-    EXPECT_EQ(folder.read("log.txt"), "out\n");
-
-    const ProcessResult hung =
-        runAndWait({"/bin/sleep", {"30"}, {}, {}}, std::chrono::milliseconds(200));
-    EXPECT_TRUE(hung.timedOut);
-    EXPECT_EQ(hung.exitStatus, 128 + 9);
+    auto hung = ChildProcess::start({"/bin/sleep", {"30"}, {}, {}});
+    ASSERT_TRUE(hung);
+    ChildProcess* children[] = {&*hung};
+    EXPECT_EQ(ChildProcess::waitForAny(children, std::chrono::steady_clock::now() +
+                                                     std::chrono::milliseconds(100)),
+              std::nullopt);
+    hung->end();
+    EXPECT_EQ(ChildProcess::waitForAny(children, std::nullopt), 0u);
+    EXPECT_EQ(hung->wait(), 128 + 9);
 }
 
 TEST(ProcessStart, OutputNeverGoesThroughALinkAtItsPath) {
@@ -48,23 +41,58 @@ TEST(ProcessStart, OutputNeverGoesThroughALinkAtItsPath) {
         std::filesystem::create_symlink(folder / "outside.txt", folder / name);
         return folder / name;
     };
-    // The interpreter's redirect (a page), a waited and a detached start (ftp.log).
+    // The interpreter's redirect (a page), a started program's (ftp.log).
     folder.write("b.bat", crlf({"printf page >page.html", "printf more >>more.html"}));
     linkAt("page.html");
     linkAt("more.html");
     runBatchFile(folder / "b.bat", folder.path());
-    runAndWait({"/bin/sh", {"-c", "echo waited"}, {}, linkAt("waited.log"), false, true});
-    ASSERT_TRUE(startDetached({"/bin/sh", {"-c", "echo detached"}, {}, linkAt("ftp.log")}));
-    for (int i = 0; i < 100 && folder.read("ftp.log").empty(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ChildProcess::start({"/bin/sh", {"-c", "echo waited"}, {}, linkAt("ftp.log"), false, true})
+        ->wait();
 
     EXPECT_EQ(folder.read("outside.txt"), "keep");
     EXPECT_EQ(folder.read("page.html"), "page");
     EXPECT_EQ(folder.read("more.html"), "more");
-    EXPECT_EQ(folder.read("waited.log"), "waited\n");
-    EXPECT_EQ(folder.read("ftp.log"), "detached\n");
-    for (const char* name : {"page.html", "more.html", "waited.log", "ftp.log"})
+    EXPECT_EQ(folder.read("ftp.log"), "waited\n");
+    for (const char* name : {"page.html", "more.html", "ftp.log"})
         EXPECT_FALSE(std::filesystem::is_symlink(folder / name)) << name;
+}
+
+// The browser gets standard input, output and error and nothing else of ours,
+// however many run at once. (The shell keeps its script at 10 and above.)
+TEST(ProcessStart, ABatchProgramGetsOnlyItsThreeStandardDescriptors) {
+    TempFolder folder;
+    folder.write("lynx", "#!/bin/sh\nls /proc/$$/fd\n");
+    ::chmod((folder / "lynx").c_str(), 0755);
+    folder.write("b.bat", crlf({"lynx >a.txt", "lynx >b.txt", "lynx >c.txt"}));
+    for (int jobs : {1, 3}) {
+        runBatchFile(folder / "b.bat", folder.path(), kProgramTimeLimit, jobs);
+        for (const char* page : {"a.txt", "b.txt"}) {
+            std::istringstream listed(folder.read(page));
+            std::string low;
+            for (int fd; listed >> fd;)
+                if (fd < 10)
+                    low += std::to_string(fd) + " ";
+            EXPECT_EQ(low, "0 1 2 ") << page << " with " << jobs << " at once";
+        }
+    }
+}
+
+// A line that cannot even be started is an error of that line: the others run.
+TEST(ProcessStart, ALineThatThrowsEndsOnlyItself) {
+    int ended = 0;
+    {
+        BatchLinePool pool(2, kProgramTimeLimit);
+        pool.add(
+            "a", []() -> std::optional<ChildProcess> { throw std::runtime_error("no"); },
+            [&] { ++ended; });
+        pool.add(
+            "b",
+            [] {
+                return ChildProcess::start({"/bin/true", {}, {}, {}});
+            },
+            [&] { ++ended; });
+    }
+    EXPECT_EQ(ended, 2);
 }
 
 } // namespace quenmark

@@ -69,8 +69,10 @@ TEST(RunProcesses, EndingTheBatchEndsEveryProcessItStarted) {
         } else {
             starter.endBatch();
         }
+        // Ended, not waited for: SIGKILL takes a moment.
         for (int pid : pidsOf(folder))
-            EXPECT_FALSE(running(pid)) << pid << (byALaterRun ? " by a later run" : "");
+            EXPECT_TRUE(waitFor([pid] { return !running(pid); }))
+                << pid << (byALaterRun ? " by a later run" : "");
         EXPECT_FALSE(folder.exists(kBatchRecordFile));
     }
 }
@@ -78,14 +80,17 @@ TEST(RunProcesses, EndingTheBatchEndsEveryProcessItStarted) {
 // A record whose group is somebody else's by now: nothing is ended.
 TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
     TempFolder folder;
-    const int other = startGroupLeader({"/bin/sleep", {"30"}, folder.path(), {}});
-    ASSERT_GT(other, 0);
-    folder.write(kBatchRecordFile, crlf({" " + std::to_string(other) + " ",
+    ProcessSpec spec{"/bin/sleep", {"30"}, folder.path(), {}};
+    spec.ownSession = true;
+    std::optional<ChildProcess> other = ChildProcess::start(spec);
+    ASSERT_TRUE(other);
+    folder.write(kBatchRecordFile, crlf({" " + std::to_string(other->pid()) + " ",
                                          "QUENMARK_BATCH=0123456789abcdef01234567"}));
     SystemProcessStarter starter(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
     starter.endLeftoverBatch(folder.path());
-    EXPECT_TRUE(running(other));
-    endChild(other);
+    EXPECT_TRUE(running(other->pid()));
+    other->end();
+    other->wait();
 }
 
 TEST(RunProcesses, ABatchThatEndsIsSeenToHaveEnded) {
