@@ -1,9 +1,10 @@
 #include "cli/command_line.h"
 #include "gui/display_check.h"
 #include "gui/main_window.h"
+#include "platform/batch_runner.h"
 #include "platform/date_stamp.h"
 #include "platform/folder_run_lock.h"
-#include "platform/system_process_starter.h"
+#include "platform/upload_runner.h"
 
 #include <QApplication>
 #include <filesystem>
@@ -27,10 +28,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Quenmark Updater");
     // Names the installed desktop entry, so the desktop shows its icon for the window.
     QApplication::setDesktopFileName("org.quenmark.Updater");
-    SystemProcessStarter processes(SystemProcessStarter::UploadMode::Detached);
+    BatchRunner batch;
+    UploadRunner uploads(UploadRunner::Waiting::Detached);
     FolderRunLock lock;
     SystemClock clock;
-    MainWindow window(std::filesystem::current_path(), processes, lock, clock);
+    MainWindow window(std::filesystem::current_path(), batch, uploads, lock, clock);
     window.show();
     return QApplication::exec();
 }

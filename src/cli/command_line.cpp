@@ -4,6 +4,7 @@
 #include "cli/init_command.h"
 #include "cli/update_command.h"
 #include "cli/usage.h"
+#include "core/harvest/download_jobs.h"
 #include "platform/batch_interpreter.h"
 #include "platform/ftp_client.h"
 #include "platform/path_text.h"
@@ -38,7 +39,7 @@ int runBatchCommand(const QStringList& arguments) {
     std::filesystem::path doneLog;
     while (rest.size() >= 3 && (rest[0] == "--jobs" || rest[0] == "--done-log")) {
         if (rest[0] == "--jobs") {
-            const auto value = parseDownloadJobs(rest[1]);
+            const auto value = parseDownloadJobs(rest[1].toStdString());
             if (!value)
                 return usageError(downloadJobsProblem());
             jobs = *value;

@@ -3,10 +3,13 @@
 #include "cli/init_command.h"
 #include "core/harvest/download_progress.h"
 #include "core/run_stages.h"
+#include "core/run_summary.h"
 #include "core/update_run.h"
+#include "platform/batch_runner.h"
 #include "platform/date_stamp.h"
+#include "platform/download_jobs_setting.h"
 #include "platform/folder_run_lock.h"
-#include "platform/system_process_starter.h"
+#include "platform/upload_runner.h"
 
 #include <chrono>
 #include <iostream>
@@ -39,6 +42,14 @@ public:
         m_countLineOpen = true;
     }
     void summaryChanged(const std::string&) override {}
+    // The transcript goes to standard output; a failure is a message too.
+    void uploadEnded(const UploadEnd& end) override {
+        endCountLine();
+        std::cout << end.transcript << std::flush;
+        if (end.exitStatus != 0)
+            showError("Error: The upload failed: " +
+                      uploadFailureReason(end.exitStatus, end.transcript));
+    }
 
     void printLine(const std::string& text) {
         endCountLine();
@@ -69,13 +80,14 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
                   << "\" could not be found." << std::endl;
         return kExitStopped;
     }
-    SystemProcessStarter processes(options.upload ? SystemProcessStarter::UploadMode::WaitForEnd
-                                                  : SystemProcessStarter::UploadMode::ScriptOnly);
+    BatchRunner batch;
+    batch.setDownloadJobs(options.downloadJobs.value_or(downloadJobsSetting()));
+    UploadRunner uploads(UploadRunner::Waiting::WaitForEnd);
     FolderRunLock lock;
-    processes.setDownloadJobs(options.downloadJobs);
     SystemClock clock;
     ConsoleObserver observer;
-    UpdateRun run(options.folder, processes, lock, clock, observer);
+    UpdateRun run(options.folder, batch, uploads, lock, clock, observer);
+    run.setUploadSkipped(!options.upload);
 
     run.updateCommand();
     const auto start = std::chrono::steady_clock::now();
@@ -84,39 +96,24 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
         run.tick();
         if (run.timerOn() && options.timeoutSeconds &&
             std::chrono::steady_clock::now() - start >=
-                std::chrono::seconds(*options.timeoutSeconds)) {
-            run.abandonDownloads();
-            const std::string text = "The downloads did not finish within " +
-                                     std::to_string(*options.timeoutSeconds) + " seconds.";
-            observer.showError("Error: " + text);
-            RunSummary summary = run.summary();
-            summary.stopped = true;
-            summary.stopMessage = text;
-            observer.printLine(summary.text());
-            return kExitStopped;
-        }
+                std::chrono::seconds(*options.timeoutSeconds))
+            run.timeOut(*options.timeoutSeconds);
     }
-    RunSummary summary = run.summary();
-    if (run.outcome() == RunOutcome::Completed && !options.upload)
-        summary.upload = UploadState::Skipped;
-    if (run.outcome() == RunOutcome::NotUploaded) {
-        observer.printLine(summary.text());
+    // The window's messages point at its buttons; without a window, init makes
+    // what a main folder lacks.
+    if (run.outcome() == RunOutcome::Stopped && lacksWhatInitMakes(options.folder))
+        observer.showError("Hint: \"quenmark-updater init\" makes the missing files and folders "
+                           "of a main folder and leaves the others alone.");
+    observer.printLine(run.summary().text());
+    switch (run.outcome()) {
+    case RunOutcome::Finished:
+    case RunOutcome::UploadSkipped:
+        return kExitCompleted;
+    case RunOutcome::UploadFailed:
         return kExitUploadFailed;
-    }
-    if (run.outcome() != RunOutcome::Completed) {
-        // The window's messages point at its buttons; without a window, init
-        // makes what a main folder lacks.
-        if (lacksWhatInitMakes(options.folder))
-            std::cerr << "Hint: \"quenmark-updater init\" makes the missing files and folders of "
-                         "a main folder and leaves the others alone."
-                      << std::endl;
-        observer.printLine(summary.text());
+    default:
         return kExitStopped;
     }
-    observer.printLine(summary.text());
-    if (summary.upload == UploadState::Failed)
-        return kExitUploadFailed;
-    return kExitCompleted;
 }
 
 } // namespace quenmark

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/system_process_starter.h"
-
 #include <filesystem>
 #include <optional>
 
@@ -11,7 +9,8 @@ struct HeadlessOptions {
     std::filesystem::path folder = ".";
     bool upload = true;
     std::optional<int> timeoutSeconds;
-    int downloadJobs = kDefaultDownloadJobs; // member pages fetched at once
+    // Member pages fetched at once for this run; unset: the operator's setting.
+    std::optional<int> downloadJobs;
 };
 
 // Exit statuses of `update`.

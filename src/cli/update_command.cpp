@@ -2,8 +2,8 @@
 
 #include "cli/headless_runner.h"
 #include "cli/usage.h"
+#include "core/harvest/download_jobs.h"
 #include "platform/path_text.h"
-#include "platform/system_process_starter.h"
 
 #include <QCommandLineParser>
 
@@ -16,22 +16,18 @@ QList<QCommandLineOption> updateOptions() {
         {"timeout", "give up waiting for the downloads after SEC seconds (default: no limit)",
          "SEC"},
         {"jobs",
-         QString("fetch up to J member pages at once (default: %1; 1 fetches one by one)")
-             .arg(kDefaultDownloadJobs),
+         QString("fetch up to J member pages at once, %1 to %2, for this run (default: the "
+                 "\"Pages at once\" setting)")
+             .arg(kMinDownloadJobs)
+             .arg(kMaxDownloadJobs),
          "J"},
     };
 }
 
-std::optional<int> parseDownloadJobs(const QString& text) {
-    bool ok = false;
-    const int jobs = text.toInt(&ok);
-    if (!ok || jobs < 1 || jobs > kMaxDownloadJobs)
-        return std::nullopt;
-    return jobs;
-}
-
 QString downloadJobsProblem() {
-    return QString("--jobs takes a whole number from 1 to %1.").arg(kMaxDownloadJobs);
+    return QString("--jobs takes a whole number from %1 to %2.")
+        .arg(kMinDownloadJobs)
+        .arg(kMaxDownloadJobs);
 }
 
 QString optionLines(const QList<QCommandLineOption>& options, int indent) {
@@ -78,7 +74,7 @@ int updateCommand(const QStringList& arguments) {
         options.timeoutSeconds = seconds;
     }
     if (parser.isSet("jobs")) {
-        const std::optional<int> jobs = parseDownloadJobs(parser.value("jobs"));
+        const std::optional<int> jobs = parseDownloadJobs(parser.value("jobs").toStdString());
         if (!jobs)
             return usageError(downloadJobsProblem());
         options.downloadJobs = *jobs;

@@ -15,9 +15,8 @@ QList<QCommandLineOption> updateOptions();
 // One line per option, "--name VALUE" then its description, each line indented.
 QString optionLines(const QList<QCommandLineOption>& options, int indent);
 
-// The value of --jobs (of update and run-batch): a whole number from 1 to
-// kMaxDownloadJobs, or none; downloadJobsProblem() says what is wrong.
-std::optional<int> parseDownloadJobs(const QString& text);
+// What is wrong with a value of --jobs (of update and run-batch) that
+// parseDownloadJobs refuses.
 QString downloadJobsProblem();
 
 // What `update --help` and `help update` print.

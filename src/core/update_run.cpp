@@ -9,6 +9,7 @@
 #include "core/model/text_file.h"
 #include "core/pages/site_pages.h"
 #include "core/publish/upload.h"
+#include "core/publish/upload_script.h"
 #include "core/run_stages.h"
 #include "core/standings/settle_member_times.h"
 #include "core/standings/standings.h"
@@ -35,10 +36,10 @@ void removeQuietly(const std::filesystem::path& path) noexcept {
 
 } // namespace
 
-UpdateRun::UpdateRun(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
-                     Clock& clock, RunObserver& observer)
-    : m_folder(std::move(mainFolder)), m_processes(processes), m_lock(lock), m_clock(clock),
-      m_observer(observer) {}
+UpdateRun::UpdateRun(std::filesystem::path mainFolder, BatchStarter& batch, UploadStarter& uploads,
+                     RunLock& lock, Clock& clock, RunObserver& observer)
+    : m_folder(std::move(mainFolder)), m_batch(batch), m_uploads(uploads), m_lock(lock),
+      m_clock(clock), m_observer(observer) {}
 
 // The observer may be going away too: the downloads end without telling it.
 UpdateRun::~UpdateRun() {
@@ -110,7 +111,7 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
     }
     // Without the browser every page would come back empty and the site would
     // be published without times.
-    if (!m_processes.findsProgram(m_folder / kBrowserFolder, kBrowserProgram))
+    if (!m_batch.findsProgram(m_folder / kBrowserFolder, kBrowserProgram))
         return errorMessage(std::string("The program \"") + kBrowserProgram +
                             "\" could not be found. Install it, or put it in the " +
                             kBrowserFolder + " folder.");
@@ -122,7 +123,7 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
 void UpdateRun::startDownloads(const MemberTable& members) {
     // A batch an earlier run left behind would go on writing pages, and its
     // sentinel, into this run's downloads.
-    m_processes.endLeftoverBatch(m_folder);
+    m_batch.endLeftoverBatch(m_folder);
     writeDownloadBatch(m_folder, members);
     std::error_code ec;
     m_batchWritten = std::filesystem::last_write_time(m_folder / kBatchFile, ec);
@@ -132,7 +133,7 @@ void UpdateRun::startDownloads(const MemberTable& members) {
     // this run can only ever see its own.
     removeFileIfPresent(m_folder / kSentinelFile);
     m_progress.emplace(m_folder, members);
-    if (!m_processes.startBatch(m_folder, kBatchFile))
+    if (!m_batch.startBatch(m_folder, kBatchFile))
         throw std::runtime_error("The download could not be started.");
     writeEmptyFile(m_folder / kErrorLogFile);
     m_batchEndSeen = false;
@@ -164,7 +165,7 @@ void UpdateRun::tick() {
         return;
     // The batch's end is asked before the sentinel is looked for: a batch that
     // writes the sentinel and ends between the two looks is still seen whole.
-    const bool batchEnded = !m_processes.batchRunning();
+    const bool batchEnded = !m_batch.batchRunning();
     reportDownloadCount();
     if (batchEnded && sentinelAccepted()) {
         // The timer goes off before anything is shown, so a window that repaints
@@ -172,7 +173,7 @@ void UpdateRun::tick() {
         setTimer(false);
         m_observer.stageChanged(kCalculationStage);
         try {
-            m_processes.endBatch();
+            m_batch.endBatch();
             process();
         } catch (const std::exception& error) {
             stop(errorMessage(error.what()));
@@ -205,8 +206,19 @@ void UpdateRun::abandonDownloads() {
     m_outcome = RunOutcome::Stopped;
 }
 
+void UpdateRun::timeOut(int seconds) {
+    if (!m_timerOn)
+        return;
+    abandonDownloads();
+    const OperatorMessage message = errorMessage("The downloads did not finish within " +
+                                                 std::to_string(seconds) + " seconds.");
+    m_observer.showMessage(message);
+    stopped(message);
+    m_outcome = RunOutcome::TimedOut;
+}
+
 void UpdateRun::endDownloads() {
-    m_processes.endBatch();
+    m_batch.endBatch();
     removeQuietly(m_folder / kBatchFile);
 }
 
@@ -231,14 +243,41 @@ void UpdateRun::process() {
     if (auto message = writeSitePages(m_folder, members, records, *settings, m_clock))
         return stop(*message);
 
-    m_observer.stageChanged(kUploadStage);
-    startUploading(*settings);
-    m_observer.showMessage(
-        {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
+    if (m_uploadSkipped) {
+        if (auto message = writeUploadScript(m_folder, *settings)) {
+            m_summary.upload = UploadState::Failed;
+            m_summary.uploadFailure = message->text;
+            m_observer.showMessage(*message);
+        } else {
+            m_summary.upload = UploadState::Skipped;
+        }
+    } else {
+        m_observer.stageChanged(kUploadStage);
+        startUploading(*settings);
+        m_observer.showMessage(
+            {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
+    }
     backToIdle();
-    m_outcome =
-        m_summary.upload == UploadState::Failed ? RunOutcome::NotUploaded : RunOutcome::Completed;
+    settleOutcome();
     showSummary();
+}
+
+void UpdateRun::settleOutcome() {
+    switch (m_summary.upload) {
+    case UploadState::Running:
+        m_outcome = RunOutcome::Uploading;
+        break;
+    case UploadState::Finished:
+        m_outcome = RunOutcome::Finished;
+        break;
+    case UploadState::Skipped:
+        m_outcome = RunOutcome::UploadSkipped;
+        break;
+    case UploadState::Failed:
+    case UploadState::NotStarted:
+        m_outcome = RunOutcome::UploadFailed;
+        break;
+    }
 }
 
 void UpdateRun::startUploading(const SiteSettings& settings) {
@@ -248,7 +287,7 @@ void UpdateRun::startUploading(const SiteSettings& settings) {
         if (!run.expired())
             uploadEnded(end);
     };
-    if (auto message = startUpload(m_folder, settings, m_processes, ended)) {
+    if (auto message = startUpload(m_folder, settings, m_uploads, ended)) {
         m_summary.upload = UploadState::Failed;
         m_summary.uploadFailure = message->text;
         m_observer.showMessage(*message);
@@ -262,9 +301,12 @@ void UpdateRun::uploadEnded(const UploadEnd& end) {
         m_summary.upload = UploadState::Failed;
         m_summary.uploadFailure = uploadFailureReason(end.exitStatus, end.transcript);
     }
+    m_observer.uploadEnded(end);
     // A client that ends while the run still works is told with the run's end.
-    if (m_summaryShown)
+    if (m_summaryShown) {
+        settleOutcome();
         m_observer.summaryChanged(m_summary.text());
+    }
 }
 
 void UpdateRun::setTimer(bool on) {

@@ -3,10 +3,11 @@
 #include "core/files/settings_file.h"
 #include "core/harvest/download_progress.h"
 #include "core/model/member_record.h"
+#include "core/ports/batch_starter.h"
 #include "core/ports/clock.h"
-#include "core/ports/process_starter.h"
 #include "core/ports/run_lock.h"
 #include "core/ports/run_observer.h"
+#include "core/ports/upload_starter.h"
 #include "core/run_summary.h"
 
 #include <filesystem>
@@ -19,9 +20,17 @@ namespace quenmark {
 inline constexpr const char* kIdleCaption = "Updater - Quenmark";
 inline constexpr const char* kBusyCaption = "Updating...";
 
-// How the latest run ended, for the headless runner's exit status. NotUploaded:
-// the pages were written but the upload could not be started.
-enum class RunOutcome { Idle, Downloading, Completed, NotUploaded, Stopped };
+// Where the latest run is, or how it ended.
+enum class RunOutcome {
+    Idle,          // no run yet
+    Downloading,   // the download batch runs
+    Uploading,     // the pages are written; the FTP client runs on
+    Finished,      // the pages are written and uploaded
+    UploadFailed,  // the pages are written; the upload could not start or failed
+    UploadSkipped, // the pages and ftp.dat are written; no upload was asked for
+    Stopped,       // stopped on an error (or abandoned) before anything was uploaded
+    TimedOut,      // the downloads did not finish in the time given; nothing was processed
+};
 
 // One publication, split in two by the downloads: the Update command starts
 // them, and the timer tick that finds the sentinel does all the rest. UI-free:
@@ -30,8 +39,8 @@ enum class RunOutcome { Idle, Downloading, Completed, NotUploaded, Stopped };
 // owns the batch it started: whatever ends the run ends the batch.
 class UpdateRun {
 public:
-    UpdateRun(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
-              Clock& clock, RunObserver& observer);
+    UpdateRun(std::filesystem::path mainFolder, BatchStarter& batch, UploadStarter& uploads,
+              RunLock& lock, Clock& clock, RunObserver& observer);
     // A run still downloading is abandoned.
     ~UpdateRun();
     UpdateRun(const UpdateRun&) = delete;
@@ -42,6 +51,12 @@ public:
     // Gives up waiting for the downloads: the batch ends with every process it
     // started, download.bat and the sentinel go, and the folder is free again.
     void abandonDownloads();
+    // The downloads did not finish within `seconds`: they are abandoned, the
+    // operator is told, and the run has timed out.
+    void timeOut(int seconds);
+    // Runs after this one write ftp.dat but start no upload (and show no
+    // uploading stage or message).
+    void setUploadSkipped(bool skipped) { m_uploadSkipped = skipped; }
 
     bool timerOn() const { return m_timerOn; }
     RunOutcome outcome() const { return m_outcome; }
@@ -56,6 +71,7 @@ private:
     void process();
     void startUploading(const SiteSettings& settings);
     void uploadEnded(const UploadEnd& end);
+    void settleOutcome();
     void setTimer(bool on);
     void stop(const OperatorMessage& message);
     void stopBeforeProcessing(const OperatorMessage& message);
@@ -64,7 +80,9 @@ private:
     void showSummary();
 
     std::filesystem::path m_folder;
-    ProcessStarter& m_processes;
+    BatchStarter& m_batch;
+    UploadStarter& m_uploads;
+    bool m_uploadSkipped = false;
     RunLock& m_lock;
     Clock& m_clock;
     RunObserver& m_observer;

@@ -43,10 +43,10 @@ QPushButton* makeButton(const char* name, const char* caption) {
 
 } // namespace
 
-MainWindow::MainWindow(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
-                       Clock& clock, QWidget* parent)
+MainWindow::MainWindow(std::filesystem::path mainFolder, BatchStarter& batch,
+                       UploadStarter& uploads, RunLock& lock, Clock& clock, QWidget* parent)
     : QWidget(parent), m_folder(std::move(mainFolder)),
-      m_run(m_folder, processes, lock, clock, observer()) {
+      m_run(m_folder, batch, uploads, lock, clock, observer()) {
     setObjectName("frmMain");
     setWindowTitle(kIdleCaption);
     buildControls();

@@ -28,8 +28,8 @@ class MainWindow : public QWidget, private RunObserver {
 public:
     // The processes, the folder's lock and the clock are the run's: the
     // platform's in the program, stand-ins in tests.
-    MainWindow(std::filesystem::path mainFolder, ProcessStarter& processes, RunLock& lock,
-               Clock& clock, QWidget* parent = nullptr);
+    MainWindow(std::filesystem::path mainFolder, BatchStarter& batch, UploadStarter& uploads,
+               RunLock& lock, Clock& clock, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const std::filesystem::path& mainFolder() const { return m_folder; }
@@ -59,6 +59,8 @@ private:
     void showMessage(const OperatorMessage& message) override;
     void downloadCountChanged(int written, int total) override;
     void summaryChanged(const std::string& summary) override;
+    // The log window reads ftp.log itself; the summary tells how the upload went.
+    void uploadEnded(const UploadEnd&) override {}
 
     RunObserver& observer() { return *this; }
     void buildControls();

@@ -2,9 +2,11 @@
 
 namespace quenmark {
 
-// How many member pages the window's runs fetch at once. It belongs to the
-// operator's desktop, not to the site, so it is kept in the user's settings
-// (QSettings) rather than beside the main folder's data files.
+// "Pages at once" as the operator set it, for the window's runs and for
+// `update` without --jobs. It belongs to the operator's desktop, not to the
+// site, so it is kept in the user's settings (QSettings: on Linux
+// ~/.config/Quenmark/Quenmark Updater.conf, key downloads/jobs) rather than
+// beside the main folder's data files.
 int downloadJobsSetting();
 void setDownloadJobsSetting(int jobs);
 

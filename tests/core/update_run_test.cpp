@@ -29,6 +29,8 @@ struct RecordingObserver : RunObserver {
         counts.push_back(downloadCountText(written, total));
     }
     void summaryChanged(const std::string& summary) override { summaries.push_back(summary); }
+    void uploadEnded(const UploadEnd& end) override { transcripts.push_back(end.transcript); }
+    std::vector<std::string> transcripts;
 };
 
 struct FixedClock : Clock {
@@ -61,7 +63,7 @@ protected:
     StandInProcesses processes;
     StandInLock lock;
     FixedClock clock;
-    UpdateRun run{folder.path(), processes, lock, clock, observer};
+    UpdateRun run{folder.path(), processes, processes, lock, clock, observer};
 };
 
 } // namespace
@@ -115,7 +117,7 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
         StandInLock otherLock;
         otherLock.heldElsewhere = c.lockBusy;
         RecordingObserver seen;
-        UpdateRun otherRun(other.path(), starter, otherLock, clock, seen);
+        UpdateRun otherRun(other.path(), starter, starter, otherLock, clock, seen);
         otherRun.updateCommand();
         ASSERT_EQ(seen.messages.size(), 1u) << c.message;
         EXPECT_EQ(seen.messages[0], errorMessage(c.message));
@@ -155,7 +157,7 @@ TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
     std::filesystem::last_write_time(folder / "download/EndOfRoster.html", batchWritten);
     run.tick();
     EXPECT_FALSE(run.timerOn());
-    EXPECT_EQ(run.outcome(), RunOutcome::Completed);
+    EXPECT_EQ(run.outcome(), RunOutcome::Uploading);
 }
 
 TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick) {
@@ -186,7 +188,7 @@ TEST_F(UpdateRunTest, AbandonedDownloadsLeaveNothingBehind) {
         starter.running = true;
         StandInLock ownLock;
         {
-            UpdateRun abandoned(folder.path(), starter, ownLock, clock, observer);
+            UpdateRun abandoned(folder.path(), starter, starter, ownLock, clock, observer);
             abandoned.updateCommand();
             ASSERT_TRUE(abandoned.timerOn());
             folder.write("download/EndOfRoster.html", "");
@@ -253,7 +255,10 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
     EXPECT_TRUE(observer.buttons);
     EXPECT_FALSE(run.timerOn());
     EXPECT_EQ(processes.uploads, 1);
-    EXPECT_EQ(run.outcome(), RunOutcome::Completed);
+    EXPECT_EQ(run.outcome(), RunOutcome::Uploading);
+    processes.uploadEnded({0, "ftp> bye\n"});
+    EXPECT_EQ(run.outcome(), RunOutcome::Finished);
+    EXPECT_EQ(observer.transcripts, (std::vector<std::string>{"ftp> bye\n"}));
     EXPECT_FALSE(lock.held);
     EXPECT_GE(processes.batchesEnded, 1);
     // A second tick after the run does nothing.
@@ -263,7 +268,7 @@ TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
 
 // The pages are written, but without ftp.dat or the client nothing goes up:
 // the command line exits with the upload's failure.
-TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
+TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunUploadFailed) {
     processes.uploadStarts = false;
     run.updateCommand();
     folder.write("download/EndOfRoster.html", "");
@@ -271,7 +276,32 @@ TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunNotUploaded) {
     ASSERT_EQ(observer.messages.size(), 2u);
     EXPECT_EQ(observer.messages[0], errorMessage("The upload could not be started."));
     EXPECT_EQ(observer.messages[1].title, "Almost done!");
-    EXPECT_EQ(run.outcome(), RunOutcome::NotUploaded);
+    EXPECT_EQ(run.outcome(), RunOutcome::UploadFailed);
+}
+
+// Without the upload the run writes ftp.dat and says nothing of uploading; a
+// run that runs out of time tells why. Either way the run owns its summary.
+TEST_F(UpdateRunTest, ASkippedUploadAndATimeOutAreOutcomesOfTheRun) {
+    run.setUploadSkipped(true);
+    run.updateCommand();
+    folder.write("download/EndOfRoster.html", "");
+    run.tick();
+    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_EQ(observer.stages, (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_TRUE(folder.exists("ftp.dat"));
+    EXPECT_EQ(processes.uploads, 0);
+    EXPECT_EQ(run.outcome(), RunOutcome::UploadSkipped);
+    EXPECT_EQ(run.summary().text(),
+              "Last run 14:05: 0 members, 0 pages could not be read, upload skipped");
+
+    processes.running = true;
+    run.updateCommand();
+    run.timeOut(30);
+    const std::string why = "The downloads did not finish within 30 seconds.";
+    EXPECT_EQ(observer.messages, (std::vector<OperatorMessage>{errorMessage(why)}));
+    EXPECT_EQ(run.outcome(), RunOutcome::TimedOut);
+    EXPECT_EQ(run.summary().text(), "Last run 14:05: stopped: " + why);
+    EXPECT_FALSE(lock.held);
 }
 
 // The count moves as the batch notes its ended lines; the summary follows the

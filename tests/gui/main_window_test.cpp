@@ -1,7 +1,8 @@
 #include "gui/dialogs/log_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "platform/system_process_starter.h"
+#include "platform/batch_runner.h"
+#include "platform/upload_runner.h"
 #include "tests/support/gui_support.h"
 
 #include <QDesktopServices>
@@ -74,9 +75,9 @@ class MainWindowTest : public QObject {
     std::unique_ptr<StandInPorts> m_ports;
     std::unique_ptr<MainWindow> m_window;
 
-    void openWindow(ProcessStarter& processes) {
+    void openWindow(BatchStarter& batch, UploadStarter& uploads) {
         m_window =
-            std::make_unique<MainWindow>(m_folder->path(), processes, m_ports->lock, *m_ports);
+            std::make_unique<MainWindow>(m_folder->path(), batch, uploads, m_ports->lock, *m_ports);
         m_window->show();
         control<QPushButton>(m_window.get(), "cmdExit")->setFocus();
     }
@@ -118,7 +119,7 @@ private slots:
     }
 
     void startsIdleWithItsControlsAndTheirAltLetters() {
-        openWindow(*m_ports);
+        openWindow(*m_ports, *m_ports);
         QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off |  | "));
         QVERIFY(m_folder->exists("invalidchrs.dat"));
         QStringList captions;
@@ -149,7 +150,7 @@ private slots:
         prepareMainFolder(*m_folder);
         m_folder->write("roster.txt", roster({"Ann"}));
         std::filesystem::remove_all(*m_folder / missing.toStdString());
-        openWindow(*m_ports);
+        openWindow(*m_ports, *m_ports);
         click(m_window.get(), "cmdUpdate");
         const QString message =
             missing == "roster.txt" ? kNoRoster : "\"templates/leaders.html\" could not be found.";
@@ -167,11 +168,12 @@ private slots:
         prepareMainFolder(*m_folder);
         m_folder->write("roster.txt", roster({"Ann", "Bob", "Cy"}));
         m_folder->write("download/EndOfRoster.html", "left from an interrupted run");
-        SystemProcessStarter processes(SystemProcessStarter::UploadMode::Detached, QUENMARK_EXE);
+        BatchRunner batch(QUENMARK_EXE);
+        UploadRunner uploads(UploadRunner::Waiting::Detached, QUENMARK_EXE);
         // Two fetches at a time. A page counts once its fetch has ended: the
         // count shown while downloading never passes the pages written whole.
-        processes.setDownloadJobs(2);
-        openWindow(processes);
+        batch.setDownloadJobs(2);
+        openWindow(batch, uploads);
         QStringList counts;
         bool ahead = false;
         QTimer watch;
@@ -245,7 +247,7 @@ private slots:
         m_folder->write("roster.txt", text);
         m_ports->pages = {{"Ann.html", kGoodPage}, {"Bob.html", kGoodPage}};
         m_ports->sentinel = true;
-        openWindow(*m_ports);
+        openWindow(*m_ports, *m_ports);
         click(m_window.get(), "cmdUpdate");
         QTRY_COMPARE(shownMessages(), QStringList({kDone}));
         QVERIFY(m_ports->uploadEnded);
@@ -256,7 +258,7 @@ private slots:
     }
 
     void openSiteHandsTheElitePageToTheBrowser() {
-        openWindow(*m_ports);
+        openWindow(*m_ports, *m_ports);
         Browser browser;
         QDesktopServices::setUrlHandler("file", &browser, "open");
         click(m_window.get(), "cmdOpenSite");
@@ -271,7 +273,7 @@ private slots:
     }
 
     void aboutOpensOnceWithTheVersionAndWindowsKeepTheirPlace() {
-        openWindow(*m_ports);
+        openWindow(*m_ports, *m_ports);
         click(m_window.get(), "cmdAbout");
         click(m_window.get(), "cmdAbout");
         QWidget* about = openWindowOf("quenmark::AboutDialog");

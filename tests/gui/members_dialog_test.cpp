@@ -207,7 +207,7 @@ private slots:
         TempFolder folder;
         writeMemberFiles(folder, memberLines("Bo") + memberLines("Al"), "");
         StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports.lock, ports);
+        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
         main.show();
         const char* const buttons[] = {"cmdNew", "cmdSearch", "cmdCustomTimes"};
         const char* const kinds[] = {"quenmark::NewMemberDialog", "quenmark::SearchDialog",
@@ -353,7 +353,7 @@ private slots:
         if (folderInPlace)
             std::filesystem::create_directories(folder / missing.toStdString() / "inside");
         StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports.lock, ports);
+        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
         main.show();
         click(&main, "cmdMembers");
         QCOMPARE(shownMessages().size(), 1);

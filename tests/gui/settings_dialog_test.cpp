@@ -125,7 +125,7 @@ private slots:
         TempFolder folder;
         folder.write("roster.txt", "");
         StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports.lock, ports);
+        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
         main.show();
         click(&main, "cmdSettings");
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be found. File "
@@ -194,7 +194,7 @@ private slots:
         TempFolder folder;
         std::filesystem::create_directories(folder / "settings.dat" / "inside");
         StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports.lock, ports);
+        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
         main.show();
         click(&main, "cmdSettings");
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));

@@ -1,7 +1,7 @@
 #include "core/main_folder.h"
+#include "platform/batch_runner.h"
 #include "platform/folder_run_lock.h"
 #include "platform/process_start.h"
-#include "platform/system_process_starter.h"
 #include "tests/support/temp_folder.h"
 
 #include <chrono>
@@ -57,13 +57,13 @@ TEST(RunProcesses, EndingTheBatchEndsEveryProcessItStarted) {
     for (bool byALaterRun : {false, true}) {
         TempFolder folder;
         prepareHangingBatch(folder);
-        SystemProcessStarter starter(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+        BatchRunner starter(QUENMARK_EXE);
         ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
         ASSERT_TRUE(waitFor([&] { return pidsOf(folder).size() == 2; }));
         EXPECT_TRUE(starter.batchRunning());
         EXPECT_TRUE(folder.exists(kBatchRecordFile));
         if (byALaterRun) {
-            SystemProcessStarter later(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+            BatchRunner later(QUENMARK_EXE);
             later.endLeftoverBatch(folder.path());
             EXPECT_TRUE(waitFor([&] { return !starter.batchRunning(); }));
         } else {
@@ -86,7 +86,7 @@ TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
     ASSERT_TRUE(other);
     folder.write(kBatchRecordFile, crlf({" " + std::to_string(other->pid()) + " ",
                                          "QUENMARK_BATCH=0123456789abcdef01234567"}));
-    SystemProcessStarter starter(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+    BatchRunner starter(QUENMARK_EXE);
     starter.endLeftoverBatch(folder.path());
     EXPECT_TRUE(running(other->pid()));
     other->end();
@@ -96,7 +96,7 @@ TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
 TEST(RunProcesses, ABatchThatEndsIsSeenToHaveEnded) {
     TempFolder folder;
     folder.write("download.bat", crlf({"printf x >out.txt"}));
-    SystemProcessStarter starter(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+    BatchRunner starter(QUENMARK_EXE);
     ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
     EXPECT_TRUE(waitFor([&] { return !starter.batchRunning(); }));
     EXPECT_EQ(folder.read("out.txt"), "x");
@@ -109,7 +109,7 @@ TEST(RunProcesses, TheFolderLockIsHeldByOneRunAtATime) {
     prepareHangingBatch(folder);
     FolderRunLock first;
     FolderRunLock second;
-    SystemProcessStarter starter(SystemProcessStarter::UploadMode::ScriptOnly, QUENMARK_EXE);
+    BatchRunner starter(QUENMARK_EXE);
     ASSERT_EQ(first.take(folder.path()), RunLock::Result::Taken);
     ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
     EXPECT_EQ(second.take(folder.path()), RunLock::Result::Busy);

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/ports/process_starter.h"
+#include "core/ports/batch_starter.h"
 #include "core/ports/run_lock.h"
+#include "core/ports/upload_starter.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,7 @@ namespace quenmark {
 
 // A process starter that starts nothing: the test plays the batch by writing
 // the sentinel, and says whether the batch still runs and whether lynx is there.
-struct StandInProcesses : ProcessStarter {
+struct StandInProcesses : BatchStarter, UploadStarter {
     bool lynxFound = true;
     bool batchStarts = true;
     bool uploadStarts = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/operator_message.h"
+#include "core/ports/upload_starter.h"
 
 #include <string>
 
@@ -21,6 +22,8 @@ public:
     virtual void showMessage(const OperatorMessage& message) = 0;
     // The pages the download batch has written so far, out of total.
     virtual void downloadCountChanged(int written, int total) = 0;
+    // The FTP client has ended: its status and transcript (ftp.log).
+    virtual void uploadEnded(const UploadEnd& end) = 0;
     // How the latest run went (RunSummary::text), after its closing message and
     // again when the upload ends.
     virtual void summaryChanged(const std::string& summary) = 0;

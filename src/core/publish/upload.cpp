@@ -6,11 +6,11 @@
 namespace quenmark {
 
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
-                                           const SiteSettings& heldSettings,
-                                           ProcessStarter& processes, UploadEndHandler ended) {
+                                           const SiteSettings& heldSettings, UploadStarter& uploads,
+                                           UploadEndHandler ended) {
     if (auto message = writeUploadScript(mainFolder, heldSettings))
         return message;
-    if (!processes.startUpload(mainFolder, kUploadScriptFile, std::move(ended)))
+    if (!uploads.startUpload(mainFolder, kUploadScriptFile, std::move(ended)))
         return errorMessage("The upload could not be started.");
     return std::nullopt;
 }

@@ -2,7 +2,7 @@
 
 #include "core/files/settings_file.h"
 #include "core/model/operator_message.h"
-#include "core/ports/process_starter.h"
+#include "core/ports/upload_starter.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,7 +14,7 @@ namespace quenmark {
 // message for the operator when the upload could not be started, or nullopt;
 // `ended` learns how the client ended.
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
-                                           const SiteSettings& heldSettings,
-                                           ProcessStarter& processes, UploadEndHandler ended);
+                                           const SiteSettings& heldSettings, UploadStarter& uploads,
+                                           UploadEndHandler ended);
 
 } // namespace quenmark

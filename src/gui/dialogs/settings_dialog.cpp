@@ -1,5 +1,6 @@
 #include "gui/dialogs/settings_dialog.h"
 
+#include "core/harvest/download_jobs.h"
 #include "core/main_folder.h"
 #include "core/model/text_file.h"
 #include "gui/latin1_text.h"
@@ -7,7 +8,6 @@
 #include "gui/one_line_field.h"
 #include "gui/widgets.h"
 #include "platform/download_jobs_setting.h"
-#include "platform/system_process_starter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -105,7 +105,7 @@ void SettingsDialog::buildControls() {
     fields->addRow("Table Align:", m_cboAlign);
     fields->addRow(m_chkDirectory, m_txtDirectory);
     m_spnJobs = named(new QSpinBox, "spnJobs");
-    m_spnJobs->setRange(1, kMaxDownloadJobs);
+    m_spnJobs->setRange(kMinDownloadJobs, kMaxDownloadJobs);
     m_spnJobs->setValue(downloadJobsSetting());
     fields->addRow("Pages at once:", m_spnJobs);
 

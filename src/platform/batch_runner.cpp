@@ -1,4 +1,4 @@
-#include "platform/system_process_starter.h"
+#include "platform/batch_runner.h"
 
 #include "core/harvest/download_batch.h"
 #include "core/main_folder.h"
@@ -9,8 +9,6 @@
 #include "platform/process_group.h"
 #include "platform/process_start.h"
 
-#include <QSocketNotifier>
-#include <iostream>
 #include <random>
 
 namespace quenmark {
@@ -42,26 +40,20 @@ void removeDoneLog(const std::filesystem::path& mainFolder) {
     }
 }
 
-UploadEnd uploadEnd(int exitStatus, const std::filesystem::path& transcript) {
-    return {exitStatus, readFileBytes(transcript).value_or("")};
-}
-
 } // namespace
 
-SystemProcessStarter::SystemProcessStarter(UploadMode uploadMode, std::filesystem::path executable)
-    : m_uploadMode(uploadMode),
-      m_executable(executable.empty() ? ownExecutable() : std::move(executable)) {}
+BatchRunner::BatchRunner(std::filesystem::path executable)
+    : m_executable(executable.empty() ? ownExecutable() : std::move(executable)) {}
 
-SystemProcessStarter::~SystemProcessStarter() {
+BatchRunner::~BatchRunner() {
     endBatch();
 }
 
-bool SystemProcessStarter::findsProgram(const std::filesystem::path& folder,
-                                        const std::string& program) {
+bool BatchRunner::findsProgram(const std::filesystem::path& folder, const std::string& program) {
     return findProgram(program, folder).has_value();
 }
 
-void SystemProcessStarter::endLeftoverBatch(const std::filesystem::path& mainFolder) {
+void BatchRunner::endLeftoverBatch(const std::filesystem::path& mainFolder) {
     const auto lines = readLines(mainFolder / kBatchRecordFile);
     if (!lines)
         return;
@@ -71,8 +63,8 @@ void SystemProcessStarter::endLeftoverBatch(const std::filesystem::path& mainFol
     removeRecord(mainFolder);
 }
 
-bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
-                                      const std::string& batchFile) {
+bool BatchRunner::startBatch(const std::filesystem::path& mainFolder,
+                             const std::string& batchFile) {
     endBatch();
     // The count of finished pages starts from nothing, before the batch does.
     removeDoneLog(mainFolder);
@@ -104,14 +96,14 @@ bool SystemProcessStarter::startBatch(const std::filesystem::path& mainFolder,
     return true;
 }
 
-bool SystemProcessStarter::batchRunning() {
+bool BatchRunner::batchRunning() {
     std::erase_if(m_ending, [](ChildProcess& child) { return child.exitStatus().has_value(); });
     if (!m_batch)
         return false;
     return !m_batch->interpreter.exitStatus();
 }
 
-void SystemProcessStarter::endBatch() {
+void BatchRunner::endBatch() {
     if (!m_batch)
         return;
     // The interpreter may have ended while programs it started still run.
@@ -123,58 +115,6 @@ void SystemProcessStarter::endBatch() {
     removeRecord(m_batch->mainFolder);
     removeDoneLog(m_batch->mainFolder);
     m_batch.reset();
-}
-
-bool SystemProcessStarter::startUpload(const std::filesystem::path& mainFolder,
-                                       const std::string& scriptFile, UploadEndHandler ended) {
-    if (m_uploadMode == UploadMode::ScriptOnly)
-        return true;
-    const std::filesystem::path transcript = mainFolder / kUploadLogFile;
-    const ProcessSpec spec{
-        m_executable.string(), {"ftp", "-s:" + scriptFile}, mainFolder, transcript};
-    std::optional<ChildProcess> client = [&] {
-        ProcessSpec detached = spec;
-        // The window's client runs on when the window closes first.
-        detached.ownSession = m_uploadMode == UploadMode::Detached;
-        return ChildProcess::start(detached);
-    }();
-    if (!client)
-        return false;
-    if (m_uploadMode == UploadMode::Detached) {
-        auto upload = std::make_unique<WatchedUpload>(
-            WatchedUpload{std::move(*client), transcript, std::move(ended), nullptr});
-        upload->notifier = std::make_unique<QSocketNotifier>(upload->client.endDescriptor(),
-                                                             QSocketNotifier::Read);
-        WatchedUpload* watched = upload.get();
-        QObject::connect(upload->notifier.get(), &QSocketNotifier::activated,
-                         [this, watched] { uploadEnded(watched); });
-        m_uploads.push_back(std::move(upload));
-        return true;
-    }
-    const int status = client->wait();
-    m_uploadStatus = status;
-    const UploadEnd end = uploadEnd(status, transcript);
-    std::cout << end.transcript << std::flush;
-    if (ended)
-        ended(end);
-    return true;
-}
-
-void SystemProcessStarter::uploadEnded(WatchedUpload* watched) {
-    const auto found =
-        std::find_if(m_uploads.begin(), m_uploads.end(),
-                     [watched](const auto& upload) { return upload.get() == watched; });
-    if (found == m_uploads.end())
-        return;
-    std::unique_ptr<WatchedUpload> upload = std::move(*found);
-    m_uploads.erase(found);
-    upload->notifier->setEnabled(false);
-    const UploadEnd end = uploadEnd(upload->client.wait(), upload->transcript);
-    // The notifier goes only once control is back in the event loop.
-    upload->notifier.release()->deleteLater();
-    // Called last: a handler may start another upload.
-    if (upload->ended)
-        upload->ended(end);
 }
 
 } // namespace quenmark

@@ -1,23 +1,15 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace quenmark {
 
-// How the FTP client ended: its exit status and what it wrote.
-struct UploadEnd {
-    int exitStatus = -1;
-    std::string transcript;
-};
-using UploadEndHandler = std::function<void(const UploadEnd&)>;
-
-// Starting the run's two separate processes, and owning the download batch
-// from its start to its end; the platform implements it.
-class ProcessStarter {
+// Starting the download batch and owning it from its start to its end; the
+// platform implements it.
+class BatchStarter {
 public:
-    virtual ~ProcessStarter() = default;
+    virtual ~BatchStarter() = default;
 
     // Whether the command interpreter finds `program` when its current folder is
     // `folder`: a program in that folder first, then the PATH.
@@ -35,15 +27,9 @@ public:
     // False once the batch process has ended (or when none was started).
     virtual bool batchRunning() = 0;
 
-    // Ends the batch and every process it started; nothing happens when none runs.
+    // Ends the batch and every process it started, without waiting for them to
+    // go; nothing happens when none runs.
     virtual void endBatch() = 0;
-
-    // The FTP client on its script ("ftp -s:" + scriptFile), in the main folder.
-    // False when it could not be started. `ended` is called once when the client
-    // has ended, on the caller's thread (before the return when the starter
-    // waits for the client); never when nothing was started.
-    virtual bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
-                             UploadEndHandler ended) = 0;
 };
 
 } // namespace quenmark
