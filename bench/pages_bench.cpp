@@ -39,7 +39,7 @@ double secondsSince(Stopwatch::time_point start) {
     return std::chrono::duration<double>(Stopwatch::now() - start).count();
 }
 
-class NoProcesses : public ProcessStarter {
+class NoProcesses : public BatchStarter, public UploadStarter {
 public:
     bool findsProgram(const fs::path&, const std::string&) override { return true; }
     void endLeftoverBatch(const fs::path&) override {}
@@ -66,6 +66,7 @@ public:
     void showMessage(const OperatorMessage& message) override { last = message; }
     void downloadCountChanged(int, int) override {}
     void summaryChanged(const std::string&) override {}
+    void uploadEnded(const UploadEnd&) override {}
     OperatorMessage last;
 };
 
@@ -96,7 +97,7 @@ double timeTick(const SyntheticSite& site) {
     NoLock lock;
     QuietObserver observer;
     FixedClock clock;
-    UpdateRun run(site.folder(), processes, lock, clock, observer);
+    UpdateRun run(site.folder(), processes, processes, lock, clock, observer);
     run.updateCommand();
     std::ofstream(site.folder() / kSentinelFile, std::ios::binary) << "<html></html>\r\n";
     const auto start = Stopwatch::now();
