@@ -42,10 +42,3 @@ main_folder() { # folder: one member, blank templates and a lynx that prints not
     done
     lynx_says "$1" 'exit 0'
 }
-# The pages in the order a run writes them, and the template of each.
-pages=(elite.htm elite2.htm) templates=(elite.html elite2.html)
-for n in $(seq 14); do pages+=("stage$n.htm") && templates+=(stage.html); done
-for kind in diffp difft; do
-    for n in 1 2 3; do pages+=("$kind-$n.htm") && templates+=(diff.html); done
-done
-pages+=(leaders.htm roster.htm points.htm) templates+=(leaders.html roster.html points.html)

@@ -13,6 +13,7 @@ start_example_site || {
 }
 check_exit "update" 0 "$updater" update --folder "$main" --timeout 120
 published="$ftp_root/quenmark"
+pages=(elite.htm elite2.htm stage{1..14}.htm diff{p,t}-{1..3}.htm leaders.htm roster.htm points.htm)
 for page in "${pages[@]}"; do
     if [[ ! -s $published/$page ]]; then
         fail "$page did not arrive"
@@ -25,6 +26,10 @@ cmp -s "$main/upload/tarvo.jpg" "$published/tarvo.jpg" ||
     fail "tarvo.jpg did not arrive unchanged"
 arrived=$(find "$published" -type f | wc -l)
 [[ $arrived -eq 26 ]] || fail "$arrived files arrived, 26 expected"
+# Every marker of the example templates is filled; every page but points.htm is dated.
+grep -lF '***' "$published"/*.htm && fail "markers left on the pages above"
+[[ $(grep -L "Last updated: " "$published"/*.htm) == "$published/points.htm" ]] ||
+    fail "pages without a date: $(grep -L "Last updated: " "$published"/*.htm)"
 
 # Members whose page could not be read: one down with a backup, one half written.
 [[ $(cat "$main/errors.txt") == $'Fenwick\r\nGale - No backup!\r' ]] ||

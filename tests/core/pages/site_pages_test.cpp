@@ -22,35 +22,46 @@ struct SiteFixture : PageFixture {
     }
 };
 
+// The pages in the order a run writes them, each with its template.
+std::vector<std::pair<std::string, std::string>> sitePages() {
+    std::vector<std::pair<std::string, std::string>> pages = {{"elite.htm", "elite.html"},
+                                                              {"elite2.htm", "elite2.html"}};
+    for (int n = 1; n <= 14; ++n)
+        pages.push_back({"stage" + std::to_string(n) + ".htm", "stage.html"});
+    for (const char* kind : {"diffp-", "difft-"})
+        for (int n = 1; n <= 3; ++n)
+            pages.push_back({kind + std::to_string(n) + ".htm", "diff.html"});
+    for (std::string name : {"leaders", "roster", "points"})
+        pages.push_back({name + ".htm", name + ".html"});
+    return pages;
+}
+
 // No members: every page is written, in order, each table marker line left empty.
 TEST(SitePages, AllPagesInOrderWithoutMembers) {
     SiteFixture f;
     f.records.fill(kNoRecord);
     ASSERT_EQ(f.run(), std::nullopt);
-    std::vector<std::pair<std::string, std::vector<std::string>>> expected;
+    std::vector<std::vector<std::string>> expected;
     std::vector<std::string> elite = {"0"};
     elite.insert(elite.end(), 42, "166:40<br><font size=2>");
     elite.insert(elite.end(), {"2333:20", "2333:20", "2333:20", "116:40:00", "", "", ""});
-    expected.push_back({"elite.htm", elite});
-    expected.push_back({"elite2.htm", {"", ""}});
+    expected.push_back(elite);
+    expected.push_back({"", ""});
     const char* levels[] = {"Lamplight",     "Copper Crown",  "Harbour Sprint", "Tunnel Revolt",
                             "Frost Welcome", "Dusk Patrol",   "Late Platform",  "Velvet Gala",
                             "Sky Bridges 1", "Sky Bridges 2", "Broken Oath",    "Stone Spire",
                             "Flooded Hull",  "Reactor Core"};
-    for (int n = 1; n <= 14; ++n)
-        expected.push_back(
-            {"stage" + std::to_string(n) + ".htm", {levels[n - 1], levels[n - 1], "", ""}});
-    const char* titles[] = {"Rookie Point", "Veteran Point", "Master Point",
-                            "Rookie Time",  "Veteran Time",  "Master Time"};
-    for (int i = 0; i < 6; ++i) {
-        const std::string page = (i < 3 ? "diffp-" : "difft-") + std::to_string(i % 3 + 1);
-        expected.push_back({page + ".htm", {titles[i], titles[i], ""}});
-    }
-    expected.push_back({"leaders.htm", {"", "", "", ""}});
-    expected.push_back({"roster.htm", {""}});
+    for (const char* level : levels)
+        expected.push_back({level, level, "", ""});
+    for (const char* title : {"Rookie Point", "Veteran Point", "Master Point", "Rookie Time",
+                              "Veteran Time", "Master Time"})
+        expected.push_back({title, title, ""});
+    expected.push_back({"", "", "", ""});
+    expected.push_back({""});
+    const auto pages = sitePages();
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        expected[i].second.push_back("Stamp " + std::to_string(i + 1));
-        EXPECT_EQ(f.page(expected[i].first), crlf(expected[i].second)) << expected[i].first;
+        expected[i].push_back("Stamp " + std::to_string(i + 1));
+        EXPECT_EQ(f.page(pages[i].first), crlf(expected[i])) << pages[i].first;
     }
     EXPECT_EQ(f.page("points.htm"),
               crlf({"<font color=yellow>200</font>", "<font color=yellow>197</font>",
@@ -58,6 +69,23 @@ TEST(SitePages, AllPagesInOrderWithoutMembers) {
                     "<font color=yellow>193</font>", "<font color=yellow>192</font>", "197",
                     "yellow", "8400"}));
     EXPECT_EQ(f.folder.count("upload"), 25);
+}
+
+// A template gone after the run's checks: the pages before it are written, the
+// run stops at its first page with its name.
+TEST(SitePages, AMissingTemplateStopsTheRunAtItsFirstPage) {
+    for (const std::string missing : {"elite.html", "elite2.html", "stage.html", "diff.html",
+                                      "leaders.html", "roster.html", "points.html"}) {
+        SCOPED_TRACE(missing);
+        SiteFixture f;
+        std::filesystem::remove(f.folder / ("templates/" + missing));
+        EXPECT_EQ(f.run(), errorMessage("\"templates/" + missing + "\" could not be found."));
+        bool reached = false;
+        for (const auto& [page, templateFile] : sitePages()) {
+            reached = reached || templateFile == missing;
+            EXPECT_EQ(f.folder.exists("upload/" + page), !reached) << page;
+        }
+    }
 }
 
 // The elite page computes the difficulty totals that later pages show; a
