@@ -5,20 +5,6 @@
 
 namespace quenmark {
 
-TEST(SettingsFile, TablesAndTheirDefaultEntries) {
-    EXPECT_EQ(pointMax(0), 200);
-    EXPECT_EQ(pointMax(8), 15);
-    EXPECT_EQ(pointMax(9), 10);
-    EXPECT_EQ(pointMax(10), 200);
-    EXPECT_EQ(pointMax(-1), 200);
-    EXPECT_EQ(penaltySeconds(3), 1200);
-    EXPECT_EQ(penaltySeconds(7), 3600);
-    EXPECT_EQ(penaltySeconds(8), 1200);
-    EXPECT_EQ(alignWord(0), "left");
-    EXPECT_EQ(alignWord(2), "right");
-    EXPECT_EQ(alignWord(3), "center");
-}
-
 TEST(SettingsFile, DefaultsAreSixteenLines) {
     EXPECT_EQ(settingsText(defaultSettings()),
               crlf({"ftp.quenmark.example", "quenmark", "zebulons", "yellow", " 0 ", " 3 ", " 1 ",
@@ -58,6 +44,15 @@ TEST(SettingsFile, ReadsWhatItCanOfOddFiles) {
     EXPECT_FALSE(isFlagSet(s->uploadStage)); // missing lines read 0
     EXPECT_FALSE(isFlagSet(s->uploadTarvo));
 
+    // A list position outside its list reads as the list's default entry.
+    for (const char* outside : {"-1", "10"}) {
+        folder.write("settings.dat", crlf({"h", "u", "p", "c", outside, outside, outside}));
+        const auto d = loadSettings(folder.path());
+        ASSERT_TRUE(d);
+        EXPECT_EQ(pointMax(d->pointMaxIndex), 200) << outside;
+        EXPECT_EQ(penaltySeconds(d->penaltyIndex), 1200) << outside;
+        EXPECT_EQ(alignWord(d->alignIndex), "center") << outside;
+    }
     folder.write("settings.dat", "");
     EXPECT_EQ(loadSettings(folder.path()), SiteSettings{});
     std::filesystem::remove(folder / "settings.dat");

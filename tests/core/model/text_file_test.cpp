@@ -1,5 +1,4 @@
 #include "core/model/atomic_file.h"
-#include "core/model/sort_numbers.h"
 #include "core/model/text_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -32,12 +31,6 @@ TEST(TextFile, WholeNumbersTakeTheNumberForm) {
     EXPECT_EQ(numberForm(0), " 0 ");
     EXPECT_EQ(numberForm(-12), "-12 ");
     EXPECT_EQ(TextBuilder().line("a").numberLine(7).line("").text(), "a\r\n 7 \r\n\r\n");
-}
-
-TEST(SortNumbers, AscendingByValueNotByText) {
-    EXPECT_EQ(sortNumbersAscending({100, 95, 300, 95}), (std::vector<int>{95, 95, 100, 300}));
-    EXPECT_EQ(sortNumbersAscending({}), std::vector<int>{0});
-    EXPECT_EQ(sortNumbersAscending({-5, 10, 2}), (std::vector<int>{-5, 2, 10}));
 }
 
 // Replaced whole with no temporary left, the mode kept or made owner-only,

@@ -71,26 +71,24 @@ void throwProblem(const MemberSequenceRead& read) {
 } // namespace
 
 TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
+    MemberRecord ann, bob;
+    bob.Name = "Bob";
+    MemberSequence members;
+    ErrorLog errors{Path()};
     const std::vector<Case> cases = {
         {"roster.txt",
          [](const Path& f) {
-             const MemberFileRead read = readRoster(f);
-             throw FileError(memberFileProblemText(read.status, kRosterFile));
+             throw FileError(memberFileProblemText(readRoster(f).status, kRosterFile));
          }},
         {"roster.txt", [](const Path& f) { throwProblem(sortMemberFiles(f)); }},
         {"banned.txt", [](const Path& f) { throwProblem(sortMemberFiles(f)); }},
-        {"roster.txt", [](const Path& f) { addMember(f, MemberRecord{}, false); }},
+        {"roster.txt", [&](const Path& f) { addMember(f, bob, false); }},
         {"invalidchrs.dat", [](const Path& f) { InvalidNameTable::read(f); }},
         {"invalidchrs.dat",
-         [](const Path& f) {
-             MemberSequence members = readMemberSequence(f).sequence;
-             deleteMember(f, members, 0);
-         }},
+         [&](const Path& f) { deleteMember(f, members = readMemberSequence(f).sequence, 0); }},
         {"invalidchrs.dat",
-         [](const Path& f) {
-             MemberSequence members = readMemberSequence(f).sequence;
-             MemberRecord bob;
-             bob.Name = "Bob";
+         [&](const Path& f) {
+             members = readMemberSequence(f).sequence;
              saveMember(f, members, 0, bob, MemberStatus::Active, true);
          }},
         {"invalidchrs.dat", [](const Path& f) { hasInvalidNameLine(f, "Ann"); }},
@@ -99,24 +97,11 @@ TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
         {"times.dat", [](const Path& f) { EnforcedTimes::read(f, 1200); }},
         {"settings.dat", [](const Path& f) { loadSettings(f); }},
         {"templates/elite.html",
-         [](const Path& f) {
-             (void)fillTemplate(f, "elite.html", "elite.htm", 1,
-                                [](int, std::string&, PageOutput&) {});
-         }},
-        {"download/Ann.txt",
-         [](const Path& f) {
-             MemberRecord ann;
-             readTimeFile(f, ann, "Ann");
-         }},
-        {"download/Ann.txt",
-         [](const Path& f) {
-             MemberRecord ann;
-             writeTimeFile(f, ann, "Ann");
-         }},
+         [](const Path& f) { (void)fillTemplate(f, "elite.html", "elite.htm", 1, {}); }},
+        {"download/Ann.txt", [&](const Path& f) { readTimeFile(f, ann, "Ann"); }},
+        {"download/Ann.txt", [&](const Path& f) { writeTimeFile(f, ann, "Ann"); }},
         {"download/Ann.html",
-         [](const Path& f) {
-             MemberRecord ann;
-             ErrorLog errors(f);
+         [&](const Path& f) {
              finishMember(f, ann, "Ann", parseMemberPage(f, ann, "Ann", 1200), 1200, errors);
          }},
     };

@@ -47,22 +47,16 @@ TEST(UploadScript, LinesFollowTheSettings) {
     for (const auto& [directory, flags, middle] : cases) {
         TempFolder folder;
         writeSettings(folder, directory, flags);
+        // An old script, longer than any new one and readable by all, is replaced whole.
+        folder.write("ftp.dat", std::string(4000, 'x'));
+        ASSERT_EQ(::chmod((folder / "ftp.dat").c_str(), 0644), 0);
         ASSERT_EQ(writeUploadScript(folder.path(), kHeld), std::nullopt);
         std::string expected = "open  127.0.0.1 2121|ranker | x |" + middle + "|close|quit|";
         for (std::size_t at = expected.find('|'); at != std::string::npos; at = expected.find('|'))
             expected.replace(at, 1, "\r\n");
         EXPECT_EQ(folder.read("ftp.dat"), expected) << flags;
+        EXPECT_EQ(folder.mode("ftp.dat"), 0600u);
     }
-}
-
-TEST(UploadScript, ReplacesAnOldScriptReadableByItsOwnerOnly) {
-    TempFolder folder;
-    writeSettings(folder, " 0 \r\n", "00000000");
-    folder.write("ftp.dat", "an old script that is much longer than the new one\r\n");
-    ASSERT_EQ(::chmod((folder / "ftp.dat").c_str(), 0644), 0);
-    ASSERT_EQ(writeUploadScript(folder.path(), kHeld), std::nullopt);
-    EXPECT_EQ(folder.read("ftp.dat").find("old"), std::string::npos);
-    EXPECT_EQ(folder.mode("ftp.dat"), 0600u);
 }
 
 TEST(StartUpload, VanishedSettingsNamedAndNothingStarted) {
