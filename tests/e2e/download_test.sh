@@ -3,22 +3,19 @@
 set -uo pipefail
 exe=$1
 source "$(dirname "$0")/common.sh"
-server_pid=""
-on_exit() { [[ -z $server_pid ]] || kill "$server_pid" 2>/dev/null; }
+# shellcheck source=../../tools/example_site.sh
+source "$2/tools/example_site.sh"
+on_exit() { stop_servers; }
 
 mkdir -p "$work/site"
 main_folder "$work/main"
 rm "$work/main/lynx/lynx"
 printf '<html><body><table>\r\n<tr><td>Lamplight<td><b>1:23</b><td>N/A<td>10:05\r\n</table>\xe9\r\n' >"$work/site/ann.html"
 printf 'Bob has no table yet\n' >"$work/site/bob lee.html"
-
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-/usr/bin/python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/site" >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 50); do
-    /usr/bin/python3 -c "import socket; socket.create_connection(('127.0.0.1',$port),1)" 2>/dev/null && break
-    sleep 0.1
-done
+"$python" -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/http.log" 2>&1 &
+pids+=($!)
+port=$(port_from_log "$work/http.log" 's/^Serving HTTP on 127\.0\.0\.1 port \([0-9]*\).*/\1/p' $!) ||
+    exit 1
 
 cd "$work/main"
 {
