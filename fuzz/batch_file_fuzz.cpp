@@ -1,7 +1,7 @@
 // The download batch on arbitrary rosters and arbitrary batch files. A roster
 // gives download.bat, and the command interpreter reads back every member's
 // page address as one argument of lynx and his page file as the redirection
-// target. Any batch file reads without harm.
+// target. Any batch file, any line of it, reads without harm.
 // Input: roster.txt, NUL, invalidchrs.dat, NUL, a batch file.
 #include "core/harvest/download_batch.h"
 #include "core/model/roster_file.h"

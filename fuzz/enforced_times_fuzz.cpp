@@ -1,10 +1,12 @@
-// times.dat as the Enforced Times window reads and changes it, on arbitrary
-// bytes: setting a time makes it the one found for its member, level and
-// difficulty; clearing it leaves none; every other entry stays as it was.
+// times.dat as the Enforced Times window reads and changes it and a run applies
+// it, on arbitrary bytes: setting a time makes it the one found for its member,
+// level and difficulty; clearing it leaves none; every other entry stays as it
+// was; applying the entries to a member of the first entry's name never fails.
 // Input: the time to set (empty: clear), NUL, times.dat.
 #include "core/files/enforced_times_file.h"
 #include "core/main_folder.h"
 #include "core/model/text_file.h"
+#include "core/standings/enforced_times.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_folder.h"
 
@@ -60,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             key = e;
             break;
         }
+
+    MemberRecord member;
+    member.Name = key.memberName;
+    EnforcedTimes(before, 1200).apply(member);
 
     const std::filesystem::path folder = freshFuzzFolder();
     std::ofstream(folder / kEnforcedTimesFile, std::ios::binary) << bytes;
