@@ -11,7 +11,12 @@ start_example_site || {
     echo "FAIL: the local servers did not start" >&2
     exit 1
 }
+# An address with an escape and a page with a byte above 127: lynx saves it byte for byte.
+mv "$main/members/borin.html" "$main/members/bo rin.html"
+printf '\xe9\r\n' >>"$main/members/bo rin.html"
+sed -i 's#/borin\.html#/bo%20rin.html#' "$main/roster.txt"
 check_exit "update" 0 "$updater" update --folder "$main" --timeout 120
+cmp -s "$main/download/Borin.html" "$main/members/bo rin.html" || fail "Borin's page changed"
 published="$ftp_root/quenmark"
 pages=(elite.htm elite2.htm stage{1..14}.htm diff{p,t}-{1..3}.htm leaders.htm roster.htm points.htm)
 for page in "${pages[@]}"; do
