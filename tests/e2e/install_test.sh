@@ -27,7 +27,11 @@ version=$("$exe" --version | cut -d' ' -f2)
 check "the metainfo lists no release $version" \
     grep -q "<release version=\"$version\"" "$share/metainfo/$app.metainfo.xml"
 
-man=$share/man/man1/quenmark-updater.1
+check "the manual page is not compressed" test -s "$share/man/man1/quenmark-updater.1.gz"
+man=$work/quenmark-updater.1
+gzip -dc "$share/man/man1/quenmark-updater.1.gz" >"$man"
+check "the manual page does not name the installed templates" \
+    grep -qF "$work/staged/share/quenmark-updater" "$man"
 LC_ALL=C.UTF-8 groff -man -ww -z "$man" 2>"$work/groff.log"
 check "manual page has no troff warnings: $(cat "$work/groff.log")" test ! -s "$work/groff.log"
 for section in COMMANDS OPTIONS FILES "EXIT STATUS"; do
