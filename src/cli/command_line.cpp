@@ -11,53 +11,144 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 namespace quenmark {
 
 namespace {
 
-int helpCommand(const QStringList& arguments) {
-    const QString topic = arguments.value(1);
-    if (arguments.size() > 2)
-        return usageError("help takes at most one command.");
-    if (topic.isEmpty())
-        std::cout << usageText().toStdString();
-    else if (topic == "update")
-        std::cout << updateHelp().toStdString();
-    else if (topic == "init")
-        std::cout << initHelp().toStdString();
-    else
-        return usageError("no help on \"" + topic + "\".");
-    return kExitCompleted;
+// A subcommand: how it is shown, and what runs it (arguments[0] is its name).
+struct Command {
+    CommandUsage usage;
+    int (*run)(const QStringList& arguments);
+};
+
+std::vector<Command> commands();
+
+std::vector<CommandUsage> usages() {
+    std::vector<CommandUsage> list;
+    for (const Command& command : commands())
+        list.push_back(command.usage);
+    return list;
 }
 
-// Without --jobs the batch runs line by line, as any command interpreter runs it.
-int runBatchCommand(const QStringList& arguments) {
-    QStringList rest = arguments.mid(1);
-    int jobs = 1;
-    std::filesystem::path doneLog;
-    while (rest.size() >= 3 && (rest[0] == "--jobs" || rest[0] == "--done-log")) {
-        if (rest[0] == "--jobs") {
-            const auto value = parseDownloadJobs(rest[1].toStdString());
-            if (!value)
-                return usageError(downloadJobsProblem());
-            jobs = *value;
-        } else {
-            doneLog = pathFromText(rest[1]);
-        }
-        rest = rest.mid(2);
+std::optional<Command> findCommand(const QString& name) {
+    for (const Command& command : commands())
+        if (command.usage.name == name)
+            return command;
+    return std::nullopt;
+}
+
+// The usage, or one command's help.
+int printHelp(const QString& topic) {
+    if (topic.isEmpty()) {
+        std::cout << usageText(usages()).toStdString();
+    } else {
+        const auto command = findCommand(topic);
+        if (!command)
+            return usageError("help", "no command \"" + topic + "\".");
+        std::cout << command->usage.help.toStdString();
     }
-    if (rest.size() != 1)
-        return usageError("run-batch takes one batch file.");
-    return runBatchFile(pathFromText(rest[0]), std::filesystem::current_path(), kProgramTimeLimit,
-                        jobs, doneLog);
+    return afterOutput(kExitCompleted);
 }
 
+CommandUsage helpUsage(const QStringList& names) {
+    return {"help",
+            "[COMMAND]",
+            "this text, or the help of a command",
+            "Usage: quenmark-updater help [COMMAND]\n"
+            "Prints the usage of every command, or the help of COMMAND, as COMMAND --help does.\n"
+            "COMMAND is one of: " +
+                names.join(", ") +
+                ".\n"
+                "\n"
+                "Options:\n"
+                "  --help           this text\n",
+            {},
+            1};
+}
+
+int helpCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    if (const auto done = parseCommand(parser, arguments, findCommand("help")->usage))
+        return *done;
+    return printHelp(parser.positionalArguments().value(0));
+}
+
+CommandUsage runBatchUsage() {
+    return {"run-batch",
+            "[--jobs J] [--done-log LOG] FILE",
+            "the command interpreter that runs download.bat",
+            "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
+            "The command interpreter that runs the download batch FILE; a run starts it "
+            "itself.\n"
+            "\n"
+            "Options:\n"
+            "  --jobs J         run up to J of the batch's fetches at once (default: 1, one\n"
+            "                   after the other)\n"
+            "  --done-log LOG   empty LOG, then add to it the output file of each fetch that\n"
+            "                   has ended, one a line\n"
+            "  --help           this text\n",
+            {{"jobs", "fetches at once", "J", "1"}, {"done-log", "record of ended fetches", "LOG"}},
+            1};
+}
+
+int runBatchCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    if (const auto done = parseCommand(parser, arguments, runBatchUsage()))
+        return *done;
+    const auto jobs = parseDownloadJobs(parser.value("jobs").toStdString());
+    if (!jobs)
+        return usageError("run-batch", downloadJobsProblem());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return usageError("run-batch", "no batch file given.");
+    return runBatchFile(pathFromText(positional[0]), std::filesystem::current_path(),
+                        kProgramTimeLimit, *jobs, pathFromText(parser.value("done-log")));
+}
+
+CommandUsage ftpUsage() {
+    return {"ftp",
+            "-s:FILE",
+            "the FTP client that runs ftp.dat",
+            "Usage: quenmark-updater ftp -s:FILE\n"
+            "The FTP client that runs the upload script FILE, its transcript on standard\n"
+            "output; a run starts it itself on ftp.dat.\n"
+            "\n"
+            "Options:\n"
+            "  -s:FILE          the upload script\n"
+            "  --help           this text\n",
+            {{"s", "the upload script", "FILE"}},
+            0,
+            false,
+            QCommandLineParser::ParseAsCompactedShortOptions};
+}
+
+// The script comes as one argument -s:FILE, the way such clients take it.
 int ftpCommand(const QStringList& arguments) {
-    if (arguments.size() != 2 || !arguments[1].startsWith("-s:") || arguments[1].size() <= 3)
-        return usageError("ftp takes one script as -s:FILE.");
-    return runFtpScript(pathFromText(arguments[1].mid(3)), std::cout);
+    QCommandLineParser parser;
+    if (const auto done = parseCommand(parser, arguments, ftpUsage()))
+        return *done;
+    const QString script = parser.value("s");
+    if (!script.startsWith(':') || script.size() < 2)
+        return usageError("ftp", "the script is given as -s:FILE.");
+    return runFtpScript(pathFromText(script.mid(1)), std::cout);
+}
+
+std::vector<Command> commands() {
+    std::vector<Command> list = {
+        {initUsage(), initCommand},
+        {updateUsage(), updateCommand},
+        {runBatchUsage(), runBatchCommand},
+        {ftpUsage(), ftpCommand},
+    };
+    QStringList names;
+    for (const Command& command : list)
+        names << command.usage.name;
+    list.push_back({helpUsage(names << "help"), helpCommand});
+    return list;
 }
 
 } // namespace
@@ -67,25 +158,38 @@ int runCommandLine(int argc, char* argv[]) {
     QCoreApplication::setApplicationName("quenmark-updater");
     QCoreApplication::setApplicationVersion(QUENMARK_VERSION);
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const QString command = arguments.value(0);
-    if (command == "--help" || command == "-h" || command == "help")
-        return helpCommand(arguments);
-    if (command == "--version" || command == "-v") {
-        std::cout << "quenmark-updater " << QUENMARK_VERSION << "\n";
-        return 0;
+    // The program's own options stand before the command; what follows the
+    // command is the command's.
+    const QList<QCommandLineOption> options = {{{"h", "help"}, "the usage"},
+                                               {{"v", "version"}, "the version"}};
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions(options);
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(given))
+        return usageError("", parseProblem(parser, given, options));
+    const QStringList rest = parser.positionalArguments();
+
+    if (parser.isSet("help")) {
+        if (rest.size() > 1)
+            return usageError("", "unexpected argument \"" + rest[1] + "\".");
+        return printHelp(rest.value(0));
     }
-    if (command == "init")
-        return initCommand(arguments);
-    if (command == "update")
-        return updateCommand(arguments);
-    if (command == "run-batch")
-        return runBatchCommand(arguments);
-    if (command == "ftp")
-        return ftpCommand(arguments);
-    return usageError("unknown command \"" + command + "\".");
+    if (parser.isSet("version")) {
+        if (!rest.isEmpty())
+            return usageError("", "unexpected argument \"" + rest[0] + "\".");
+        std::cout << "quenmark-updater " << QUENMARK_VERSION << "\n";
+        return afterOutput(kExitCompleted);
+    }
+    if (rest.isEmpty())
+        return usageError("", "no command given.");
+    const auto command = findCommand(rest[0]);
+    if (!command)
+        return usageError("", "unknown command \"" + rest[0] + "\".");
+    return command->run(rest);
 }
 
 } // namespace quenmark

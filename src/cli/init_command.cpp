@@ -137,27 +137,29 @@ bool lacksWhatInitMakes(const fs::path& folder) {
     });
 }
 
-QString initHelp() {
-    return QString("Usage: quenmark-updater init [DIR]\n"
-                   "Makes a new main folder DIR (default: the current directory): the folders "
-                   "%1,\n%2, %3 and %4; an empty %5, %6, %7\nand %8; %9 with the default "
-                   "settings; the example templates and\n%10. A file that is already there is "
-                   "left alone and listed.\n"
-                   "\n"
-                   "Options:\n"
-                   "  --help           this text\n")
-        .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder, kRosterFile,
-             kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath);
+CommandUsage initUsage() {
+    const QString help =
+        QString("Usage: quenmark-updater init [DIR]\n"
+                "Makes a new main folder DIR (default: the current directory): the folders "
+                "%1,\n%2, %3 and %4; an empty %5, %6, %7\nand %8; %9 with the default "
+                "settings; the example templates and\n%10. A file that is already there is "
+                "left alone and listed.\n"
+                "\n"
+                "Options:\n"
+                "  --help           this text\n")
+            .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder, kRosterFile,
+                 kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath);
+    return {"init", "[DIR]", "make a new main folder (default: current directory)", help, {}, 1};
 }
 
 int initCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    if (const auto done = parseCommand(parser, arguments, {}, initHelp()))
+    if (const auto done = parseCommand(parser, arguments, initUsage()))
         return *done;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 2 || (positional.size() == 2 && positional[1].isEmpty()))
-        return usageError("init takes at most one folder.");
-    const fs::path folder = positional.size() == 2 ? pathFromText(positional[1]) : fs::path(".");
+    const QString folderName = parser.positionalArguments().value(0, ".");
+    if (folderName.isEmpty())
+        return usageError("init", "the folder name is empty.");
+    const fs::path folder = pathFromText(folderName);
 
     const auto examples = findExamples();
     if (!examples) {
@@ -173,7 +175,7 @@ int initCommand(const QStringList& arguments) {
         std::cerr << "Error: " << error.what() << std::endl;
         return kExitStopped;
     }
-    return kExitCompleted;
+    return afterOutput(kExitCompleted);
 }
 
 } // namespace quenmark

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "cli/usage.h"
+
 #include <QString>
 #include <QStringList>
 #include <filesystem>
 
 namespace quenmark {
 
-// What `init --help` and `help init` print.
-QString initHelp();
+// How the usage and the help show `init`.
+CommandUsage initUsage();
 
 // Whether init would make something in the folder: a file or folder of a new
 // main folder is missing there.

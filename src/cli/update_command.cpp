@@ -56,12 +56,15 @@ QString updateHelp() {
            "3 the upload failed.\n";
 }
 
+CommandUsage updateUsage() {
+    return {"update", "[options]", "one whole publication, headless", updateHelp(), updateOptions(),
+            0,        true};
+}
+
 int updateCommand(const QStringList& arguments) {
     QCommandLineParser parser;
-    if (const auto done = parseCommand(parser, arguments, updateOptions(), updateHelp()))
+    if (const auto done = parseCommand(parser, arguments, updateUsage()))
         return *done;
-    if (parser.positionalArguments().size() != 1)
-        return usageError("update takes no further arguments.");
 
     HeadlessOptions options;
     options.folder = pathFromText(parser.value("folder"));
@@ -70,13 +73,13 @@ int updateCommand(const QStringList& arguments) {
         bool ok = false;
         const int seconds = parser.value("timeout").toInt(&ok);
         if (!ok || seconds <= 0)
-            return usageError("--timeout takes a whole number of seconds above 0.");
+            return usageError("update", "--timeout takes a whole number of seconds above 0.");
         options.timeoutSeconds = seconds;
     }
     if (parser.isSet("jobs")) {
         const std::optional<int> jobs = parseDownloadJobs(parser.value("jobs").toStdString());
         if (!jobs)
-            return usageError(downloadJobsProblem());
+            return usageError("update", downloadJobsProblem());
         options.downloadJobs = *jobs;
     }
     return runHeadlessUpdate(options);

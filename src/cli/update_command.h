@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/usage.h"
+
 #include <QCommandLineOption>
 #include <QList>
 #include <QString>
@@ -21,6 +23,9 @@ QString downloadJobsProblem();
 
 // What `update --help` and `help update` print.
 QString updateHelp();
+
+// How the usage and the help show `update`.
+CommandUsage updateUsage();
 
 // `update [options]`; arguments[0] is "update". Returns the exit status.
 int updateCommand(const QStringList& arguments);

@@ -6,20 +6,45 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace quenmark {
 
-// The commands and the update options, as --help prints them.
-QString usageText();
+// A subcommand as the usage text and its own help show it, and what it accepts.
+struct CommandUsage {
+    QString name;                      // "update"
+    QString synopsis;                  // what follows the name: "[options]"
+    QString summary;                   // its line in the usage text
+    QString help;                      // what `NAME --help` and `help NAME` print
+    QList<QCommandLineOption> options; // besides --help
+    int maxArguments = 0;              // arguments besides the options
+    bool optionsInUsage = false;       // the usage text lists the options under it
+    QCommandLineParser::SingleDashWordOptionMode singleDashWords =
+        QCommandLineParser::ParseAsLongOptions;
+};
 
-// Reports bad usage on standard error, followed by the usage text; returns the
-// exit status for bad usage.
-int usageError(const QString& problem);
+// What --help prints: the window, each command in order, --help and --version.
+QString usageText(const std::vector<CommandUsage>& commands);
 
-// Parses a subcommand's arguments with its options and --help. The exit status
-// when the command is done already (bad usage, or its help printed); none when
-// it goes on with what the parser holds.
+// Bad usage of a command ("" for the program itself): one line on standard
+// error naming the problem, then where the help is. Returns the exit status for
+// bad usage.
+int usageError(const QString& command, const QString& problem);
+
+// Why the parser refused the arguments (arguments[0] is the program), in the
+// program's words, with the option as it was typed; Qt's own text drops the dashes.
+QString parseProblem(const QCommandLineParser& parser, const QStringList& arguments,
+                     const QList<QCommandLineOption>& options);
+
+// Parses a command's arguments (arguments[0] is its name) with its options and
+// --help, refusing unknown options and extra arguments. The exit status when the
+// command is done already (bad usage, or its help printed); none when it goes on
+// with what the parser holds.
 std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& arguments,
-                                const QList<QCommandLineOption>& options, const QString& help);
+                                const CommandUsage& command);
+
+// The exit status once a command's answer is on standard output: when it could
+// not be written there (a full disk), success turns into failure.
+int afterOutput(int status);
 
 } // namespace quenmark

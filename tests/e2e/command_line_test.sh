@@ -18,21 +18,41 @@ check_exit "update --help" 0 "$exe" update --help
 check "update help text" grep -q -- "--timeout SEC" "$work/out"
 check_exit "version" 0 "$exe" --version
 touch "$work/taken"
-while read -r want what; do
+check_exit "init on a file" 1 "$exe" init "$work/taken"
+# Bad usage: one line naming the problem as typed, then the command's help to
+# try, which works; status 2.
+while IFS='|' read -r what problem; do
     eval "args=($what)"
-    check_exit "$what" "$want" "$exe" "${args[@]}"
-done <<EOF_CASES
-2 publish
-2 update --fast
-2 update --timeout soon
-2 update --jobs 0
-2 run-batch --jobs 65 download.bat
-2 ftp ftp.dat
-2 run-batch
-2 help publish
-2 init "$work/a" "$work/b"
-1 init "$work/taken"
+    check_exit "$what" 2 "$exe" "${args[@]}" || continue
+    program=${problem%%: *}
+    check "$what: stderr was: $(cat "$work/err")" \
+        diff -q "$work/err" <(printf '%s\n' "$problem" "Try '$program --help'.") >/dev/null
+    command=${program#quenmark-updater}
+    # shellcheck disable=SC2086 # the command, or nothing
+    check "$program --help" grep -q '^Usage:' <("$exe" $command --help)
+done <<'EOF_CASES'
+update --bogus|quenmark-updater update: unknown option "--bogus".
+update -bogus=1|quenmark-updater update: unknown option "-bogus".
+update --timeout|quenmark-updater update: --timeout needs a value (SEC).
+update --no-upload=yes|quenmark-updater update: --no-upload takes no value.
+update --timeout soon|quenmark-updater update: --timeout takes a whole number of seconds above 0.
+update --jobs 0|quenmark-updater update: --jobs takes a whole number from 1 to 64.
+update extra|quenmark-updater update: unexpected argument "extra".
+init a b|quenmark-updater init: unexpected argument "b".
+run-batch|quenmark-updater run-batch: no batch file given.
+ftp ftp.dat|quenmark-updater ftp: unexpected argument "ftp.dat".
+help publish|quenmark-updater help: no command "publish".
+publish|quenmark-updater: unknown command "publish".
+--version extra|quenmark-updater: unexpected argument "extra".
+--bogus|quenmark-updater: unknown option "--bogus".
 EOF_CASES
+# An answer that cannot be written is no success.
+for what in --help "update --help" --version; do
+    # shellcheck disable=SC2086 # the arguments
+    "$exe" $what >/dev/full 2>/dev/null
+    status=$?
+    check "$what >/dev/full: exit $status, wanted 1" test "$status" -eq 1
+done
 
 # The window without a display says what to do instead of aborting in Qt; a
 # platform that needs no display opens the window (ended here by timeout).
