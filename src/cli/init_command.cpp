@@ -37,6 +37,10 @@ std::vector<std::string> exampleFiles() {
     return names;
 }
 
+// A member's page in the form a run reads, for the operator to show members;
+// beside the main folder's files, as no run reads it and no upload sends it.
+constexpr const char* kSampleMemberPage = "sample-member-page.html";
+
 // Where the example site lies: installed beside the program, or the source
 // tree's examples/ when the program runs from its build folder.
 std::vector<fs::path> exampleCandidates() {
@@ -88,6 +92,42 @@ private:
     std::vector<std::string> m_keptNames;
 };
 
+// One thing to edit: its name, then what to do with it, in lines one under
+// the other.
+std::string editItem(std::string name, const std::vector<std::string>& lines) {
+    constexpr std::size_t kNameWidth = 18;
+    std::string text;
+    for (const std::string& line : lines) {
+        text += "  " + name + std::string(kNameWidth - name.size(), ' ') + line + "\n";
+        name.clear();
+    }
+    return text;
+}
+
+// What the operator edits before the first run, and the defaults init wrote.
+std::string nextSteps(bool settingsMade) {
+    std::vector<std::string> settings = {
+        "the FTP server, user and password (or the Settings window)"};
+    if (settingsMade) {
+        const SiteSettings made = defaultSettings();
+        settings.push_back("now stand-ins: " + made.ftpServer + ", " + made.ftpUser + ", " +
+                           made.ftpPassword + ";");
+        settings.push_back("the defaults: at most " + std::to_string(pointMax(made.pointMaxIndex)) +
+                           " points a cell, " +
+                           std::to_string(penaltySeconds(made.penaltyIndex) / 60) +
+                           " minutes for N/A,");
+        settings.push_back("tables aligned " + alignWord(made.alignIndex) +
+                           ", no remote directory, all uploaded");
+    }
+    return "Next, edit in the main folder:\n" + editItem(kSettingsFile, settings) +
+           editItem(kRosterFile,
+                    {"six lines a member (or the Members window); a member's page",
+                     std::string("lists his times as ") + kSampleMemberPage + " does"}) +
+           editItem(std::string(kTemplatesFolder) + "/", {"the design of the site's pages"}) +
+           editItem(kPicturePath, {"your site's picture"}) +
+           "Then \"quenmark-updater update\" in the main folder publishes the site.\n";
+}
+
 void makeMainFolder(const fs::path& folder, const fs::path& examples) {
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -104,7 +144,9 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
         maker.file(name, "");
     // It holds the FTP password.
     maker.file(kSettingsFile, settingsText(defaultSettings()), FileAccess::OwnerOnly);
-    for (const std::string& name : exampleFiles()) {
+    std::vector<std::string> copied = exampleFiles();
+    copied.emplace_back(kSampleMemberPage);
+    for (const std::string& name : copied) {
         const std::string shownName = (examples / name).string();
         const auto bytes = readFileBytes(examples / name, shownName);
         if (!bytes)
@@ -112,15 +154,14 @@ void makeMainFolder(const fs::path& folder, const fs::path& examples) {
         maker.file(name, *bytes);
     }
 
-    if (!maker.keptNames().empty()) {
+    const std::vector<std::string>& kept = maker.keptNames();
+    if (!kept.empty()) {
         std::cout << "Left alone, as they were already there:\n";
-        for (const std::string& name : maker.keptNames())
+        for (const std::string& name : kept)
             std::cout << "  " << name << "\n";
     }
-    std::cout << "Next: the FTP account in " << kSettingsFile
-              << " (or the Settings window), members\n(the Members window), your picture as "
-              << kPicturePath << "; then\n"
-              << "\"quenmark-updater update\" in the main folder publishes the site.\n";
+    const bool settingsMade = std::find(kept.begin(), kept.end(), kSettingsFile) == kept.end();
+    std::cout << nextSteps(settingsMade);
 }
 
 } // namespace

@@ -76,12 +76,14 @@ check "second init did not make the missing template" grep -q "made templates/po
     "$work/init2.out"
 check "second init listed a file it made as left alone" \
     test "$(grep -c "points.html" "$work/init2.out")" -eq 1
-printf '' >"$site/roster.txt"
 
-# A run with no members from the installed program; the stand-in lynx answers nothing,
-# as the real one does for the sentinel address.
-lynx_says "$site" 'exit 0'
+# A run from the installed program: one member, whose page is the sample that
+# init put beside the main folder's files, read whole.
+crlf Sam SA red http://127.0.0.1:9/sam.html "???" "" >"$site/roster.txt"
+lynx_says "$site" 'cat ../sample-member-page.html'
 check_exit "update in the new folder" 0 timeout 120 "$exe" update --folder "$site" --no-upload
+check "the sample member page was not read whole: $(cat "$site/errors.txt")" \
+    test ! -s "$site/errors.txt"
 check "no points page" test -s "$site/upload/points.htm"
 check "no ftp.dat" test -s "$site/ftp.dat"
 
