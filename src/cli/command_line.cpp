@@ -11,8 +11,8 @@
 
 #include <QCoreApplication>
 #include <QStringList>
-#include <algorithm>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 namespace quenmark {
@@ -55,19 +55,18 @@ int printHelp(const QString& topic) {
 }
 
 CommandUsage helpUsage(const QStringList& names) {
-    return {"help",
-            "[COMMAND]",
-            "this text, or the help of a command",
-            "Usage: quenmark-updater help [COMMAND]\n"
-            "Prints the usage of every command, or the help of COMMAND, as COMMAND --help does.\n"
-            "COMMAND is one of: " +
-                names.join(", ") +
-                ".\n"
-                "\n"
-                "Options:\n"
-                "  --help           this text\n",
-            {},
-            1};
+    return {.name = "help",
+            .synopsis = "[COMMAND]",
+            .summary = "this text, or the help of a command",
+            .help = "Usage: quenmark-updater help [COMMAND]\n"
+                    "Prints the usage of every command, or the help of COMMAND, as\n"
+                    "COMMAND --help does. COMMAND is one of: " +
+                    names.join(", ") +
+                    ".\n"
+                    "\n"
+                    "Options:\n"
+                    "  --help           this text\n",
+            .maxArguments = 1};
 }
 
 int helpCommand(const QStringList& arguments) {
@@ -78,21 +77,22 @@ int helpCommand(const QStringList& arguments) {
 }
 
 CommandUsage runBatchUsage() {
-    return {"run-batch",
-            "[--jobs J] [--done-log LOG] FILE",
-            "the command interpreter that runs download.bat",
-            "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
-            "The command interpreter that runs the download batch FILE; a run starts it "
-            "itself.\n"
-            "\n"
-            "Options:\n"
-            "  --jobs J         run up to J of the batch's fetches at once (default: 1, one\n"
-            "                   after the other)\n"
-            "  --done-log LOG   empty LOG, then add to it the output file of each fetch that\n"
-            "                   has ended, one a line\n"
-            "  --help           this text\n",
-            {{"jobs", "fetches at once", "J", "1"}, {"done-log", "record of ended fetches", "LOG"}},
-            1};
+    return {.name = "run-batch",
+            .synopsis = "[--jobs J] [--done-log LOG] FILE",
+            .summary = "the command interpreter that runs download.bat",
+            .help = "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
+                    "The command interpreter that runs the download batch FILE; a run starts "
+                    "it itself.\n"
+                    "\n"
+                    "Options:\n"
+                    "  --jobs J         run up to J of the batch's fetches at once (default: 1,\n"
+                    "                   one after the other)\n"
+                    "  --done-log LOG   empty LOG, then add to it the output file of each fetch\n"
+                    "                   that has ended, one a line\n"
+                    "  --help           this text\n",
+            .options = {{"jobs", "fetches at once", "J", "1"},
+                        {"done-log", "record of ended fetches", "LOG"}},
+            .maxArguments = 1};
 }
 
 int runBatchCommand(const QStringList& arguments) {
@@ -110,20 +110,18 @@ int runBatchCommand(const QStringList& arguments) {
 }
 
 CommandUsage ftpUsage() {
-    return {"ftp",
-            "-s:FILE",
-            "the FTP client that runs ftp.dat",
-            "Usage: quenmark-updater ftp -s:FILE\n"
-            "The FTP client that runs the upload script FILE, its transcript on standard\n"
-            "output; a run starts it itself on ftp.dat.\n"
-            "\n"
-            "Options:\n"
-            "  -s:FILE          the upload script\n"
-            "  --help           this text\n",
-            {{"s", "the upload script", "FILE"}},
-            0,
-            false,
-            QCommandLineParser::ParseAsCompactedShortOptions};
+    return {.name = "ftp",
+            .synopsis = "-s:FILE",
+            .summary = "the FTP client that runs ftp.dat",
+            .help = "Usage: quenmark-updater ftp -s:FILE\n"
+                    "The FTP client that runs the upload script FILE, its transcript on\n"
+                    "standard output; a run starts it itself on ftp.dat.\n"
+                    "\n"
+                    "Options:\n"
+                    "  -s:FILE          the upload script\n"
+                    "  --help           this text\n",
+            .options = {{"s", "the upload script", "FILE"}},
+            .singleDashWords = QCommandLineParser::ParseAsCompactedShortOptions};
 }
 
 // The script comes as one argument -s:FILE, the way such clients take it.

@@ -183,14 +183,20 @@ CommandUsage initUsage() {
         QString("Usage: quenmark-updater init [DIR]\n"
                 "Makes a new main folder DIR (default: the current directory): the folders "
                 "%1,\n%2, %3 and %4; an empty %5, %6, %7\nand %8; %9 with the default "
-                "settings; the example templates and\n%10. A file that is already there is "
-                "left alone and listed.\n"
+                "settings; the example templates and\n%10; beside them %11, a member's "
+                "page as a\nrun reads it. A file that is already there is left alone and "
+                "listed.\n"
                 "\n"
                 "Options:\n"
                 "  --help           this text\n")
             .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder, kRosterFile,
-                 kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath);
-    return {"init", "[DIR]", "make a new main folder (default: current directory)", help, {}, 1};
+                 kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath,
+                 kSampleMemberPage);
+    return {.name = "init",
+            .synopsis = "[DIR]",
+            .summary = "make a new main folder (default: current directory)",
+            .help = help,
+            .maxArguments = 1};
 }
 
 int initCommand(const QStringList& arguments) {

@@ -57,8 +57,12 @@ QString updateHelp() {
 }
 
 CommandUsage updateUsage() {
-    return {"update", "[options]", "one whole publication, headless", updateHelp(), updateOptions(),
-            0,        true};
+    return {.name = "update",
+            .synopsis = "[options]",
+            .summary = "one whole publication, headless",
+            .help = updateHelp(),
+            .options = updateOptions(),
+            .optionsInUsage = true};
 }
 
 int updateCommand(const QStringList& arguments) {

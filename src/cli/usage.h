@@ -11,14 +11,15 @@
 namespace quenmark {
 
 // A subcommand as the usage text and its own help show it, and what it accepts.
+// Every member has a default, so a command names only what it needs.
 struct CommandUsage {
-    QString name;                      // "update"
-    QString synopsis;                  // what follows the name: "[options]"
-    QString summary;                   // its line in the usage text
-    QString help;                      // what `NAME --help` and `help NAME` print
-    QList<QCommandLineOption> options; // besides --help
-    int maxArguments = 0;              // arguments besides the options
-    bool optionsInUsage = false;       // the usage text lists the options under it
+    QString name{};                      // "update"
+    QString synopsis{};                  // what follows the name: "[options]"
+    QString summary{};                   // its line in the usage text
+    QString help{};                      // what `NAME --help` and `help NAME` print
+    QList<QCommandLineOption> options{}; // besides --help
+    int maxArguments = 0;                // arguments besides the options
+    bool optionsInUsage = false;         // the usage text lists the options under it
     QCommandLineParser::SingleDashWordOptionMode singleDashWords =
         QCommandLineParser::ParseAsLongOptions;
 };
