@@ -1,7 +1,9 @@
 // settings.dat on arbitrary bytes: read as the Settings window and the run read
-// it, and written back, it reads the same again.
+// it, and written back, it reads the same again; its server field is an
+// address or says why it is none.
 #include "core/files/settings_file.h"
 #include "core/model/text_file.h"
+#include "core/publish/server_address.h"
 #include "fuzz/fuzz_check.h"
 
 #include <cstddef>
@@ -19,5 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = settingsText(settings);
     require(parseSettings(splitLines(text)) == settings);
     require(settingsText(parseSettings(splitLines(text))) == text);
+    const ParsedAddress parsed = parseServerAddress(settings.ftpServer);
+    require(parsed.address.has_value() == parsed.problem.empty());
+    if (parsed.address)
+        require(!parsed.address->host.empty() && parsed.address->port >= 1 &&
+                parsed.address->port <= 65535);
     return 0;
 }

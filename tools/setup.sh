@@ -10,9 +10,11 @@ run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libcurl4-o
               lynx python3 python3-pyftpdlib)
 # The tests' tools and what ./test.sh runs: the format check reads git's file
 # list; the ownership test reads process states with ps; the package test runs
-# lintian on the package.
+# lintian on the package; the publishing tests start ProFTPD with TLS and
+# OpenSSH's server, with keys and certificates made by openssl and ssh-keygen.
 test_packages=(googletest libgtest-dev libbenchmark-dev xvfb xauth clang-format git procps
-               desktop-file-utils appstream dpkg-dev groff-base lintian)
+               desktop-file-utils appstream dpkg-dev groff-base lintian
+               proftpd-basic proftpd-mod-crypto openssh-server openssl)
 
 run_only=0
 case ${1:-} in

@@ -1,12 +1,12 @@
 #include "platform/ftp_client.h"
 
 #include "core/model/text_file.h"
+#include "core/publish/server_address.h"
 #include "platform/ftp_script.h"
-#include "platform/ftp_session.h"
+#include "platform/upload_connection.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <curl/curl.h>
 #include <memory>
 #include <ostream>
@@ -44,9 +44,10 @@ std::string lowerCase(std::string text) {
 
 class ScriptRun {
 public:
-    ScriptRun(std::vector<FtpCommand> commands, std::ostream& out)
-        : m_commands(std::move(commands)), m_out(out),
-          m_localFolder(std::filesystem::current_path()) {}
+    ScriptRun(std::vector<FtpCommand> commands, IdentityFiles identity, std::ostream& out,
+              UploadLimits limits)
+        : m_commands(std::move(commands)), m_out(out), m_limits(limits),
+          m_localFolder(std::filesystem::current_path()), m_identity(std::move(identity)) {}
 
     int run() {
         for (std::size_t next = 0; next < m_commands.size() && !m_finished; ++next) {
@@ -55,7 +56,7 @@ public:
             runCommand(lowerCase(command.words[0]), command);
             m_out.flush();
         }
-        if (m_session)
+        if (m_connection)
             closeConnection();
         // The last line names the first failure, the one the others follow from,
         // so whoever started the client can tell the operator why.
@@ -69,7 +70,7 @@ private:
     void runCommand(const std::string& command, const FtpCommand& script) {
         const std::vector<std::string>& args = script.words;
         if (command == "open")
-            open(args, script.user, script.password);
+            open(script.line, script.user, script.password);
         else if (command == "cd")
             changeRemote(script.line);
         else if (command == "lcd")
@@ -96,29 +97,29 @@ private:
     }
 
     // The user name and password lines are taken even when the connection
-    // fails, so that neither is ever run as a command nor shown.
-    void open(const std::vector<std::string>& args, const std::string& user,
-              const std::string& password) {
-        if (m_session)
+    // fails, so that neither is ever run as a command nor shown. The server is
+    // the rest of the line, in any form the FTP Server field takes.
+    void open(std::string_view line, const std::string& user, const std::string& password) {
+        if (m_connection)
             return fail("Already connected, use close first.");
-        if (args.size() < 2)
+        const std::string field = restOfLine(line);
+        if (field.empty())
             return endScript("No server named; the upload is abandoned.");
-        int port = 21;
-        if (args.size() > 2) {
-            const std::string& text = args[2];
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-            if (error != std::errc() || end != text.data() + text.size() || port < 1 ||
-                port > 65535)
-                return endScript("Invalid port " + text + "; the upload is abandoned.");
-        }
-        m_out << "User (" << args[1] << "): " << user << "\n";
+        const ParsedAddress parsed = parseServerAddress(field);
+        if (!parsed.address)
+            return endScript(parsed.problem + " The upload is abandoned.");
+        const std::string name = serverName(*parsed.address);
+        m_out << "User (" << parsed.address->host << "): " << user << "\n";
         m_out << "Password:\n";
-        auto session = std::make_unique<FtpSession>(args[1], port, user, password);
-        const FtpReply reply = session->logIn();
+        auto connection = std::make_unique<UploadConnection>(*parsed.address, user, password,
+                                                             m_identity, m_out, m_limits);
+        const FtpReply reply = connection->open();
         if (!reply.ok)
-            return endScript("Login to " + args[1] + " failed: " + reply.text);
-        m_out << "Connected to " << args[1] << ". " << reply.text << "\n";
-        m_session = std::move(session);
+            return endScript("Login to " + name + " failed: " + reply.text);
+        m_out << "Connected to " << name
+              << (isEncrypted(parsed.address->transport) ? ". " : ", not encrypted. ") << reply.text
+              << "\n";
+        m_connection = std::move(connection);
     }
 
     // Without a connection nothing that follows can work.
@@ -128,9 +129,9 @@ private:
     }
 
     bool connected() {
-        if (!m_session)
+        if (!m_connection)
             fail("Not connected.");
-        return m_session != nullptr;
+        return m_connection != nullptr;
     }
 
     void changeRemote(std::string_view line) {
@@ -140,11 +141,11 @@ private:
         // of the script is a command of its own, not the answer to a prompt.
         const std::string directory = restOfLine(line);
         if (directory.empty()) {
-            m_out << "No directory named; remote directory stays " << m_session->directory()
+            m_out << "No directory named; remote directory stays " << m_connection->directory()
                   << ".\n";
             return;
         }
-        const FtpReply reply = m_session->changeDirectory(directory);
+        const FtpReply reply = m_connection->changeDirectory(directory);
         if (!reply.ok) {
             // The pages must not land in whatever directory the login gave.
             m_directoryFailed = true;
@@ -183,14 +184,17 @@ private:
         FileContent bytes = readFileContent(local);
         if (bytes.status != FileReadStatus::Ok)
             return fail("Error opening local file " + args[1] + ".");
-        const FtpReply reply = m_session->put(bytes.bytes, remote, m_mode);
+        const FtpReply reply = m_connection->send(bytes.bytes, remote, m_mode);
+        if (reply.failure == Failure::Unreachable)
+            return endScript("put " + args[1] + " failed: " + reply.text +
+                             " The server stopped answering; the files after it were not sent.");
         if (!reply.ok)
             return fail("put " + args[1] + " failed: " + reply.text);
         m_out << reply.text << "\nftp: " << bytes.bytes.size() << " bytes sent.\n";
     }
 
     void closeConnection() {
-        m_session.reset();
+        m_connection.reset();
         m_directoryFailed = false;
         m_out << "Connection closed.\n";
     }
@@ -201,15 +205,17 @@ private:
     }
 
     void quit() {
-        if (m_session)
+        if (m_connection)
             closeConnection();
         m_finished = true;
     }
 
     std::vector<FtpCommand> m_commands;
     std::ostream& m_out;
+    UploadLimits m_limits;
     std::filesystem::path m_localFolder;
-    std::unique_ptr<FtpSession> m_session;
+    IdentityFiles m_identity;
+    std::unique_ptr<UploadConnection> m_connection;
     bool m_directoryFailed = false; // a cd of this connection failed
     TransferMode m_mode = TransferMode::Ascii;
     bool m_failed = false;
@@ -219,7 +225,8 @@ private:
 
 } // namespace
 
-int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript) {
+int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript,
+                 UploadLimits limits) {
     const FileContent script = readFileContent(scriptFile);
     if (script.status != FileReadStatus::Ok) {
         transcript << "Error opening script file " << scriptFile.string() << ".\n";
@@ -231,7 +238,11 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
         transcript.flush();
         return 1;
     }
-    const int status = ScriptRun(readFtpScript(script.bytes), transcript).run();
+    const int status =
+        ScriptRun(readFtpScript(script.bytes),
+                  identityFilesOf(std::filesystem::absolute(scriptFile).parent_path()), transcript,
+                  limits)
+            .run();
     curl_global_cleanup();
     return status;
 }

@@ -206,8 +206,9 @@ private slots:
         QVERIFY2(now == ran + "uploading" || now.startsWith(ran + "upload failed"),
                  qPrintable(now));
         QVERIFY(focusOnUpdate());
-        const QString failed = "upload failed: Login to 127.0.0.1 failed: ";
-        QTRY_VERIFY_WITH_TIMEOUT(state().startsWith(ran + failed), 10000);
+        // A refused connection is tried again after 1, 2 and 4 s.
+        const QString failed = "upload failed: Login to 127.0.0.1 port 9 failed: ";
+        QTRY_VERIFY_WITH_TIMEOUT(state().startsWith(ran + failed), 30000);
         QCOMPARE(m_folder->read("errors.txt"),
                  std::string("Ann - No backup!\r\nBob - No backup!\r\nCy - No backup!\r\n"));
         QVERIFY(m_folder->exists("upload/elite.htm") && !m_folder->exists("download.bat"));
@@ -218,7 +219,7 @@ private slots:
                  QString("Ann - No backup!\nBob - No backup!\nCy - No backup!\n"));
         QVERIFY(control<QPlainTextEdit>(log, "txtUpload")
                     ->toPlainText()
-                    .contains("\nUpload failed: Login to 127.0.0.1 failed: "));
+                    .contains("\nUpload failed: Login to 127.0.0.1 port 9 failed: "));
         QVERIFY(control<QPlainTextEdit>(log, "txtUpload")->isReadOnly());
     }
 

@@ -1,10 +1,14 @@
 #include "platform/ftp_client.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_server.h"
 
-#include <csignal>
-#include <cstdio>
+#include <arpa/inet.h>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sstream>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace quenmark {
 
@@ -12,34 +16,17 @@ namespace {
 
 const std::string kPassword = "Zebulon-pw-77";
 
-// pyftpdlib on 127.0.0.1 on a free port, serving the folder's "server", for the life of the
-// object.
-// Debian's own python3 has pyftpdlib; another one earlier on PATH may not.
-class LocalFtpServer {
+// pyftpdlib serving the folder's "server".
+class LocalFtpServer : public TestServer {
 public:
-    explicit LocalFtpServer(const TempFolder& folder, bool raw = false) : m_folder(folder) {
-        const std::string script = QUENMARK_FTP_SERVER_SCRIPT;
-        const std::string command =
-            "/usr/bin/python3 '" + script + "' '" + (folder / "server").string() + "' " +
-            kPassword + (raw ? " --raw" : "") + " 2>>'" + (folder / "server.log").string() + "'";
-        m_pipe = ::popen(command.c_str(), "r");
-        if (m_pipe == nullptr || std::fscanf(m_pipe, "%d %d", &m_port, &m_pid) != 2)
-            m_port = m_pid = 0;
-    }
-    ~LocalFtpServer() {
-        if (m_pid != 0)
-            ::kill(m_pid, SIGTERM);
-        if (m_pipe != nullptr)
-            ::pclose(m_pipe);
-    }
-    int port() const { return m_port; }
+    explicit LocalFtpServer(const TempFolder& folder, const std::string& options = "")
+        : TestServer("ftp '" + (folder / "server").string() + "' " + kPassword + " " + options,
+                     (folder / "server.log").string()),
+          m_folder(folder) {}
     std::string log() const { return m_folder.read("server.log"); }
 
 private:
     const TempFolder& m_folder;
-    std::FILE* m_pipe = nullptr;
-    int m_port = 0;
-    int m_pid = 0;
 };
 
 class FtpClient : public testing::Test {
@@ -47,17 +34,21 @@ protected:
     void SetUp() override { folder.makeFolders({"server/site", "upload"}); }
 
     int run(int port, const std::string& password, const std::string& commands) {
-        folder.write("ftp.dat", "open 127.0.0.1 " + std::to_string(port) + "\r\nranker\r\n" +
-                                    password + "\r\nlcd " + (folder / "upload").string() + "\r\n" +
-                                    commands);
+        return run("127.0.0.1 " + std::to_string(port), password, commands);
+    }
+    int run(const std::string& server, const std::string& password, const std::string& commands) {
+        folder.write("ftp.dat", "open " + server + "\r\nranker\r\n" + password + "\r\nlcd " +
+                                    (folder / "upload").string() + "\r\n" + commands);
         std::ostringstream out;
-        const int status = runFtpScript(folder / "ftp.dat", out);
+        const int status = runFtpScript(folder / "ftp.dat", out, limits);
         transcript = out.str();
         return status;
     }
 
     TempFolder folder;
     std::string transcript;
+    // Retries at once: the pauses between them are no part of what is tested here.
+    UploadLimits limits{30, 60, {0, 0, 0}};
 };
 
 // Pages as the system writes them (8-bit text, CR LF line ends), and one that was never written.
@@ -95,7 +86,7 @@ TEST_F(FtpClient, SendsTextLinesWithOneCrLfAndThePictureAsItIs) {
     for (int i = 0; i < 4096; ++i)
         picture += static_cast<char>((i * 7 + i / 13) & 0xff);
     folder.write("upload/tarvo.jpg", picture + std::string("\r\n\n\r\0\xff\xd9", 7));
-    LocalFtpServer server(folder, /*raw=*/true);
+    LocalFtpServer server(folder, "--raw");
     ASSERT_NE(server.port(), 0) << server.log();
     EXPECT_EQ(run(server.port(), kPassword,
                   "ascii\r\nput mixed.htm mixed.htm\r\nbinary\r\nput tarvo.jpg tarvo.jpg\r\n"
@@ -137,9 +128,10 @@ TEST_F(FtpClient, FailedLoginEndsTheScriptAndSaysWhy) {
     const struct {
         int port;
         std::string password, why;
-    } cases[] = {
-        {server.port(), "wrong-" + kPassword, "Upload failed: Login to 127.0.0.1 failed: 530"},
-        {refusingPort, kPassword, "Upload failed: Login to 127.0.0.1 failed"}};
+    } cases[] = {{server.port(), "wrong-" + kPassword,
+                  "Upload failed: Login to 127.0.0.1 port " + std::to_string(server.port()) +
+                      " failed: 530"},
+                 {refusingPort, kPassword, "Upload failed: Login to 127.0.0.1 port"}};
     for (const auto& c : cases) {
         EXPECT_NE(run(c.port, c.password, "put elite.htm elite.htm\r\nquit\r\n"), 0);
         EXPECT_NE(transcript.find(c.why), std::string::npos) << transcript;
@@ -147,6 +139,64 @@ TEST_F(FtpClient, FailedLoginEndsTheScriptAndSaysWhy) {
         EXPECT_EQ(transcript.find("put elite.htm"), std::string::npos) << transcript;
     }
     EXPECT_FALSE(folder.exists("server/elite.htm"));
+}
+
+// A connection dropped in the middle is made again and the file sent; a file
+// the server always refuses keeps its old page and leaves no part behind; a
+// part an earlier upload left is removed.
+TEST_F(FtpClient, RetriesOnANewConnectionAndKeepsTheOldPageOfAFileThatAlwaysFails) {
+    for (const char* page : {"elite.htm", "stage1.htm", "roster.htm", "points.htm"})
+        folder.write(std::string("upload/") + page, std::string("new ") + page + "\r\n");
+    folder.write("server/site/roster.htm", "old roster\n");
+    folder.write("server/site/gone.htm.quenmark-part", "left by a killed upload");
+    LocalFtpServer server(folder, "--drop-at 2 --refuse roster");
+    ASSERT_NE(server.port(), 0) << server.log();
+    EXPECT_NE(run(server.port(), kPassword,
+                  "cd site\r\nput elite.htm\r\nput stage1.htm\r\nput roster.htm\r\n"
+                  "put points.htm\r\nquit\r\n"),
+              0);
+    EXPECT_EQ(folder.read("server/site/stage1.htm"), "new stage1.htm\n") << transcript;
+    EXPECT_EQ(folder.read("server/site/points.htm"), "new points.htm\n") << transcript;
+    EXPECT_EQ(folder.read("server/site/roster.htm"), "old roster\n");
+    EXPECT_EQ(folder.count("server/site"), 4) << transcript;
+    EXPECT_NE(transcript.find("Trying again in 0 s on a new connection"), std::string::npos);
+    EXPECT_TRUE(transcript.ends_with("Upload failed: put roster.htm failed: 451 Local error, try "
+                                     "again later. (Failed FTP upload: 451)\n"))
+        << transcript;
+}
+
+// A server that takes the connection and never answers holds each attempt for
+// the connect limit, and the upload ends after the last one.
+TEST_F(FtpClient, ASilentServerEndsTheUploadWithinTheLimits) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    limits = {1, 1, {0, 0, 0}};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(run(ntohs(address.sin_port), kPassword, "quit\r\n"), 0);
+    EXPECT_LE(std::chrono::steady_clock::now() - start,
+              std::chrono::seconds(limits.silentServerSeconds() + 2));
+    ::close(listener);
+    EXPECT_NE(transcript.find("Trying again in 0 s"), transcript.rfind("Trying again in 0 s"));
+    EXPECT_NE(transcript.find("Upload failed: Login to 127.0.0.1 port"), std::string::npos)
+        << transcript;
+}
+
+// ftpes:// asks for TLS first; a server without it never sees the account.
+TEST_F(FtpClient, ExplicitTlsNeverFallsBackToClearText) {
+    LocalFtpServer server(folder, "--commands '" + (folder / "commands").string() + "'");
+    ASSERT_NE(server.port(), 0) << server.log();
+    EXPECT_NE(run("ftpes://127.0.0.1:" + std::to_string(server.port()), kPassword, "quit\r\n"), 0);
+    const std::string commands = folder.read("commands");
+    EXPECT_NE(commands.find("AUTH TLS"), std::string::npos) << commands;
+    EXPECT_EQ(commands.find("USER"), std::string::npos) << commands;
+    EXPECT_EQ(commands.find("PASS"), std::string::npos) << commands;
+    EXPECT_NE(transcript.find("does not offer TLS"), std::string::npos) << transcript;
 }
 
 } // namespace

@@ -1,0 +1,119 @@
+#include "platform/ftp_client.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_server.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace quenmark {
+
+namespace {
+
+// What a command prints, read independently of the code under test.
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        std::array<char, 256> buffer{};
+        while (std::fgets(buffer.data(), buffer.size(), pipe))
+            out += buffer.data();
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+class SecureUpload : public testing::Test {
+protected:
+    void SetUp() override {
+        folder.write("upload/elite.htm", "<p>elite</p>\r\n");
+        folder.write("upload/roster.htm", "<p>roster</p>\r\n");
+    }
+
+    // The main folder's ftp.dat: the account, then the pages into `directory`.
+    int run(const std::string& server, const std::string& user, const std::string& password,
+            const std::string& directory) {
+        folder.write("ftp.dat",
+                     crlf({"open " + server, user, password, "cd " + directory,
+                           "lcd " + (folder / "upload").string(), "ascii",
+                           "put elite.htm elite.htm", "put roster.htm roster.htm", "quit"}));
+        std::ostringstream out;
+        const int status = runFtpScript(folder / "ftp.dat", out);
+        transcript = out.str();
+        return status;
+    }
+
+    TempFolder folder;
+    std::string transcript;
+};
+
+// TLS with a self-signed certificate: refused with its fingerprint until it is
+// in trusted.pem, then the pages arrive, by explicit and by implicit TLS.
+TEST_F(SecureUpload, FtpOverTlsTrustsTheCertificatesOfTrustedPem) {
+    for (const char* form : {"ftpes://", "ftps://"}) {
+        SCOPED_TRACE(form);
+        const bool implicit = form == std::string("ftps://");
+        const std::string ftpd = implicit ? "ftps" : "ftpes";
+        TestServer server("proftpd '" + (folder / ftpd).string() + "' zebulons" +
+                              (implicit ? " --implicit" : ""),
+                          (folder / "server.log").string());
+        ASSERT_NE(server.port(), 0) << folder.read("server.log");
+        const std::string address =
+            form + std::string("127.0.0.1:") + std::to_string(server.port());
+        std::remove((folder / "trusted.pem").c_str());
+        EXPECT_NE(run(address, "quenmark", "zebulons", "/"), 0);
+        const std::string fingerprint = commandOutput(
+            "openssl x509 -noout -fingerprint -sha256 -in '" +
+            (folder / ftpd / "cert.pem").string() + "' | sed 's/.*=//' | tr -d '\\n'");
+        ASSERT_EQ(fingerprint.size(), 95u);
+        EXPECT_NE(transcript.find("Its SHA-256 fingerprint is " + fingerprint), std::string::npos)
+            << transcript;
+        EXPECT_FALSE(folder.exists(ftpd + "/root/elite.htm"));
+
+        folder.write("trusted.pem", folder.read(ftpd + "/cert.pem"));
+        EXPECT_EQ(run(address, "quenmark", "zebulons", "/"), 0) << transcript;
+        EXPECT_EQ(folder.read(ftpd + "/root/elite.htm"), "<p>elite</p>\n");
+        EXPECT_EQ(folder.read(ftpd + "/root/roster.htm"), "<p>roster</p>\n");
+    }
+}
+
+// SFTP with the user's key: an unknown host key is refused with its
+// fingerprint; once in known_hosts the pages arrive, and a second upload
+// replaces them (the server will not rename over a file: delete, then rename).
+TEST_F(SecureUpload, SftpChecksKnownHostsAndLogsInWithTheUsersKey) {
+    TestServer server("sshd '" + (folder / "sshd").string() + "'",
+                      (folder / "server.log").string());
+    ASSERT_NE(server.port(), 0) << folder.read("server.log");
+    folder.makeFolders({"home/.ssh", "site"});
+    folder.write("home/.ssh/id_ed25519", folder.read("sshd/user"));
+    const char* home = std::getenv("HOME");
+    const std::string oldHome = home ? home : "";
+    ::setenv("HOME", (folder / "home").c_str(), 1);
+    const std::string address = "sftp://127.0.0.1:" + std::to_string(server.port());
+    const std::string user = commandOutput("id -un | tr -d '\\n'");
+    const std::string site = (folder / "site").string();
+
+    EXPECT_NE(run(address, user, "", site), 0);
+    const std::string fingerprint =
+        commandOutput("ssh-keygen -lf '" + (folder / "sshd/host.pub").string() +
+                      "' | cut -d' ' -f2 | tr -d '\\n'");
+    EXPECT_NE(transcript.find("Its SHA-256 fingerprint is " + fingerprint + "."), std::string::npos)
+        << transcript;
+
+    const std::string hostKey = folder.read("sshd/host.pub");
+    folder.write("known_hosts", "[127.0.0.1]:" + std::to_string(server.port()) + " " +
+                                    hostKey.substr(0, hostKey.rfind(' ')) + "\n");
+    EXPECT_EQ(run(address, user, "", site), 0) << transcript;
+    folder.write("upload/elite.htm", "<p>elite again</p>\r\n");
+    EXPECT_EQ(run(address, user, "", site), 0) << transcript;
+    ::setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_EQ(folder.read("site/elite.htm"), "<p>elite again</p>\n");
+    EXPECT_EQ(folder.read("site/roster.htm"), "<p>roster</p>\n");
+    EXPECT_EQ(folder.count("site"), 2);
+    EXPECT_NE(transcript.find("elite.htm was deleted, then"), std::string::npos) << transcript;
+}
+
+} // namespace
+
+} // namespace quenmark
