@@ -2,6 +2,7 @@
 
 #include "cli/headless_runner.h"
 #include "cli/init_command.h"
+#include "cli/trust_command.h"
 #include "cli/update_command.h"
 #include "cli/usage.h"
 #include "core/harvest/download_jobs.h"
@@ -137,9 +138,8 @@ int ftpCommand(const QStringList& arguments) {
 
 std::vector<Command> commands() {
     std::vector<Command> list = {
-        {initUsage(), initCommand},
-        {updateUsage(), updateCommand},
-        {runBatchUsage(), runBatchCommand},
+        {initUsage(), initCommand},   {updateUsage(), updateCommand},
+        {trustUsage(), trustCommand}, {runBatchUsage(), runBatchCommand},
         {ftpUsage(), ftpCommand},
     };
     QStringList names;

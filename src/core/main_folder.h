@@ -68,6 +68,11 @@ inline constexpr const char* kSentinelFile = kSentinelFileText.data();
 inline constexpr const char* kUploadScriptFile = "ftp.dat";
 inline constexpr const char* kUploadLogFile = "ftp.log";
 
+// The servers the operator trusts beyond the system's certificate store: TLS
+// certificates (PEM) and SSH host keys (OpenSSH's known_hosts form).
+inline constexpr const char* kTrustedCertificatesFile = "trusted.pem";
+inline constexpr const char* kKnownHostsFile = "known_hosts";
+
 // Held while a run owns the main folder.
 inline constexpr const char* kRunLockFile = "update.lock";
 

@@ -2,12 +2,12 @@
 
 #include "core/model/text_file.h"
 #include "core/publish/server_address.h"
+#include "platform/ftp_library.h"
 #include "platform/ftp_script.h"
 #include "platform/upload_connection.h"
 
 #include <algorithm>
 #include <cctype>
-#include <curl/curl.h>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -233,7 +233,8 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
         transcript.flush();
         return 1;
     }
-    if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+    const FtpLibrary library;
+    if (!library.started()) {
         transcript << "The FTP library could not be started.\n";
         transcript.flush();
         return 1;
@@ -243,7 +244,6 @@ int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcri
                   identityFilesOf(std::filesystem::absolute(scriptFile).parent_path()), transcript,
                   limits)
             .run();
-    curl_global_cleanup();
     return status;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/main_folder.h"
 #include "core/publish/server_address.h"
 
 #include <filesystem>
@@ -9,11 +10,7 @@
 
 namespace quenmark {
 
-// The main folder's files that say which servers the operator trusts beyond
-// the system's certificate store.
-inline constexpr const char* kTrustedCertificatesFile = "trusted.pem";
-inline constexpr const char* kKnownHostsFile = "known_hosts";
-
+// The main folder's trusted.pem and known_hosts.
 struct IdentityFiles {
     std::filesystem::path trustedCertificates;
     std::filesystem::path knownHosts;

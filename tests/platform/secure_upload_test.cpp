@@ -1,4 +1,6 @@
+#include "platform/connection_test.h"
 #include "platform/ftp_client.h"
+#include "platform/ftp_library.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_server.h"
 
@@ -79,8 +81,9 @@ TEST_F(SecureUpload, FtpOverTlsTrustsTheCertificatesOfTrustedPem) {
 }
 
 // SFTP with the user's key: an unknown host key is refused with its
-// fingerprint; once in known_hosts the pages arrive, and a second upload
-// replaces them (the server will not rename over a file: delete, then rename).
+// fingerprint; trusted, it is in known_hosts as OpenSSH writes it, the pages
+// arrive, and a second upload replaces them (the server will not rename over
+// a file: delete, then rename).
 TEST_F(SecureUpload, SftpChecksKnownHostsAndLogsInWithTheUsersKey) {
     TestServer server("sshd '" + (folder / "sshd").string() + "'",
                       (folder / "server.log").string());
@@ -101,9 +104,16 @@ TEST_F(SecureUpload, SftpChecksKnownHostsAndLogsInWithTheUsersKey) {
     EXPECT_NE(transcript.find("Its SHA-256 fingerprint is " + fingerprint + "."), std::string::npos)
         << transcript;
 
+    const FtpLibrary library;
+    const SiteSettings settings = parseSettings({address, user, "", "", "", "", "", " 1 ", site});
+    const ConnectionCheck check = testConnection(settings, identityFilesOf(folder.path()));
+    ASSERT_TRUE(check.unknownServer) << check.words;
+    EXPECT_EQ(check.unknownServer->fingerprint, fingerprint);
+    trustServer(identityFilesOf(folder.path()), *check.unknownServer);
     const std::string hostKey = folder.read("sshd/host.pub");
-    folder.write("known_hosts", "[127.0.0.1]:" + std::to_string(server.port()) + " " +
-                                    hostKey.substr(0, hostKey.rfind(' ')) + "\n");
+    EXPECT_EQ(folder.read("known_hosts"), "[127.0.0.1]:" + std::to_string(server.port()) + " " +
+                                              hostKey.substr(0, hostKey.rfind(' ')) + "\n");
+    EXPECT_TRUE(testConnection(settings, identityFilesOf(folder.path())).ok);
     EXPECT_EQ(run(address, user, "", site), 0) << transcript;
     folder.write("upload/elite.htm", "<p>elite again</p>\r\n");
     EXPECT_EQ(run(address, user, "", site), 0) << transcript;
