@@ -73,6 +73,9 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<StandInPorts> m_ports;
+    // Outlive the window whose run uses them, also when a check fails half way.
+    std::unique_ptr<BatchRunner> m_batch;
+    std::unique_ptr<UploadRunner> m_uploads;
     std::unique_ptr<MainWindow> m_window;
 
     void openWindow(BatchStarter& batch, UploadStarter& uploads) {
@@ -115,6 +118,8 @@ private slots:
     }
     void cleanup() {
         m_window.reset();
+        m_batch.reset();
+        m_uploads.reset();
         m_folder.reset();
     }
 
@@ -168,12 +173,12 @@ private slots:
         prepareMainFolder(*m_folder);
         m_folder->write("roster.txt", roster({"Ann", "Bob", "Cy"}));
         m_folder->write("download/EndOfRoster.html", "left from an interrupted run");
-        BatchRunner batch(QUENMARK_EXE);
-        UploadRunner uploads(UploadRunner::Waiting::Detached, QUENMARK_EXE);
+        m_batch = std::make_unique<BatchRunner>(QUENMARK_EXE);
+        m_uploads = std::make_unique<UploadRunner>(UploadRunner::Waiting::Detached, QUENMARK_EXE);
         // Two fetches at a time. A page counts once its fetch has ended: the
         // count shown while downloading never passes the pages written whole.
-        batch.setDownloadJobs(2);
-        openWindow(batch, uploads);
+        m_batch->setDownloadJobs(2);
+        openWindow(*m_batch, *m_uploads);
         QStringList counts;
         bool ahead = false;
         QTimer watch;
