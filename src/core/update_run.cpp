@@ -115,8 +115,13 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
         return errorMessage(std::string("The program \"") + kBrowserProgram +
                             "\" could not be found. Install it, or put it in the " +
                             kBrowserFolder + " folder.");
-    if (!fileExists(m_folder / kSettingsFile))
-        return settingsMissingMessage();
+    // Read as the run reads it: a file there but unreadable stops here too.
+    try {
+        if (!loadSettings(m_folder))
+            return settingsMissingMessage();
+    } catch (const FileError& error) {
+        return errorMessage(error.what());
+    }
     return missingTemplateMessage(m_folder);
 }
 
@@ -135,7 +140,8 @@ void UpdateRun::startDownloads(const MemberTable& members) {
     m_progress.emplace(m_folder, members);
     if (!m_batch.startBatch(m_folder, kBatchFile))
         throw std::runtime_error("The download could not be started.");
-    writeEmptyFile(m_folder / kErrorLogFile);
+    // Known to be writable now; emptied only once the run's pages are read.
+    appendToFile(m_folder / kErrorLogFile, "");
     m_batchEndSeen = false;
     m_outcome = RunOutcome::Downloading;
     reportDownloadCount();
@@ -234,6 +240,12 @@ void UpdateRun::process() {
     if (!settings)
         return stop(settingsMissingMessage());
 
+    // With not one page read (the connection down), the run would publish
+    // everyone with his last or no times: it stops with nothing changed.
+    if (!anyMemberPageRead(m_folder, members, *settings))
+        return stopBeforeProcessing(errorMessage(
+            "No member page could be read; check the connection. Nothing was published."));
+    writeEmptyFile(m_folder / kErrorLogFile);
     if (auto message = settleMemberTimes(m_folder, members, *settings))
         return stop(*message);
     m_summary.members = static_cast<int>(members.size());

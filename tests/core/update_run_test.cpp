@@ -38,6 +38,14 @@ struct FixedClock : Clock {
     std::string timeOfDay() override { return "14:05"; }
 };
 
+// A page the parser reads 42 times from: a row of three per level.
+const std::string kGoodPage = [] {
+    std::string page = "<table>\n";
+    for (int level = 0; level < 14; ++level)
+        page += "<tr><td>Lamplight<td>1:00<td>2:00<td>3:00\n";
+    return page;
+}();
+
 const std::string kRosterFound = "\"roster.txt\" could not be found. Make sure it is named "
                                  "correctly and in the main folder.";
 
@@ -104,14 +112,23 @@ TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
          "settings."},
         {"templates/elite.html", true, false, "\"templates/elite.html\" could not be found."},
         {"templates/points.html", true, false, "\"templates/points.html\" could not be found."},
+        // "name/": a folder stands in its place, which the run could not read.
+        {"settings.dat/", true, false, "\"settings.dat\" could not be read."},
+        {"templates/diff.html/", true, false, "\"templates/diff.html\" could not be read."},
     };
     for (const auto& c : cases) {
         TempFolder other;
         prepareMainFolder(other);
         other.write("errors.txt", "Ann\r\n");
         other.write("download/EndOfRoster.html", "");
-        if (*c.missing)
-            std::filesystem::remove_all(other / c.missing);
+        std::string missing = c.missing;
+        const bool folderInPlace = missing.ends_with('/');
+        if (folderInPlace)
+            missing.pop_back();
+        if (!missing.empty())
+            std::filesystem::remove_all(other / missing);
+        if (folderInPlace)
+            std::filesystem::create_directory(other / missing);
         StandInProcesses starter;
         starter.lynxFound = c.lynxFound;
         StandInLock otherLock;
@@ -317,29 +334,61 @@ TEST_F(UpdateRunTest, CountsPagesAndSummarisesTheRunAndItsUpload) {
     run.tick();
     run.tick();
     folder.write("download.done", "../download/Ann.html\n../download/Bob.html\n");
+    folder.write("download/Ann.html", kGoodPage);
     folder.write("download/EndOfRoster.html", "");
     processes.running = false;
     run.tick();
     EXPECT_EQ(observer.counts,
               (std::vector<std::string>{"0 of 3 pages", "1 of 3 pages", "2 of 3 pages"}));
     EXPECT_EQ(observer.summaries,
-              (std::vector<std::string>{"Last run 14:05: 3 members, 3 pages could not be read, "
+              (std::vector<std::string>{"Last run 14:05: 3 members, 2 pages could not be read, "
                                         "uploading"}));
     ASSERT_TRUE(processes.uploadEnded);
     processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
     processes.uploadEnded({0, ""});
     EXPECT_EQ(observer.summaries,
               (std::vector<std::string>{
-                  "Last run 14:05: 3 members, 3 pages could not be read, uploading",
-                  "Last run 14:05: 3 members, 3 pages could not be read, upload failed: Login to "
+                  "Last run 14:05: 3 members, 2 pages could not be read, uploading",
+                  "Last run 14:05: 3 members, 2 pages could not be read, upload failed: Login to "
                   "host failed: 530",
-                  "Last run 14:05: 3 members, 3 pages could not be read, upload finished"}));
+                  "Last run 14:05: 3 members, 2 pages could not be read, upload finished"}));
     // The end of an upload that a newer run outlived is not this run's.
     const UploadEndHandler old = processes.uploadEnded;
     run.updateCommand();
     const std::size_t shown = observer.summaries.size();
     old({0, ""});
     EXPECT_EQ(observer.summaries.size(), shown);
+}
+
+// Not one page read (the connection down): the run stops before it writes
+// anything; one page read is enough to go on.
+TEST_F(UpdateRunTest, ARunWithNotOnePageReadStopsWithNothingChanged) {
+    writeRoster({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red", "http://b", "", ""});
+    folder.write("times.dat", "");
+    folder.write("errors.txt", "Cy\r\n");
+    folder.write("download/Ann.txt", "old times\r\n");
+    folder.write("upload/elite.htm", "old page");
+    for (const bool bobRead : {false, true}) {
+        observer.messages.clear();
+        run.updateCommand();
+        folder.write("download/Ann.html", "<p>Service Unavailable</p>");
+        folder.write("download/Bob.html", bobRead ? kGoodPage : "");
+        folder.write("download/EndOfRoster.html", "");
+        run.tick();
+        ASSERT_EQ(observer.messages.size(), 1u);
+        if (bobRead)
+            break;
+        EXPECT_EQ(observer.messages[0], errorMessage("No member page could be read; check the "
+                                                     "connection. Nothing was published."));
+        EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
+        EXPECT_EQ(processes.uploads, 0);
+        EXPECT_EQ(folder.read("errors.txt"), "Cy\r\n");
+        EXPECT_EQ(folder.read("download/Ann.txt"), "old times\r\n");
+        EXPECT_EQ(folder.read("upload/elite.htm"), "old page");
+        EXPECT_FALSE(folder.exists("download/Bob.txt"));
+    }
+    EXPECT_EQ(run.outcome(), RunOutcome::Uploading);
+    EXPECT_EQ(folder.read("errors.txt"), "Ann\r\n");
 }
 
 TEST(RunSummary, TextsAndUploadReasons) {

@@ -31,7 +31,9 @@ finish() {
 }
 crlf() { printf '%s\r\n' "$@"; }
 lynx_says() { printf '#!/bin/sh\n%s\n' "$2" >"$1/lynx/lynx" && chmod +x "$1/lynx/lynx"; }
-main_folder() { # folder: one member, blank templates and a lynx that prints nothing
+# A browser that gives every address a page with all 42 times: a run reads it.
+whole_page='echo "<table>"; for i in $(seq 14); do echo "<tr><td>Lamplight<td>1:00<td>2:00<td>3:00"; done'
+main_folder() { # folder: one member, blank templates and a lynx that prints a whole page
     mkdir -p "$1"/{lynx,download,templates,upload}
     crlf Ann AN red http://127.0.0.1:9/a.html a@x "" >"$1/roster.txt"
     crlf h u p yellow " 0 " " 3 " " 1 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " " 0 " \
@@ -40,5 +42,5 @@ main_folder() { # folder: one member, blank templates and a lynx that prints not
     for t in elite elite2 stage diff leaders roster points; do
         crlf '<p>***</p>' >"$1/templates/$t.html"
     done
-    lynx_says "$1" 'exit 0'
+    lynx_says "$1" "$whole_page"
 }

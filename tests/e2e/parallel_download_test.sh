@@ -12,7 +12,8 @@ for run in one many; do
     main_folder "$m"
     mkdir "$m/running"
     lynx_says "$m" 'touch ../running/$$; ls ../running | wc -l >>../under-way.txt
-printf "<table>\r\n<tr><td>Lamplight<td>%s<td>N/A<td>10:05\r\n" "${2##*/}"; sleep 0.3; rm ../running/$$'
+printf "<table>\r\n"
+for i in $(seq 14); do printf "<tr><td>Lamplight<td>%s<td>N/A<td>10:05\r\n" "${2##*/}"; done; sleep 0.3; rm ../running/$$'
     for i in $(seq 8); do crlf "Member $i" "M$i" red "http://127.0.0.1:9/$i:0$i" m@x ""; done >"$m/roster.txt"
 done
 check_exit "--jobs 1 run" 0 "$exe" update --folder "$work/one" --no-upload --jobs 1

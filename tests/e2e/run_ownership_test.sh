@@ -2,7 +2,8 @@
 # A run owns its main folder and its downloads: a second run is refused;
 # --timeout, or a kill of the run, ends the batch with every process it started
 # and the next run works; a missing browser, or a batch that ends without the
-# end-of-roster page, stops the run; ftp.dat that cannot be written is exit 3.
+# end-of-roster page, or not one member page read, stops the run; ftp.dat that
+# cannot be written is exit 3.
 #   bash run_ownership_test.sh <quenmark-updater>
 set -uo pipefail
 exe=$(realpath "$1")
@@ -23,7 +24,7 @@ nothing_left() { # what, folder
     done
 }
 fast_run_works() { # what, folder
-    lynx_says "$2" 'exit 0'
+    lynx_says "$2" "$whole_page"
     check_exit "$1: the next run" 0 "$exe" update --folder "$2" --no-upload --timeout 30
 }
 
@@ -104,6 +105,16 @@ else
     [[ ! -e $m/download.bat ]] && ok || fail "download not writable: download.bat left behind"
 fi
 chmod u+w "$m/download"
+
+# Not one page read (the connection down): the run stops and errors.txt stays.
+m="$work/nopage"
+main_folder "$m"
+lynx_says "$m" 'exit 0'
+crlf "Old - No backup!" >"$m/errors.txt"
+check_exit "no page read" 1 "$exe" update --folder "$m" --no-upload --timeout 30
+expect_err "no page read message" "Error: No member page could be read; check the connection. Nothing was published."
+[[ ! -e $m/upload/elite.htm && $(cat "$m/errors.txt") == $'Old - No backup!\r' ]] &&
+    ok || fail "no page read: files written"
 
 # ftp.dat that cannot be written: the pages are there, the upload did not happen.
 m="$work/noscript"

@@ -11,7 +11,7 @@ check_exit "missing times.dat" 1 "$exe" update --folder "$m" --no-upload --timeo
 expect_err "missing times.dat" 'Error: "times.dat" was not found. Go into Members, then Enforce Times to have a new file created.'
 check "missing times.dat: a page written" test ! -e "$m/upload/elite.htm"
 
-m="$work/no-template" && main_folder "$m" && lynx_says "$m" 'rm -f ../templates/stage.html'
+m="$work/no-template" && main_folder "$m" && lynx_says "$m" "rm -f ../templates/stage.html; $whole_page"
 check_exit "template gone" 1 "$exe" update --folder "$m" --no-upload --timeout 60
 expect_err "template gone" 'Error: "templates/stage.html" could not be found.'
 check "template gone: ftp.dat written" test ! -e "$m/ftp.dat"

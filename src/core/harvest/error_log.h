@@ -7,10 +7,10 @@
 namespace quenmark {
 
 // errors.txt of the main folder: one line per member whose page
-// ended before 42 times, in member order. The Update command empties the file;
-// a run appends its lines. Lines are gathered and appended by flush(), so a run
-// opens the file once rather than once per bad page; whoever adds lines flushes
-// them before the run ends, also when it stops early.
+// ended before 42 times, in member order. A run empties the file once it has
+// found a page it can read, then appends its lines. Lines are gathered and appended by flush(), so
+// a run opens the file once rather than once per bad page; whoever adds lines flushes them before
+// the run ends, also when it stops early.
 class ErrorLog {
 public:
     explicit ErrorLog(std::filesystem::path mainFolder);

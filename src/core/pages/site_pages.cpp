@@ -53,10 +53,16 @@ OperatorMessage templateMissingMessage(std::string_view templateFile) {
     return errorMessage("\"" + templateShownName(templateFile) + "\" could not be found.");
 }
 
+// Opened as the run opens it, so a template there but unreadable stops the run too.
 std::optional<OperatorMessage> missingTemplateMessage(const std::filesystem::path& mainFolder) {
-    for (const char* templateFile : kSiteTemplates)
-        if (!fileExists(mainFolder / kTemplatesFolder / templateFile))
+    for (const char* templateFile : kSiteTemplates) {
+        const FileReadStatus status =
+            InputFile(mainFolder / kTemplatesFolder / templateFile).status();
+        if (status == FileReadStatus::Missing)
             return templateMissingMessage(templateFile);
+        if (status == FileReadStatus::Unreadable)
+            return errorMessage(cannotRead(templateShownName(templateFile)).what());
+    }
     return std::nullopt;
 }
 

@@ -20,7 +20,8 @@ inline constexpr std::array<const char*, 7> kSiteTemplates = {
 // "\"templates/<file>\" could not be found.", the message that stops the run.
 OperatorMessage templateMissingMessage(std::string_view templateFile);
 
-// The message for the first template of the site that does not exist, or nullopt.
+// The message for the first template of the site that does not exist or cannot
+// be read, or nullopt.
 std::optional<OperatorMessage> missingTemplateMessage(const std::filesystem::path& mainFolder);
 
 // Writes every page of the site into upload/, in the run's order. Returns the

@@ -58,6 +58,27 @@ std::optional<OperatorMessage> settleAll(const std::filesystem::path& mainFolder
 
 } // namespace
 
+bool anyMemberPageRead(const std::filesystem::path& mainFolder, const MemberTable& members,
+                       const SiteSettings& settings) {
+    const InvalidNameTable names = InvalidNameTable::read(mainFolder);
+    const int penalty = penaltySeconds(settings.penaltyIndex);
+    bool fetched = false;
+    for (const MemberRecord& member : members) {
+        const std::string baseName = names.memberFileName(member.Name);
+        if (!isUsableBaseName(baseName) || !isUsablePageAddress(member.Page))
+            continue;
+        fetched = true;
+        MemberRecord scratch = member;
+        try {
+            if (parseMemberPage(mainFolder, scratch, baseName, penalty) == PageRead::Complete)
+                return true;
+        } catch (const FileError&) {
+            // A page that cannot be read is not read; the run reports it if it goes on.
+        }
+    }
+    return !fetched;
+}
+
 std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& mainFolder,
                                                  MemberTable& members,
                                                  const SiteSettings& settings) {

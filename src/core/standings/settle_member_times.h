@@ -17,4 +17,10 @@ std::optional<OperatorMessage> settleMemberTimes(const std::filesystem::path& ma
                                                  MemberTable& members,
                                                  const SiteSettings& settings);
 
+// Whether the downloads brought at least one member page that reads whole (42
+// times), or fetched none at all (no member, or none with a usable file name
+// and address). Reads only: nothing is written.
+bool anyMemberPageRead(const std::filesystem::path& mainFolder, const MemberTable& members,
+                       const SiteSettings& settings);
+
 } // namespace quenmark
