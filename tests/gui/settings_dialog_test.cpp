@@ -165,7 +165,7 @@ private slots:
         QTRY_VERIFY(third.isNull());
     }
 
-    void oneLineFieldsDropPastedLineBreaksKeepTabsAndSaveLongTextsWhole() {
+    void oneLineFieldsTurnLineBreaksIntoBlanksKeepTabsAndSaveLongTextsWhole() {
         TempFolder folder;
         const std::string longServer(40000, 's'); // beyond a text box's usual 32,767
         std::string file = kDefaults;
@@ -181,12 +181,16 @@ private slots:
         const QList<QLineEdit*> fields =
             dialog.findChildren<QLineEdit*>(QRegularExpression("^txt"));
         QCOMPARE(fields.size(), 5);
+        // A run of breaks is one blank between words and nothing at either end.
         for (QLineEdit* field : fields) {
-            field->clear();
-            QGuiApplication::clipboard()->setText("a\r\nb\tc\nd\r");
+            field->setText("XY");
+            field->setCursorPosition(1);
+            QGuiApplication::clipboard()->setText("a@b.c\r\n\r\nsecond\tx\n");
             field->paste();
-            QCOMPARE(field->text(), QString("ab\tcd"));
-            QCOMPARE(field->cursorPosition(), 5);
+            QCOMPARE(field->text(), QString("Xa@b.c second\tx Y"));
+            QCOMPARE(field->cursorPosition(), 16);
+            field->setText("\na\rb\r");
+            QCOMPARE(field->text(), QString("a b"));
         }
     }
 
