@@ -2,6 +2,7 @@
 
 #include "gui/latin1_text.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace quenmark {
@@ -66,6 +67,36 @@ MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const QString& title, c
 
 MessageBoxes::Answer MessageBoxes::show(QWidget* parent, const OperatorMessage& message) {
     return show(parent, fromBytes(message.title), fromBytes(message.text), message.icon);
+}
+
+void MessageBoxes::showError(QWidget* parent, const std::exception& error) {
+    show(parent, errorMessage(error.what()));
+}
+
+QMessageBox* MessageBoxes::ask(QWidget* parent, const QString& title, const QString& text,
+                               Buttons buttons, std::function<void(Answer)> answered) {
+    TestState& state = testState();
+    if (state.on) {
+        state.shown.push_back({title, text, MessageIcon::Question, buttons});
+        if (!state.answers.empty()) {
+            const Answer answer = state.answers.front();
+            state.answers.pop_front();
+            answered(answer);
+            return nullptr;
+        }
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, title, text,
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setDefaultButton(buttons == Buttons::YesNoDefaultNo ? QMessageBox::No : QMessageBox::Yes);
+    // Only a button pressed answers: a box closed by its owner says nothing.
+    QObject::connect(box, &QMessageBox::buttonClicked, box,
+                     [box, answered = std::move(answered)](QAbstractButton* button) {
+                         answered(box->standardButton(button) == QMessageBox::Yes ? Answer::Yes
+                                                                                  : Answer::No);
+                     });
+    box->open();
+    return box;
 }
 
 void MessageBoxes::setTestMode(bool on) {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QList>
+
+class QWidget;
+
 namespace quenmark {
 
 // Controls carry the names the windows are specified with, so tests find them.
@@ -7,5 +11,9 @@ template <typename Widget> Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(name);
     return widget;
 }
+
+// Tab goes from each control to the next in the list, in the order the window
+// shows them.
+void chainTabOrder(const QList<QWidget*>& order);
 
 } // namespace quenmark

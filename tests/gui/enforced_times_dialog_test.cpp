@@ -93,6 +93,23 @@ private slots:
         QCOMPARE(folder.read("times.dat"), entry("Al", 13, 2, "102") + entry("Al", 3, 1, "n/A"));
     }
 
+    // times.dat unreadable: no count, and an empty box for a time not read
+    // removes nothing; Save reads the time again instead.
+    void timesThatCouldNotBeReadAreNeitherCountedNorRemoved() {
+        TempFolder folder;
+        std::filesystem::create_directory(folder / "times.dat");
+        EnforcedTimesDialog dialog(folder.path(), "Al");
+        QCOMPARE(inEffect(&dialog), QStringList({"\"times.dat\" could not be read."}));
+        save(&dialog, 3, 1, "");
+        std::filesystem::remove(folder / "times.dat");
+        folder.write("times.dat", entry("Al", 3, 1, "1:00"));
+        click(&dialog, "cmdSave");
+        QCOMPARE(time(&dialog)->text(), QString("1:00"));
+        QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "1:00"));
+        const QString unread = "Error: \"times.dat\" could not be read. (x)";
+        QCOMPARE(shownMessages(), QStringList({unread, unread}));
+    }
+
     void aLongNameIsShownWhole() {
         TempFolder folder;
         EnforcedTimesDialog dialog(folder.path(), std::string(70, 'W'));

@@ -149,6 +149,28 @@ private slots:
         QVERIFY(MessageBoxes::shown().empty());
     }
 
+    // invalidchrs.dat unreadable when the member was shown: his box shows no
+    // state, and a Save once the file is readable again keeps his number.
+    void anInvalidBoxThatCouldNotBeReadIsNotWrittenBack() {
+        Members m(memberLines("A/B"), "", numberEntry("A/B", 4));
+        std::filesystem::rename(m.folder / "invalidchrs.dat", m.folder / "kept");
+        std::filesystem::create_directory(m.folder / "invalidchrs.dat");
+        m.window.selectMember(0);
+        const auto* note = control<QLabel>(&m.window, "lblInvalidNote");
+        QVERIFY(!m.invalid()->isEnabled() && !note->isHidden());
+        QCOMPARE(note->text(), QString("\"invalidchrs.dat\" could not be read. The box is left "
+                                       "as it is on file."));
+        std::filesystem::remove(m.folder / "invalidchrs.dat");
+        std::filesystem::rename(m.folder / "kept", m.folder / "invalidchrs.dat");
+        m.text("txtName")->setText("C/D");
+        m.press("cmdSave");
+        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("C/D", 4));
+        QCOMPARE(m.files(),
+                 crlf({"C/D", "A/", "red", "http://example.org/A/B", "A/B@mail", ""}) + "|");
+        QVERIFY(m.invalid()->isEnabled() && m.invalid()->isChecked() && note->isHidden());
+        QVERIFY(MessageBoxes::shown().empty());
+    }
+
     void saveAndDeleteWriteNothingWhenTheRowNoLongerHoldsTheMemberShown() {
         const std::string changed = memberLines("Al") + memberLines("Cy") + memberLines("Bo");
         for (const char* button : {"cmdSave", "cmdDelete"}) {

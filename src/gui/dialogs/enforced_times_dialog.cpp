@@ -49,7 +49,7 @@ EnforcedTimesDialog::EnforcedTimesDialog(std::filesystem::path mainFolder, std::
         try {
             appendToFile(file, ""); // creates it empty, never empties one that appeared meanwhile
         } catch (const FileError& error) {
-            MessageBoxes::show(this, errorMessage(error.what()));
+            MessageBoxes::showError(this, error);
         }
     }
     // A long name wraps, between any two characters, rather than being cut off.
@@ -95,21 +95,23 @@ void EnforcedTimesDialog::buildControls() {
 
     m_cmdSave = named(new QPushButton("&Save"), "cmdSave");
     m_cmdSave->setDefault(true);
-    m_cmdDone = named(new QPushButton("&Done"), "cmdDone");
+    m_cmdDone = named(new QPushButton("D&one"), "cmdDone");
     m_cmdDone->setAutoDefault(false);
 
     m_lblInEffect = named(new QLabel("0 enforced times in effect:"), "lblInEffect");
     m_lstCustomTimes = named(new QListWidget, "lstCustomTimes");
     m_lstCustomTimes->setMinimumWidth(330);
+    // The count is the list's caption; its text changes, so it has no Alt letter.
+    m_lblInEffect->setBuddy(m_lstCustomTimes);
 
     auto* nameRow = new QHBoxLayout;
     nameRow->addWidget(editing);
     nameRow->addWidget(m_lblName, 1);
 
     auto* fields = new QFormLayout;
-    fields->addRow("Level:", m_cboLevel);
-    fields->addRow("Difficulty:", m_cboDifficulty);
-    fields->addRow("Time:", m_txtTime);
+    fields->addRow("&Level:", m_cboLevel);
+    fields->addRow("&Difficulty:", m_cboDifficulty);
+    fields->addRow("&Time:", m_txtTime);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdSave);
@@ -136,10 +138,7 @@ void EnforcedTimesDialog::buildControls() {
     window->addSpacing(12);
     window->addLayout(listColumn, 1);
 
-    const QList<QWidget*> order = {m_cboLevel, m_cboDifficulty, m_txtTime,
-                                   m_cmdSave,  m_cmdDone,       m_lstCustomTimes};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    chainTabOrder({m_cboLevel, m_cboDifficulty, m_txtTime, m_cmdSave, m_cmdDone, m_lstCustomTimes});
 
     connect(m_cboLevel, &QComboBox::currentIndexChanged, this, &EnforcedTimesDialog::cellChosen);
     connect(m_cboDifficulty, &QComboBox::currentIndexChanged, this,
@@ -152,11 +151,13 @@ void EnforcedTimesDialog::cellChosen() {
     if (m_cboLevel->currentIndex() < 0 || m_cboDifficulty->currentIndex() < 0)
         return;
     m_txtTime->clear();
+    m_timeUnread = false;
     try {
         m_txtTime->setText(fromBytes(findEnforcedTime(
             m_folder, m_memberName, m_cboLevel->currentIndex(), m_cboDifficulty->currentIndex())));
     } catch (const FileError& error) {
-        MessageBoxes::show(this, errorMessage(error.what()));
+        m_timeUnread = true;
+        MessageBoxes::showError(this, error);
     }
 }
 
@@ -166,6 +167,10 @@ void EnforcedTimesDialog::saveClicked() {
         return;
     }
     const std::string time = toBytes(m_txtTime->text());
+    // An empty box for a time that could not be read would remove a time the
+    // operator never saw: the time is read again instead, and nothing is written.
+    if (m_timeUnread && time.empty())
+        return cellChosen();
     if (!time.empty() && !isTimeText(time)) {
         const auto answer = MessageBoxes::show(
             this, "Enforced Times",
@@ -178,7 +183,7 @@ void EnforcedTimesDialog::saveClicked() {
         setEnforcedTime(m_folder, m_memberName, m_cboLevel->currentIndex(),
                         m_cboDifficulty->currentIndex(), time);
     } catch (const FileError& error) {
-        MessageBoxes::show(this, errorMessage(error.what()));
+        MessageBoxes::showError(this, error);
         return; // nothing was written; the list stays as it was read
     }
     refreshList();
@@ -189,7 +194,10 @@ void EnforcedTimesDialog::refreshList() {
     try {
         entries = readEnforcedTimes(m_folder);
     } catch (const FileError& error) {
-        MessageBoxes::show(this, errorMessage(error.what()));
+        // No count at all rather than a false one.
+        m_lstCustomTimes->clear();
+        m_lblInEffect->setText(fromBytes(error.what()));
+        return;
     }
     std::vector<std::string> lines;
     lines.reserve(entries.size());

@@ -33,6 +33,8 @@ private:
 
     std::filesystem::path m_folder;
     std::string m_memberName;
+    // The chosen cell's time could not be read from times.dat.
+    bool m_timeUnread = false;
     QLabel* m_lblName = nullptr;
     QComboBox* m_cboLevel = nullptr;
     QComboBox* m_cboDifficulty = nullptr;

@@ -3,11 +3,11 @@
 #include "core/files/members_file.h"
 #include "core/model/text_file.h"
 #include "gui/dialogs/enforced_times_dialog.h"
+#include "gui/dialogs/member_fields.h"
 #include "gui/dialogs/new_member_dialog.h"
 #include "gui/dialogs/search_dialog.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
-#include "gui/one_line_field.h"
 #include "gui/widgets.h"
 
 #include <QCheckBox>
@@ -15,7 +15,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -27,17 +26,11 @@ namespace quenmark {
 
 namespace {
 
-constexpr int kInitialsLength = 2;
-
 QPushButton* button(const char* name, const char* caption) {
     auto* b = named(new QPushButton(caption), name);
     // Enter in a detail field must not press a button behind the operator's back.
     b->setAutoDefault(false);
     return b;
-}
-
-void showFileError(QWidget* parent, const FileError& error) {
-    MessageBoxes::show(parent, errorMessage(error.what()));
 }
 
 } // namespace
@@ -60,27 +53,22 @@ void MembersDialog::buildControls() {
     m_lstMembers = named(new QListWidget, "lstMembers");
     m_lstMembers->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lstMembers->setMinimumWidth(190);
-    auto* membersCaption = new QLabel("Members:");
+    auto* membersCaption = new QLabel("Mem&bers:");
     membersCaption->setBuddy(m_lstMembers);
 
     m_lblNo = named(new QLabel("0"), "lblNo");
     m_lblNo->setToolTip("Active members");
-    m_txtName = oneLineField("txtName");
-    m_txtInitials = oneLineField("txtInitials");
-    m_txtInitials->setMaxLength(kInitialsLength);
-    m_txtInitials->setMaximumWidth(60);
-    m_txtColor = oneLineField("txtColor");
-    m_txtPage = oneLineField("txtPage");
-    m_txtEmail = oneLineField("txtEmail");
+    m_fields = new MemberFields;
     m_cboStatus = named(new QComboBox, "cboStatus");
     m_cboStatus->addItems({"Active", "Banned!"});
-    m_chkInvalid = named(new QCheckBox("Invalid Character"), "chkInvalid");
-    for (QLineEdit* field : {m_txtName, m_txtColor, m_txtPage, m_txtEmail})
-        field->setMinimumWidth(260);
+    m_chkInvalid = named(new QCheckBox("In&valid Character"), "chkInvalid");
+    m_lblInvalidNote = named(new QLabel, "lblInvalidNote");
+    m_lblInvalidNote->setWordWrap(true);
+    m_lblInvalidNote->hide();
 
     m_cmdSave = button("cmdSave", "&Save");
     m_cmdSearch = button("cmdSearch", "Sea&rch...");
-    m_cmdNew = button("cmdNew", "&New Member");
+    m_cmdNew = button("cmdNew", "Ne&w Member");
     m_cmdDelete = button("cmdDelete", "&Delete Member");
     m_cmdCustomTimes = button("cmdCustomTimes", "&Enforced Times");
     m_cmdDone = button("cmdDone", "D&one");
@@ -94,18 +82,16 @@ void MembersDialog::buildControls() {
     statusRow->addWidget(m_cmdSave);
     statusRow->addStretch();
 
-    auto* details = new QFormLayout;
-    details->addRow("Active members:", m_lblNo);
-    details->addRow("Name:", m_txtName);
-    details->addRow("Initials:", m_txtInitials);
-    details->addRow("Color:", m_txtColor);
-    details->addRow("Page:", m_txtPage);
-    details->addRow("Email:", m_txtEmail);
-    details->addRow("Status:", statusRow);
+    QFormLayout* details = m_fields->form();
+    details->insertRow(0, "Active members:", m_lblNo);
+    auto* statusCaption = new QLabel("S&tatus:");
+    statusCaption->setBuddy(m_cboStatus);
+    details->addRow(statusCaption, statusRow);
     details->addRow("", m_chkInvalid);
+    details->addRow("", m_lblInvalidNote);
 
     auto* detailColumn = new QVBoxLayout;
-    detailColumn->addLayout(details);
+    detailColumn->addWidget(m_fields);
     detailColumn->addStretch();
 
     auto* middle = new QHBoxLayout;
@@ -125,12 +111,9 @@ void MembersDialog::buildControls() {
     window->addLayout(middle, 1);
     window->addLayout(buttons);
 
-    const QList<QWidget*> order = {m_lstMembers,     m_txtName,   m_txtInitials, m_txtColor,
-                                   m_txtPage,        m_txtEmail,  m_cboStatus,   m_cmdSave,
-                                   m_chkInvalid,     m_cmdSearch, m_cmdNew,      m_cmdDelete,
-                                   m_cmdCustomTimes, m_cmdDone};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    chainTabOrder(QList<QWidget*>{m_lstMembers} + m_fields->fields() +
+                  QList<QWidget*>{m_cboStatus, m_cmdSave, m_chkInvalid, m_cmdSearch, m_cmdNew,
+                                  m_cmdDelete, m_cmdCustomTimes, m_cmdDone});
 
     connect(m_lstMembers, &QListWidget::itemSelectionChanged, this,
             &MembersDialog::selectionChanged);
@@ -147,7 +130,7 @@ bool MembersDialog::openFiles() {
     try {
         read = sortMemberFiles(m_folder);
     } catch (const FileError& error) {
-        showFileError(this, error);
+        MessageBoxes::showError(this, error);
         return false;
     }
     if (read.problem) {
@@ -207,22 +190,36 @@ void MembersDialog::showSelected() {
         return;
     setActiveCount(static_cast<int>(sequence->activeCount()));
     const MemberRecord& member = sequence->at(static_cast<std::size_t>(row));
-    m_txtName->setText(fromBytes(member.Name));
-    // Longer initials already on file are shown whole, not cut to the typing limit.
-    const QString initials = fromBytes(member.Initials);
-    m_txtInitials->setMaxLength(std::max<int>(kInitialsLength, static_cast<int>(initials.size())));
-    m_txtInitials->setText(initials);
-    m_txtColor->setText(fromBytes(member.Color));
-    m_txtPage->setText(fromBytes(member.Page));
-    m_txtEmail->setText(fromBytes(member.Email));
+    m_fields->showRecord(member);
     const bool banned = sequence->statusAt(static_cast<std::size_t>(row)) == MemberStatus::Banned;
     m_cboStatus->setCurrentIndex(banned ? 1 : 0);
+    std::optional<bool> invalid;
+    QString note;
     try {
-        m_chkInvalid->setChecked(hasInvalidNameLine(m_folder, member.Name));
+        invalid = hasInvalidNameLine(m_folder, member.Name);
     } catch (const FileError& error) {
-        m_chkInvalid->setChecked(false);
-        showFileError(this, error);
+        note = fromBytes(error.what()) + " The box is left as it is on file.";
     }
+    showInvalidBox(invalid, note);
+}
+
+// A box whose file could not be read shows no state and cannot be changed, so
+// Save cannot write a number away that it never saw.
+void MembersDialog::showInvalidBox(std::optional<bool> ticked, const QString& note) {
+    m_chkInvalid->setEnabled(ticked.has_value());
+    m_chkInvalid->setChecked(ticked.value_or(false));
+    m_lblInvalidNote->setText(note);
+    m_lblInvalidNote->setVisible(!note.isEmpty());
+}
+
+// Save's view of the box: as shown, or when it could not be shown, what the
+// file holds now for the member's stored name, so his entry stays as it is.
+bool MembersDialog::invalidTickedForSave(const std::string& storedName) const {
+    if (m_chkInvalid->isEnabled())
+        return m_chkInvalid->isChecked();
+    const std::vector<InvalidNameEntry> entries = readInvalidNameEntries(m_folder);
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const InvalidNameEntry& entry) { return entry.name == storedName; });
 }
 
 std::optional<MemberSequence> MembersDialog::sequenceHolding(int row) {
@@ -287,9 +284,7 @@ void MembersDialog::setActiveCount(int count) {
 }
 
 void MembersDialog::clearFields() {
-    for (QLineEdit* field : {m_txtName, m_txtInitials, m_txtColor, m_txtPage, m_txtEmail})
-        field->clear();
-    m_txtInitials->setMaxLength(kInitialsLength);
+    m_fields->clear();
     m_cboStatus->setCurrentIndex(0);
 }
 
@@ -304,19 +299,14 @@ void MembersDialog::saveClicked() {
     std::optional<MemberSequence> sequence = sequenceHolding(row);
     if (!sequence)
         return;
-    MemberRecord fields;
-    fields.Name = toBytes(m_txtName->text());
-    fields.Initials = toBytes(m_txtInitials->text());
-    fields.Color = toBytes(m_txtColor->text());
-    fields.Page = toBytes(m_txtPage->text());
-    fields.Email = toBytes(m_txtEmail->text());
     const MemberStatus status =
         m_cboStatus->currentIndex() == 1 ? MemberStatus::Banned : MemberStatus::Active;
+    const auto position = static_cast<std::size_t>(row);
     try {
-        saveMember(m_folder, *sequence, static_cast<std::size_t>(row), fields, status,
-                   m_chkInvalid->isChecked());
+        saveMember(m_folder, *sequence, position, m_fields->record(), status,
+                   invalidTickedForSave(sequence->at(position).Name));
     } catch (const FileError& error) {
-        showFileError(this, error); // the typed fields stay for another try
+        MessageBoxes::showError(this, error); // the typed fields stay for another try
         return;
     }
 
@@ -348,7 +338,7 @@ void MembersDialog::deleteClicked() {
     try {
         deleteMember(m_folder, *sequence, static_cast<std::size_t>(row));
     } catch (const FileError& error) {
-        showFileError(this, error);
+        MessageBoxes::showError(this, error);
         return;
     }
     {

@@ -10,12 +10,12 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 
 namespace quenmark {
 
+class MemberFields;
 class MemberSequence;
 
 // The operator's editor of the roster: lists every member of roster.txt and
@@ -68,6 +68,8 @@ private:
     void fillList(const MemberSequence& sequence);
     void setActiveCount(int count);
     void clearFields();
+    void showInvalidBox(std::optional<bool> ticked, const QString& note);
+    bool invalidTickedForSave(const std::string& storedName) const;
     // The windows this one opens outlive it, so they belong to its owner.
     QWidget* windowOwner() const { return parentWidget(); }
     void adoptOpenWindows();
@@ -79,13 +81,10 @@ private:
 
     QLabel* m_lblNo = nullptr;
     QListWidget* m_lstMembers = nullptr;
-    QLineEdit* m_txtName = nullptr;
-    QLineEdit* m_txtInitials = nullptr;
-    QLineEdit* m_txtColor = nullptr;
-    QLineEdit* m_txtPage = nullptr;
-    QLineEdit* m_txtEmail = nullptr;
+    MemberFields* m_fields = nullptr;
     QComboBox* m_cboStatus = nullptr;
     QCheckBox* m_chkInvalid = nullptr;
+    QLabel* m_lblInvalidNote = nullptr;
     QPushButton* m_cmdSave = nullptr;
     QPushButton* m_cmdNew = nullptr;
     QPushButton* m_cmdDelete = nullptr;

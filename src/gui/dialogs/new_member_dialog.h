@@ -5,11 +5,11 @@
 #include <filesystem>
 
 class QCheckBox;
-class QLineEdit;
 class QPushButton;
 
 namespace quenmark {
 
+class MemberFields;
 class MembersDialog;
 
 // Adds one active member at the end of roster.txt and puts his name into the
@@ -32,11 +32,7 @@ private:
 
     std::filesystem::path m_folder;
     QPointer<MembersDialog> m_members;
-    QLineEdit* m_txtName = nullptr;
-    QLineEdit* m_txtInitials = nullptr;
-    QLineEdit* m_txtColor = nullptr;
-    QLineEdit* m_txtPage = nullptr;
-    QLineEdit* m_txtEmail = nullptr;
+    MemberFields* m_fields = nullptr;
     QCheckBox* m_chkInvalid = nullptr;
     QPushButton* m_cmdAdd = nullptr;
     QPushButton* m_cmdCancel = nullptr;

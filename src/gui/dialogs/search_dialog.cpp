@@ -33,7 +33,7 @@ void SearchDialog::buildControls() {
     m_cmdCancel->setAutoDefault(false);
 
     auto* fields = new QFormLayout;
-    fields->addRow("Name:", m_txtName);
+    fields->addRow("&Name:", m_txtName);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cmdSearch);

@@ -30,8 +30,13 @@ QString penaltyText(int seconds) {
     return QString("%1 minutes").arg(seconds / 60);
 }
 
-QCheckBox* uploadBox(const char* name, const char* caption) {
+QCheckBox* uploadBox(const char* name, const QString& caption) {
     return named(new QCheckBox(caption), name);
+}
+
+// A file name as a caption, its Alt letter at the position.
+QString withAltLetter(const char* fileName, int at) {
+    return QString::fromLatin1(fileName).insert(at, '&');
 }
 
 // A stored position outside its list shows the entry the run uses for it,
@@ -76,17 +81,18 @@ void SettingsDialog::buildControls() {
     for (QComboBox* list : {m_cboPtMax, m_cboPenalty, m_cboAlign})
         list->setCurrentIndex(-1);
 
-    m_chkDirectory = named(new QCheckBox("Directory:"), "chkDirectory");
+    m_chkDirectory = named(new QCheckBox("D&irectory:"), "chkDirectory");
     m_txtDirectory = oneLineField("txtDirectory");
+    m_txtDirectory->setAccessibleName("Directory");
 
-    m_chkElite = uploadBox("chkElite", kSitePageFile);
-    m_chkElite2 = uploadBox("chkElite2", "elite2.htm");
-    m_chkStage = uploadBox("chkStage", "stage files");
-    m_chkDiff = uploadBox("chkDiff", "diff files");
-    m_chkLeaders = uploadBox("chkLeaders", "leaders.htm");
-    m_chkRoster = uploadBox("chkRoster", "roster.htm");
-    m_chkPoints = uploadBox("chkPoints", "points.htm");
-    m_chkTARVO = uploadBox("chkTARVO", kPictureFile);
+    m_chkElite = uploadBox("chkElite", withAltLetter(kSitePageFile, 0));
+    m_chkElite2 = uploadBox("chkElite2", "elite&2.htm");
+    m_chkStage = uploadBox("chkStage", "&stage files");
+    m_chkDiff = uploadBox("chkDiff", "&diff files");
+    m_chkLeaders = uploadBox("chkLeaders", "&leaders.htm");
+    m_chkRoster = uploadBox("chkRoster", "&roster.htm");
+    m_chkPoints = uploadBox("chkPoints", "points.&htm");
+    m_chkTARVO = uploadBox("chkTARVO", withAltLetter(kPictureFile, 3));
     const QList<QCheckBox*> uploads = {m_chkElite,   m_chkElite2, m_chkStage,  m_chkDiff,
                                        m_chkLeaders, m_chkRoster, m_chkPoints, m_chkTARVO};
 
@@ -96,18 +102,19 @@ void SettingsDialog::buildControls() {
     m_cmdCancel->setAutoDefault(false);
 
     auto* fields = new QFormLayout;
-    fields->addRow("FTP Server:", m_txtServer);
-    fields->addRow("Username:", m_txtUsername);
-    fields->addRow("Password:", m_txtPassword);
-    fields->addRow("Point Color:", m_txtPtColor);
-    fields->addRow("Point Max:", m_cboPtMax);
-    fields->addRow("N/A Penalty:", m_cboPenalty);
-    fields->addRow("Table Align:", m_cboAlign);
+    // Alt letters: T stays free for a connection test beside the account.
+    fields->addRow("&FTP Server:", m_txtServer);
+    fields->addRow("&Username:", m_txtUsername);
+    fields->addRow("P&assword:", m_txtPassword);
+    fields->addRow("&Point Color:", m_txtPtColor);
+    fields->addRow("Point &Max:", m_cboPtMax);
+    fields->addRow("&N/A Penalty:", m_cboPenalty);
+    fields->addRow("Ta&ble Align:", m_cboAlign);
     fields->addRow(m_chkDirectory, m_txtDirectory);
     m_spnJobs = named(new QSpinBox, "spnJobs");
     m_spnJobs->setRange(kMinDownloadJobs, kMaxDownloadJobs);
     m_spnJobs->setValue(downloadJobsSetting());
-    fields->addRow("Pages at once:", m_spnJobs);
+    fields->addRow("Pa&ges at once:", m_spnJobs);
 
     auto* uploadBoxes = new QGroupBox("Upload");
     auto* uploadColumn = new QVBoxLayout(uploadBoxes);
@@ -132,13 +139,14 @@ void SettingsDialog::buildControls() {
     window->addLayout(buttons);
     m_txtServer->setMinimumWidth(220);
 
-    QList<QWidget*> order = {m_txtServer, m_txtUsername, m_txtPassword, m_txtPtColor,
-                             m_cboPtMax,  m_cboPenalty,  m_cboAlign,    m_chkDirectory};
+    // The left column, the upload boxes, then OK and Cancel.
+    QList<QWidget*> order = {m_txtServer,    m_txtUsername, m_txtPassword, m_txtPtColor,
+                             m_cboPtMax,     m_cboPenalty,  m_cboAlign,    m_chkDirectory,
+                             m_txtDirectory, m_spnJobs};
     for (QCheckBox* box : uploads)
         order.append(box);
-    order.append({m_cmdOK, m_cmdCancel, m_txtDirectory, m_spnJobs});
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    order.append({m_cmdOK, m_cmdCancel});
+    chainTabOrder(order);
 
     directoryClicked(false);
     connect(m_chkDirectory, &QCheckBox::toggled, this, &SettingsDialog::directoryClicked);
@@ -153,7 +161,7 @@ void SettingsDialog::load() {
     } catch (const FileError& error) {
         // The file is there but unreadable: it holds the FTP account, so the
         // defaults must not take its place; the window does not open.
-        MessageBoxes::show(this, errorMessage(error.what()));
+        MessageBoxes::showError(this, error);
         m_loaded = false;
         return;
     }
@@ -220,7 +228,7 @@ bool SettingsDialog::save() {
         saveSettings(m_folder, fields());
         return true;
     } catch (const FileError& error) {
-        MessageBoxes::show(this, errorMessage(error.what()));
+        MessageBoxes::showError(this, error);
         return false;
     }
 }

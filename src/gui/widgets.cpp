@@ -1,0 +1,12 @@
+#include "gui/widgets.h"
+
+#include <QWidget>
+
+namespace quenmark {
+
+void chainTabOrder(const QList<QWidget*>& order) {
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace quenmark
