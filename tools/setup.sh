@@ -6,7 +6,7 @@
 #                           only the program
 set -euo pipefail
 
-run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libcurl4-openssl-dev
+run_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev
               lynx python3 python3-pyftpdlib)
 # The tests' tools and what ./test.sh runs: the format check reads git's file
 # list; the ownership test reads process states with ps; the package test runs

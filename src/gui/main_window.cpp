@@ -8,18 +8,24 @@
 #include "gui/dialogs/log_dialog.h"
 #include "gui/dialogs/members_dialog.h"
 #include "gui/dialogs/settings_dialog.h"
+#include "gui/last_run.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
+#include "gui/program_icon.h"
 #include "gui/widgets.h"
 #include "gui/window_geometry.h"
 #include "platform/path_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -41,6 +47,17 @@ QPushButton* makeButton(const char* name, const char* caption) {
     return button;
 }
 
+// The folder as the operator knows it: the home folder as "~".
+QString shownFolder(const std::filesystem::path& folder) {
+    const QString path = textFromPath(folder);
+    const QString home = QDir::homePath();
+    if (path == home)
+        return "~";
+    if (path.startsWith(home + '/'))
+        return '~' + path.mid(home.size());
+    return path;
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::filesystem::path mainFolder, BatchStarter& batch,
@@ -48,8 +65,10 @@ MainWindow::MainWindow(std::filesystem::path mainFolder, BatchStarter& batch,
     : QWidget(parent), m_folder(std::move(mainFolder)),
       m_run(m_folder, batch, uploads, lock, clock, observer()) {
     setObjectName("frmMain");
-    setWindowTitle(kIdleCaption);
+    setWindowIcon(programIcon());
+    captionChanged(kIdleCaption);
     buildControls();
+    showSummary(lastRunText(m_folder, QDate::currentDate()));
     rememberGeometry(this);
     createInvalidNamesFile();
 }
@@ -83,6 +102,9 @@ void MainWindow::buildControls() {
         bold.setBold(true);
         m_markers[i]->setFont(bold);
         m_stageLabels[i] = named(new QLabel(kStageNames[i]), kStageControls[i]);
+        // Room for the line in bold, whatever the count beside it needs.
+        m_stageLabels[i]->setMinimumWidth(
+            QFontMetrics(bold).horizontalAdvance(m_stageLabels[i]->text()) + 2);
         progress->addWidget(m_markers[i], static_cast<int>(i), 0);
         progress->addWidget(m_stageLabels[i], static_cast<int>(i), 1);
     }
@@ -108,6 +130,9 @@ void MainWindow::buildControls() {
 
     m_lblSummary = named(new QLabel, "lblSummary");
     m_lblSummary->setTextFormat(Qt::PlainText);
+    // A long summary (an upload's reason) must not widen the window past the
+    // screen: the line takes the room there is, its tip the whole text.
+    m_lblSummary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* statusBar = named(new QStatusBar, "sbrStatus");
     statusBar->setSizeGripEnabled(false);
     statusBar->addWidget(m_lblSummary, 1);
@@ -120,7 +145,8 @@ void MainWindow::buildControls() {
     layout->addLayout(top);
     layout->addWidget(credit);
     layout->addWidget(statusBar);
-    setMinimumSize(460, 260);
+    // The layout keeps the window at least as large as its lines need.
+    resize(460, 260);
 
     m_tmrDownload = new QTimer(this);
     m_tmrDownload->setObjectName("tmrDownload");
@@ -134,6 +160,8 @@ void MainWindow::buildControls() {
     connect(m_cmdLog, &QPushButton::clicked, this, &MainWindow::openLog);
     connect(m_cmdOpenSite, &QPushButton::clicked, this, &MainWindow::openSite);
     connect(m_tmrDownload, &QTimer::timeout, this, &MainWindow::timerTick);
+    chainTabOrder(
+        {m_cmdUpdate, m_cmdMembers, m_cmdSettings, m_cmdAbout, m_cmdExit, m_cmdLog, m_cmdOpenSite});
 }
 
 void MainWindow::createInvalidNamesFile() {
@@ -143,11 +171,12 @@ void MainWindow::createInvalidNamesFile() {
     try {
         writeEmptyFile(file);
     } catch (const FileError& error) {
-        MessageBoxes::show(this, errorMessage(error.what()));
+        MessageBoxes::showError(this, error);
     }
 }
 
 void MainWindow::updateCommand() {
+    m_runDate = QDate::currentDate();
     m_run.updateCommand();
 }
 void MainWindow::timerTick() {
@@ -195,27 +224,46 @@ void MainWindow::openSite() {
             MessageIcon::Information);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(textFromPath(page)));
+    const QString path = textFromPath(page);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        MessageBoxes::show(this, "Open site",
+                           QString("No program could open \"%1\": the desktop has no web "
+                                   "browser set. Open %2 in a browser.")
+                               .arg(kSitePage, path),
+                           MessageIcon::Exclamation);
 }
 
-bool MainWindow::exitAllowed() {
-    if (m_ending || !m_run.timerOn())
-        return true;
-    return MessageBoxes::show(this, "Exit", "An update is running. Exit anyway?",
-                              MessageIcon::Question,
-                              MessageBoxes::Buttons::YesNo) == MessageBoxes::Answer::Yes;
+bool MainWindow::runGoingOn() const {
+    return !m_ending && m_run.timerOn();
+}
+
+// The question does not hold up the run: if the run ends first, the question
+// no longer stands and closes by itself.
+void MainWindow::askToExit() {
+    if (m_exitQuestion) {
+        m_exitQuestion->raise();
+        return;
+    }
+    m_exitQuestion = MessageBoxes::ask(this, "Exit", "An update is running. Exit anyway?",
+                                       MessageBoxes::Buttons::YesNoDefaultNo,
+                                       [this](MessageBoxes::Answer answer) {
+                                           if (answer == MessageBoxes::Answer::Yes)
+                                               endProgram();
+                                       });
 }
 
 void MainWindow::exitCommand() {
-    if (exitAllowed())
+    if (runGoingOn())
+        askToExit();
+    else
         endProgram();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (exitAllowed())
-        event->accept();
-    else
-        event->ignore();
+    if (!runGoingOn())
+        return event->accept();
+    event->ignore();
+    askToExit();
 }
 
 void MainWindow::endProgram() {
@@ -224,8 +272,9 @@ void MainWindow::endProgram() {
     QCoreApplication::quit();
 }
 
+// The caption says what the run does; the window adds the folder it works on.
 void MainWindow::captionChanged(const std::string& caption) {
-    setWindowTitle(fromBytes(caption));
+    setWindowTitle(fromBytes(caption) + " \u2014 " + shownFolder(m_folder));
 }
 
 void MainWindow::stageChanged(int stage) {
@@ -251,10 +300,14 @@ void MainWindow::buttonsEnabledChanged(bool enabled) {
 }
 
 void MainWindow::timerChanged(bool on) {
-    if (on)
+    if (on) {
         m_tmrDownload->start();
-    else
-        m_tmrDownload->stop();
+        return;
+    }
+    m_tmrDownload->stop();
+    // The downloads are over: "An update is running" no longer holds.
+    if (m_exitQuestion)
+        m_exitQuestion->close();
 }
 
 void MainWindow::showMessage(const OperatorMessage& message) {
@@ -265,8 +318,14 @@ void MainWindow::downloadCountChanged(int written, int total) {
     m_lblDownloadCount->setText(QString::fromStdString(downloadCountText(written, total)));
 }
 
+void MainWindow::showSummary(const QString& summary) {
+    m_lblSummary->setText(summary);
+    m_lblSummary->setToolTip(summary);
+}
+
 void MainWindow::summaryChanged(const std::string& summary) {
-    m_lblSummary->setText(fromBytes(summary));
+    showSummary(fromBytes(summary));
+    keepLastRun(m_folder, fromBytes(summary), m_runDate);
 }
 
 } // namespace quenmark

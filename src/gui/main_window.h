@@ -5,6 +5,8 @@
 #include "gui/dialogs/member_windows.h"
 #include "gui/window_keeper.h"
 
+#include <QDate>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <filesystem>
@@ -12,6 +14,7 @@
 
 class QDialog;
 class QLabel;
+class QMessageBox;
 class QPushButton;
 class QTimer;
 
@@ -41,7 +44,7 @@ public slots:
     void openAbout();
     void openLog();
     void openSite();
-    // Exit: during a run the operator is asked first.
+    // Exit: during a run the operator is asked first (No is the default).
     void exitCommand();
     void endProgram();
 
@@ -65,11 +68,15 @@ private:
     RunObserver& observer() { return *this; }
     void buildControls();
     void createInvalidNamesFile();
-    bool exitAllowed();
+    void showSummary(const QString& summary);
+    bool runGoingOn() const;
+    void askToExit();
 
     std::filesystem::path m_folder;
     UpdateRun m_run;
     bool m_ending = false;
+    QDate m_runDate = QDate::currentDate();
+    QPointer<QMessageBox> m_exitQuestion;
 
     QPushButton* m_cmdUpdate = nullptr;
     QPushButton* m_cmdMembers = nullptr;

@@ -1,8 +1,12 @@
 #include "gui/window_geometry.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 namespace quenmark {
 
@@ -29,12 +33,35 @@ private:
     QWidget* m_window;
 };
 
+// A place kept at another screen size or scale may not fit this screen: the
+// window shrinks to the screen's free area (its title bar included) and moves
+// onto it, keeping as much of its place as it can.
+void fitOnScreen(QWidget* window) {
+    QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect free = screen->availableGeometry();
+    const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QRect placed = window->geometry();
+    placed.setWidth(std::max(1, std::min(placed.width(), free.width())));
+    placed.setHeight(std::max(1, std::min(placed.height(), free.height() - titleBar)));
+    placed.moveLeft(std::clamp(placed.left(), free.left(), free.right() + 1 - placed.width()));
+    placed.moveTop(
+        std::clamp(placed.top(), free.top() + titleBar,
+                   std::max(free.top() + titleBar, free.bottom() + 1 - placed.height())));
+    window->setGeometry(placed);
+}
+
 } // namespace
 
 void rememberGeometry(QWidget* window) {
     const QByteArray saved = QSettings().value(settingsKey(window)).toByteArray();
-    if (!saved.isEmpty())
+    if (!saved.isEmpty()) {
         window->restoreGeometry(saved);
+        fitOnScreen(window);
+    }
     new GeometryKeeper(window);
 }
 

@@ -1,4 +1,5 @@
 #include "gui/dialogs/log_dialog.h"
+#include "gui/last_run.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "platform/batch_runner.h"
@@ -7,8 +8,12 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
@@ -74,6 +79,7 @@ public slots:
 class MainWindowTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_userSettings;
     std::unique_ptr<TempFolder> m_folder;
     std::unique_ptr<StandInPorts> m_ports;
     // Outlive the window whose run uses them, also when a check fails half way.
@@ -105,7 +111,7 @@ class MainWindowTest : public QObject {
         }
         const bool timer = m_window->findChild<QTimer*>("tmrDownload")->isActive();
         return QString("%1 | %2 | stage %3 | timer %4 | %5 | %6")
-            .arg(m_window->windowTitle(), buttons)
+            .arg(m_window->windowTitle().section(QString(" \u2014 "), 0, 0), buttons)
             .arg(stage)
             .arg(timer ? "on" : "off", text("lblDownloadCount"), text("lblSummary"));
     }
@@ -114,6 +120,9 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
+    }
     void init() {
         answerMessagesInTest();
         m_folder = std::make_unique<TempFolder>();
@@ -129,6 +138,11 @@ private slots:
     void startsIdleWithItsControlsAndTheirAltLetters() {
         openWindow(*m_ports, *m_ports);
         QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off |  | "));
+        QCOMPARE(m_window->windowTitle(),
+                 QString::fromStdString("Updater - Quenmark \u2014 " + m_folder->path().string()));
+        // The desktop entry's picture, not an empty icon.
+        const QImage icon = m_window->windowIcon().pixmap(32).toImage();
+        QVERIFY(qAlpha(icon.pixel(16, 16)) == 255 && qAlpha(icon.pixel(0, 0)) == 0);
         QVERIFY(m_folder->exists("invalidchrs.dat"));
         QStringList captions;
         for (const char* name : {"cmdUpdate", "cmdMembers", "cmdSettings", "cmdAbout", "cmdExit",
@@ -203,7 +217,8 @@ private slots:
         QVERIFY(m_window->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(MessageBoxes::shown().size() == 2, 30000);
         QCOMPARE(shownMessages(),
-                 QStringList({"Exit: An update is running. Exit anyway? (?) [Yes/No]", kDone}));
+                 QStringList(
+                     {"Exit: An update is running. Exit anyway? (?) [Yes/No, No default]", kDone}));
         QCOMPARE(counts.front(), QString("0 of 3 pages"));
         // The last count is shown in the tick that processes; the watch sees it after.
         QTRY_COMPARE(counts.back(), QString("3 of 3 pages"));
@@ -264,6 +279,55 @@ private slots:
                                             "Upload failed: put elite.htm failed: 550 Denied\n"});
         QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
         QVERIFY(focusOnUpdate());
+        // Kept for the next start; from another day it shows its date.
+        m_window.reset();
+        openWindow(*m_ports, *m_ports);
+        QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
+        keepLastRun(m_folder->path(), "Last run 14:05: " + summary, QDate(2026, 5, 3));
+        m_window.reset();
+        openWindow(*m_ports, *m_ports);
+        QCOMPARE(this->text("lblSummary"), "Last run 2026-05-03 14:05: " + summary);
+    }
+
+    // No is the default; the question closes by itself once the run has ended.
+    void exitDuringARunAsksAndTheQuestionEndsWithTheRun() {
+        prepareMainFolder(*m_folder);
+        m_folder->write("roster.txt", roster({"Ann"}));
+        m_ports->pages = {{"Ann.html", kGoodPage}};
+        openWindow(*m_ports, *m_ports);
+        click(m_window.get(), "cmdUpdate");
+        click(m_window.get(), "cmdExit");
+        QPointer<QMessageBox> question = m_window->findChild<QMessageBox*>();
+        QVERIFY(question && question->isVisible());
+        QCOMPARE(question->defaultButton(), question->button(QMessageBox::No));
+        m_folder->write("download/EndOfRoster.html", "");
+        QTRY_VERIFY(question.isNull());
+        QCOMPARE(shownMessages().last(), kDone);
+        QVERIFY(m_window->isVisible());
+        click(m_window.get(), "cmdUpdate");
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
+        click(m_window.get(), "cmdExit");
+        QVERIFY(!m_window->isVisible());
+    }
+
+    // A place kept at another screen size or scale is fitted to this screen;
+    // the stage lines keep their room in bold, whatever the count needs.
+    void theWindowFitsTheScreenAndNoLineIsCut() {
+        prepareMainFolder(*m_folder);
+        m_folder->write("roster.txt", roster({"Ann"}));
+        openWindow(*m_ports, *m_ports);
+        m_window->setGeometry(500, 600, 1500, 1200);
+        m_window->hide();
+        openWindow(*m_ports, *m_ports);
+        QVERIFY(m_window->screen()->availableGeometry().contains(m_window->geometry()));
+        click(m_window.get(), "cmdUpdate"); // the download line in bold
+        control<QLabel>(m_window.get(), "lblDownloadCount")->setText("123456 of 123456 pages");
+        m_window->resize(1, 1);
+        for (const char* name :
+             {"lblReadRoster", "lblDownload", "lblCalc", "lblUpload", "lblDownloadCount"}) {
+            const QLabel* line = control<QLabel>(m_window.get(), name);
+            QTRY_VERIFY2(line->width() >= line->sizeHint().width(), name);
+        }
     }
 
     void openSiteHandsTheElitePageToTheBrowser() {
@@ -277,8 +341,14 @@ private slots:
         m_folder->write("upload/elite.htm", "<html>");
         click(m_window.get(), "cmdOpenSite");
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(browser.opened, QList<QUrl>({QUrl::fromLocalFile(QString::fromStdString(
-                                     (*m_folder / "upload/elite.htm").string()))}));
+        const QString page = QString::fromStdString((*m_folder / "upload/elite.htm").string());
+        QCOMPARE(browser.opened, QList<QUrl>({QUrl::fromLocalFile(page)}));
+        MessageBoxes::clearShown();
+        click(m_window.get(), "cmdOpenSite"); // no program opens web pages here
+        QCOMPARE(shownMessages(),
+                 QStringList({"Open site: No program could open \"upload/elite.htm\": the desktop "
+                              "has no web browser set. Open " +
+                              page + " in a browser. (!)"}));
     }
 
     void aboutOpensOnceWithTheVersionAndWindowsKeepTheirPlace() {
@@ -288,7 +358,11 @@ private slots:
         QWidget* about = openWindowOf("quenmark::AboutDialog");
         QCOMPARE(control<QLabel>(about, "lblVersion")->text(),
                  QString("Version " QUENMARK_VERSION));
-        about->setGeometry(40, 50, 500, 260);
+        about->resize(300, 100); // as a size kept before would; the whole text still shows
+        for (const QLabel* line : about->findChildren<QLabel*>())
+            QTRY_VERIFY2(line->height() >= line->heightForWidth(line->width()),
+                         qPrintable(line->text()));
+        about->move(40, 50);
         const QRect placed = about->geometry();
         about->close();
         QTRY_VERIFY(!openWindowOf("quenmark::AboutDialog"));

@@ -1,36 +1,13 @@
 #include "gui/dialogs/about_dialog.h"
 
+#include "gui/program_icon.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quenmark {
-
-namespace {
-
-// The logo: a stopwatch with the letter Q on its face, drawn for this program.
-QPixmap drawLogo() {
-    QPixmap pixmap(96, 96);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(40, 40, 60), 4));
-    painter.setBrush(QColor(250, 214, 70));
-    painter.drawRect(40, 4, 16, 10);
-    painter.drawEllipse(QPointF(48, 54), 38, 38);
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(QPointF(48, 54), 29, 29);
-    QFont font("Sans", 30, QFont::Bold);
-    painter.setFont(font);
-    painter.setPen(QColor(170, 30, 30));
-    painter.drawText(QRectF(19, 25, 58, 58), Qt::AlignCenter, "Q");
-    return pixmap;
-}
-
-} // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Window) {
     setObjectName("frmAbout");
@@ -39,7 +16,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Window) {
 
     auto* logo = new QLabel(this);
     logo->setObjectName("imgLogo");
-    logo->setPixmap(drawLogo());
+    logo->setPixmap(programLogo(96));
     auto* title = new QLabel("<b>Quenmark Updater</b>", this);
     auto* credit = new QLabel("Written by the Quenmark site's developers for the operators "
                               "of the ranking.",
@@ -73,7 +50,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom);
-    resize(380, 170);
+    // Wrapped lines take the height their width needs: the whole text shows.
+    for (QLabel* text : {credit, note})
+        text->setMinimumWidth(280);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 } // namespace quenmark
