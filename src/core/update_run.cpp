@@ -22,8 +22,8 @@ namespace quenmark {
 
 namespace {
 
-OperatorMessage rosterMessage(MemberFileStatus status) {
-    return errorMessage(memberFileProblemText(status, kRosterFile));
+OperatorMessage rosterMessage(const MemberFileRead& roster) {
+    return errorMessage(memberFileProblemText(roster.status, kRosterFile, roster.systemError));
 }
 
 void removeQuietly(const std::filesystem::path& path) noexcept {
@@ -67,14 +67,15 @@ void UpdateRun::updateCommand() {
     // The lock comes before anything is read or written: a second run changes nothing.
     const RunLock::Result locked = m_lock.take(m_folder);
     if (locked != RunLock::Result::Taken)
-        return stopBeforeProcessing(errorMessage(locked == RunLock::Result::Busy
-                                                     ? "Another update is running in this folder."
-                                                     : cannotWrite(kRunLockFile).what()));
+        return stopBeforeProcessing(
+            errorMessage(locked == RunLock::Result::Busy
+                             ? "Another update is running in this folder."
+                             : cannotWrite(kRunLockFile, m_lock.failureError()).what()));
 
     const MemberFileRead roster = readRoster(m_folder);
     if (roster.status != MemberFileStatus::Ok) {
         // Stuck on purpose: caption and buttons stay as they are, only Exit works.
-        const OperatorMessage message = rosterMessage(roster.status);
+        const OperatorMessage message = rosterMessage(roster);
         m_observer.showMessage(message);
         m_observer.stageChanged(kNoStage);
         m_lock.release();
@@ -141,7 +142,7 @@ void UpdateRun::startDownloads(const MemberTable& members) {
     if (!m_batch.startBatch(m_folder, kBatchFile))
         throw std::runtime_error("The download could not be started.");
     // Known to be writable now; emptied only once the run's pages are read.
-    appendToFile(m_folder / kErrorLogFile, "");
+    appendToFile(m_folder / kErrorLogFile, "", kErrorLogFile);
     m_batchEndSeen = false;
     m_outcome = RunOutcome::Downloading;
     reportDownloadCount();
@@ -233,7 +234,7 @@ void UpdateRun::process() {
 
     MemberFileRead roster = readRoster(m_folder);
     if (roster.status != MemberFileStatus::Ok)
-        return stop(rosterMessage(roster.status));
+        return stop(rosterMessage(roster));
     MemberTable& members = roster.members;
 
     const std::optional<SiteSettings> settings = loadSettings(m_folder);
@@ -245,7 +246,7 @@ void UpdateRun::process() {
     if (!anyMemberPageRead(m_folder, members, *settings))
         return stopBeforeProcessing(errorMessage(
             "No member page could be read; check the connection. Nothing was published."));
-    writeEmptyFile(m_folder / kErrorLogFile);
+    writeEmptyFile(m_folder / kErrorLogFile, kErrorLogFile);
     if (auto message = settleMemberTimes(m_folder, members, *settings))
         return stop(*message);
     m_summary.members = static_cast<int>(members.size());

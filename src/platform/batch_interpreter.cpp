@@ -136,9 +136,14 @@ class DoneLog {
 public:
     explicit DoneLog(const std::filesystem::path& file) {
         // A log that cannot be written costs only the count: the batch runs anyway.
-        if (!file.empty())
-            m_fd = ::open(file.c_str(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (file.empty())
+            return;
+        m_fd = openForWritingNoFollow(file.c_str(), false);
+        // Appending from here on, so that no two lines' writes mix.
+        if (m_fd >= 0 && ::fcntl(m_fd, F_SETFL, O_APPEND) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
     ~DoneLog() {
         if (m_fd >= 0)

@@ -54,7 +54,7 @@ bool BatchRunner::findsProgram(const std::filesystem::path& folder, const std::s
 }
 
 void BatchRunner::endLeftoverBatch(const std::filesystem::path& mainFolder) {
-    const auto lines = readLines(mainFolder / kBatchRecordFile);
+    const auto lines = readLines(mainFolder / kBatchRecordFile, kBatchRecordFile);
     if (!lines)
         return;
     // The interpreter leads its own session and group, both of its process id.
@@ -87,11 +87,11 @@ bool BatchRunner::startBatch(const std::filesystem::path& mainFolder,
     try {
         replaceFile(mainFolder / kBatchRecordFile,
                     TextBuilder().numberLine(groupId).line(m_batch->marker).text(),
-                    Durability::Unsynced);
+                    Durability::Unsynced, FileAccess::Default, kBatchRecordFile);
     } catch (const FileError&) {
         // A batch that no later run could end is not started at all.
         endBatch();
-        return false;
+        throw;
     }
     return true;
 }

@@ -15,9 +15,11 @@ public:
 
     Result take(const std::filesystem::path& mainFolder) override;
     void release() override;
+    int failureError() const override { return m_failureError; }
 
 private:
     int m_fd = -1;
+    int m_failureError = 0;
 };
 
 } // namespace quenmark

@@ -35,13 +35,14 @@ NewFile writeInPlace(const std::filesystem::path& path, std::string_view content
     if (fd < 0) {
         if (errno == EEXIST)
             return NewFile::AlreadyThere;
-        throw cannotWrite(path.string());
+        throw cannotWrite(path.string(), errno);
     }
-    bool ok = writeAll(fd, content) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
+    int error = writeAll(fd, content) && ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(path.c_str());
-        throw cannotWrite(path.string());
+        throw cannotWrite(path.string(), error);
     }
     return NewFile::Made;
 }
@@ -59,12 +60,14 @@ NewFile writeNewFile(const std::filesystem::path& path, std::string_view content
     std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        throw cannotWrite(path.string());
-    bool ok = ::fchmod(fd, modeFor(access)) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
+        throw cannotWrite(path.string(), errno);
+    int error =
+        ::fchmod(fd, modeFor(access)) == 0 && writeAll(fd, content) && ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
         ::unlink(temp.c_str());
-        throw cannotWrite(path.string());
+        throw cannotWrite(path.string(), error);
     }
     const int linked = ::link(temp.c_str(), path.c_str());
     const int linkError = errno;
@@ -77,7 +80,7 @@ NewFile writeNewFile(const std::filesystem::path& path, std::string_view content
         return NewFile::AlreadyThere;
     if (linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS)
         return writeInPlace(path, content, modeFor(access));
-    throw cannotWrite(path.string());
+    throw cannotWrite(path.string(), linkError);
 }
 
 } // namespace quenmark

@@ -25,10 +25,9 @@ namespace {
 // async-signal-safe calls are made.
 struct ChildPlan {
     explicit ChildPlan(const ProcessSpec& spec)
-        : folder(spec.workingFolder.string()),
-          output(spec.outputFile.empty() ? (spec.ownSession ? "/dev/null" : "")
-                                         : spec.outputFile.string()),
-          keepErrors(spec.keepErrors), appendOutput(spec.appendOutput), ownSession(spec.ownSession),
+        : folder(spec.workingFolder.string()), output(spec.outputFile.string()),
+          discardOutput(spec.outputFile.empty() && spec.ownSession), keepErrors(spec.keepErrors),
+          appendOutput(spec.appendOutput), ownSession(spec.ownSession),
           endWithParent(spec.endWithParent) {
         storage.push_back(spec.program);
         storage.insert(storage.end(), spec.arguments.begin(), spec.arguments.end());
@@ -44,6 +43,7 @@ struct ChildPlan {
     }
     std::string folder;
     std::string output;
+    bool discardOutput; // to /dev/null, which is no regular file
     bool keepErrors;
     bool appendOutput;
     bool ownSession;
@@ -83,9 +83,12 @@ bool moveTo(int fd, int target) {
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (in < 0 || !moveTo(in, 0))
         failChild(statusPipe);
-    if (!plan.output.empty()) {
+    if (!plan.output.empty() || plan.discardOutput) {
         // Never through a link at the path: ftp.log or a page would land outside.
-        const int out = openForWritingNoFollow(plan.output.c_str(), plan.appendOutput);
+        // Nor into a FIFO there, which would hold us here before the exec.
+        const int out = plan.discardOutput
+                            ? ::open("/dev/null", O_WRONLY | O_CLOEXEC)
+                            : openForWritingNoFollow(plan.output.c_str(), plan.appendOutput);
         if (out < 0 || !moveTo(out, 1) || (!plan.keepErrors && ::dup2(1, 2) < 0))
             failChild(statusPipe);
     }

@@ -10,8 +10,10 @@ namespace quenmark {
 
 namespace {
 
+// A transcript that cannot be read (something put in its place meanwhile) is
+// an empty one: the client's end is still told.
 UploadEnd uploadEnd(int exitStatus, const std::filesystem::path& transcript) {
-    return {exitStatus, readFileBytes(transcript).value_or("")};
+    return {exitStatus, readFileContent(transcript).bytes};
 }
 
 } // namespace

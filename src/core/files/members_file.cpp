@@ -121,7 +121,8 @@ MemberSequenceRead readMemberSequence(const std::filesystem::path& mainFolder) {
             return result;
         }
         if (read.status != MemberFileStatus::Ok) {
-            result.problem = errorMessage(memberFileProblemText(read.status, name));
+            result.problem =
+                errorMessage(memberFileProblemText(read.status, name, read.systemError));
             return result;
         }
         tables[status == MemberStatus::Active ? 0 : 1] = std::move(read.members);
@@ -248,7 +249,7 @@ void addMember(const std::filesystem::path& mainFolder, const MemberRecord& fiel
     // lacks its empty line cannot swallow the new name as that line.
     MemberFileRead roster = readRoster(mainFolder);
     if (roster.status == MemberFileStatus::Damaged || roster.status == MemberFileStatus::Unreadable)
-        throw FileError(memberFileProblemText(roster.status, kRosterFile));
+        throw FileError(memberFileProblemText(roster.status, kRosterFile, roster.systemError));
     std::vector<InvalidNameEntry> entries;
     if (invalidTicked)
         entries = readInvalidNameEntries(mainFolder); // checked before anything is written

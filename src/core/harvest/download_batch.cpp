@@ -68,7 +68,7 @@ std::string downloadBatchText(const MemberTable& members, const InvalidNameTable
 void writeDownloadBatch(const std::filesystem::path& mainFolder, const MemberTable& members) {
     replaceFile(mainFolder / kBatchFile,
                 downloadBatchText(members, InvalidNameTable::read(mainFolder)),
-                Durability::Unsynced);
+                Durability::Unsynced, FileAccess::Default, kBatchFile);
 }
 
 } // namespace quenmark

@@ -16,7 +16,7 @@ void ErrorLog::add(std::string_view line) {
 void ErrorLog::flush() {
     if (m_pending.empty())
         return;
-    appendToFile(m_file, m_pending);
+    appendToFile(m_file, m_pending, kErrorLogFile);
     m_pending.clear();
 }
 

@@ -296,7 +296,7 @@ PageRead parsePageFile(const std::filesystem::path& path, MemberRecord& member, 
     if (file.status() == FileReadStatus::Missing)
         return PageRead::Incomplete; // a missing page reads as an empty one
     if (file.status() == FileReadStatus::Unreadable)
-        throw cannotRead(pageShownName);
+        throw cannotRead(pageShownName, file.systemError());
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     for (;;) {
         const std::ptrdiff_t got = file.read(buffer.get(), kChunk);

@@ -20,12 +20,12 @@ constexpr std::size_t kZoneWidth = 14;
 // written over.
 bool timeFileLines(const std::filesystem::path& mainFolder, const std::string& baseName,
                    std::vector<std::string>& lines) {
-    std::string bytes;
-    const FileReadStatus status = readWholeFile(timeFilePath(mainFolder, baseName), bytes);
-    if (status == FileReadStatus::Unreadable)
-        throw cannotRead(timeFileName(baseName));
-    if (status == FileReadStatus::Missing)
+    InputFile file(timeFilePath(mainFolder, baseName));
+    if (file.status() == FileReadStatus::Missing)
         return false;
+    std::string bytes;
+    if (file.status() == FileReadStatus::Unreadable || !file.readAll(bytes))
+        throw cannotRead(timeFileName(baseName), file.systemError());
     lines = splitLines(bytes);
     return true;
 }
@@ -95,8 +95,8 @@ void writeTimeFile(const std::filesystem::path& mainFolder, const MemberRecord& 
                    const std::string& baseName) {
     const std::filesystem::path path = timeFilePath(mainFolder, baseName);
     const std::string shownName = timeFileName(baseName);
-    if (InputFile(path).status() == FileReadStatus::Unreadable)
-        throw cannotRead(shownName); // the operator's to look at, not to lose
+    if (const InputFile old(path); old.status() == FileReadStatus::Unreadable)
+        throw cannotRead(shownName, old.systemError()); // the operator's to look at, not to lose
     FileReplacement file(path, shownName, Durability::Unsynced);
     file.write(timeFileText(member.Times));
     file.commit();

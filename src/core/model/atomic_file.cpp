@@ -3,6 +3,8 @@
 #include "core/model/os_file.h"
 #include "core/model/text_file.h"
 
+#include <cerrno>
+
 namespace quenmark {
 
 namespace {
@@ -26,18 +28,25 @@ bool isReplacementTemporary(const std::string& name) {
 FileReplacement::FileReplacement(const std::filesystem::path& path, std::string shownName,
                                  Durability durability, FileAccess access)
     : m_path(path), m_shownName(std::move(shownName)), m_durability(durability) {
+    // Only a file (or a link, which is replaced) is ever replaced: a FIFO, a
+    // device or a folder there is the operator's to look at.
+    std::error_code ec;
+    const auto there = std::filesystem::symlink_status(path, ec).type();
+    if (!ec && there != std::filesystem::file_type::regular &&
+        there != std::filesystem::file_type::symlink)
+        fail(0);
     const std::filesystem::path folder = path.parent_path();
     m_temporary = (folder / (std::string(kReplacementPrefix) + "XXXXXX")).string();
     m_fd = makeUniqueFile(m_temporary);
     if (m_fd < 0) {
         m_temporary.clear();
-        fail();
+        fail(errno);
     }
     unsigned permissions = 0600;
     if (access == FileAccess::Default)
         permissions = permissionsOf(path).value_or(newFilePermissions());
     if (!setPermissions(m_fd, permissions))
-        fail();
+        fail(errno);
 }
 
 FileReplacement::~FileReplacement() {
@@ -47,39 +56,46 @@ FileReplacement::~FileReplacement() {
         unlinkQuietly(m_temporary);
 }
 
-void FileReplacement::fail() {
+void FileReplacement::fail(int systemError) {
     if (m_fd >= 0)
         closeFile(m_fd);
     m_fd = -1;
     if (!m_temporary.empty())
         unlinkQuietly(m_temporary);
     m_temporary.clear();
-    throw cannotWrite(m_shownName);
+    throw cannotWrite(m_shownName, systemError);
 }
 
 void FileReplacement::write(std::string_view bytes) {
-    if (m_fd < 0 || !writeAll(m_fd, bytes))
-        fail();
+    if (m_fd < 0)
+        fail(0);
+    if (!writeAll(m_fd, bytes))
+        fail(errno);
 }
 
 void FileReplacement::commit() {
     if (m_fd < 0)
-        fail();
-    bool ok = true;
-    if (m_durability == Durability::Synced)
-        ok = syncFile(m_fd);
-    ok = closeFile(m_fd) && ok;
+        fail(0);
+    // A full disk may show only at the sync or the close (delayed allocation, NFS).
+    int error = 0;
+    if (m_durability == Durability::Synced && !syncFile(m_fd))
+        error = errno;
+    if (!closeFile(m_fd) && error == 0)
+        error = errno;
     m_fd = -1;
-    if (!ok || !renameOver(m_temporary, m_path))
-        fail();
+    if (error != 0)
+        fail(error);
+    if (!renameOver(m_temporary, m_path))
+        fail(errno);
     m_temporary.clear();
     if (m_durability == Durability::Synced)
         syncFolder(m_path.parent_path());
 }
 
 void replaceFile(const std::filesystem::path& path, std::string_view content, Durability durability,
-                 FileAccess access) {
-    FileReplacement replacement(path, path.string(), durability, access);
+                 FileAccess access, std::string_view shownName) {
+    FileReplacement replacement(path, shownName.empty() ? path.string() : std::string(shownName),
+                                durability, access);
     replacement.write(content);
     replacement.commit();
 }

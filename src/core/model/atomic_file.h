@@ -22,10 +22,12 @@ inline constexpr std::string_view kReplacementPrefix = ".qmk-";
 // Replaces a whole file: the content goes to a temporary file in the same
 // folder, which is then renamed over the old one, so readers (and a run killed
 // at any moment) see the old or the new content, never a torn one. A symbolic
-// link at the path is replaced, never written through. A replaced file keeps
-// its permissions unless OwnerOnly is asked for. Every failure throws FileError
-// naming the file by shownName, and the old file is then left as it was; a
-// replacement dropped before commit() removes its temporary.
+// link at the path is replaced, never written through; anything else there that
+// is not a regular file (a FIFO, a device, a folder) is left alone and the
+// replacement fails. A replaced file keeps its permissions unless OwnerOnly is
+// asked for. Every failure throws FileError naming the file by shownName, and
+// the old file is then left as it was; a replacement dropped before commit()
+// removes its temporary.
 class FileReplacement {
 public:
     FileReplacement(const std::filesystem::path& path, std::string shownName,
@@ -40,7 +42,7 @@ public:
     void commit();
 
 private:
-    [[noreturn]] void fail();
+    [[noreturn]] void fail(int systemError);
 
     std::filesystem::path m_path;
     std::string m_shownName;
@@ -49,10 +51,11 @@ private:
     int m_fd = -1;
 };
 
-// One whole content at once, the file named by its path in messages.
+// One whole content at once, the file named in messages by shownName, or by
+// its path when that is empty.
 void replaceFile(const std::filesystem::path& path, std::string_view content,
                  Durability durability = Durability::Synced,
-                 FileAccess access = FileAccess::Default);
+                 FileAccess access = FileAccess::Default, std::string_view shownName = {});
 
 // Removes the temporaries a killed replacement left in the folder: files of the
 // exact temporary form older than `before` (the start of the run or the save),

@@ -2,11 +2,15 @@
 
 #include "core/model/os_file.h"
 
+#include <cerrno>
+
 namespace quenmark {
 
 InputFile::InputFile(const std::filesystem::path& path) {
     bool missing = false;
     m_fd = openRegularFileForReading(path, missing);
+    if (m_fd < 0)
+        m_systemError = errno;
     m_status = m_fd >= 0 ? FileReadStatus::Ok
                : missing ? FileReadStatus::Missing
                          : FileReadStatus::Unreadable;
@@ -18,7 +22,12 @@ InputFile::~InputFile() {
 }
 
 std::ptrdiff_t InputFile::read(char* into, std::size_t size) {
-    return m_fd < 0 ? -1 : readSome(m_fd, into, size);
+    if (m_fd < 0)
+        return -1;
+    const std::ptrdiff_t got = readSome(m_fd, into, size);
+    if (got < 0)
+        m_systemError = errno;
+    return got;
 }
 
 bool InputFile::readAll(std::string& bytes) {

@@ -22,6 +22,9 @@ public:
     InputFile& operator=(const InputFile&) = delete;
 
     FileReadStatus status() const { return m_status; }
+    // The errno value of the open or read that failed; 0 when none failed, or
+    // when the file is only not a regular one.
+    int systemError() const { return m_systemError; }
 
     // Up to size bytes; 0 at the end of the file, -1 on an error.
     std::ptrdiff_t read(char* into, std::size_t size);
@@ -32,6 +35,7 @@ public:
 private:
     int m_fd = -1;
     FileReadStatus m_status = FileReadStatus::Missing;
+    int m_systemError = 0;
 };
 
 } // namespace quenmark

@@ -19,6 +19,7 @@ int openRegularFileForReading(const std::filesystem::path& path, bool& missing) 
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
+        errno = 0;
         return -1;
     }
     return fd;
@@ -42,10 +43,19 @@ int openForWritingNoFollow(const char* path, bool append) {
     struct stat info {};
     if (::lstat(path, &info) == 0 && S_ISLNK(info.st_mode))
         ::unlink(path);
+    // O_NONBLOCK: a FIFO without a reader fails at once (ENXIO) instead of
+    // holding the run; a regular file is written the same either way.
     const int mode = append ? O_APPEND : O_TRUNC;
     int fd;
-    while ((fd = ::open(path, O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | mode, 0644)) < 0 &&
+    while ((fd = ::open(path,
+                        O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | mode,
+                        0644)) < 0 &&
            errno == EINTR) {
+    }
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
     }
     return fd;
 }

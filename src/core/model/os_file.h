@@ -16,7 +16,7 @@ namespace quenmark {
 // writer would hold the run for ever) and only a regular file is kept; -1 with
 // `missing` set when nothing is at the path (a dangling link or a missing folder
 // on the way counts as missing), -1 with it cleared when what is there cannot
-// be read.
+// be read. On -1, errno tells why; 0 when what is there is not a regular file.
 int openRegularFileForReading(const std::filesystem::path& path, bool& missing);
 
 // Up to size bytes; 0 at the end of the file, -1 on an error.
@@ -27,7 +27,9 @@ std::optional<std::size_t> openFileSize(int fd);
 
 // Opens a file for writing (emptied, or appended to) without following a link
 // at its path: a link is removed first and the open refuses one put there
-// meanwhile. Returns the descriptor, or -1. Safe between fork and exec.
+// meanwhile. Only a regular file is written, and the open never blocks: a FIFO,
+// a device or a folder there is refused (errno EINVAL) rather than waited on.
+// Returns the descriptor, or -1 with errno set. Safe between fork and exec.
 int openForWritingNoFollow(const char* path, bool append);
 
 // Writes all of content to fd; false on an error.

@@ -26,7 +26,7 @@ MemberFileRead readMemberFile(const std::filesystem::path& file) {
     if (content.status == FileReadStatus::Missing)
         return {MemberFileStatus::Missing, {}};
     if (content.status == FileReadStatus::Unreadable)
-        return {MemberFileStatus::Unreadable, {}};
+        return {MemberFileStatus::Unreadable, {}, content.systemError};
     return parseMemberFile(splitLines(content.bytes));
 }
 
@@ -60,12 +60,13 @@ std::string memberFileDamagedText(const std::string& fileName) {
     return "\"" + fileName + "\" is damaged: its last member is incomplete.";
 }
 
-std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName) {
+std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName,
+                                  int systemError) {
     switch (status) {
     case MemberFileStatus::Missing:
         return memberFileMissingText(fileName);
     case MemberFileStatus::Unreadable:
-        return cannotRead(fileName).what();
+        return cannotRead(fileName, systemError).what();
     default:
         return memberFileDamagedText(fileName);
     }

@@ -13,6 +13,7 @@ enum class MemberFileStatus { Ok, Missing, Unreadable, Damaged };
 struct MemberFileRead {
     MemberFileStatus status = MemberFileStatus::Ok;
     MemberTable members;
+    int systemError = 0; // why it is Unreadable, when the system said
 };
 
 // Reads a file in the roster format (roster.txt, banned.txt): five lines per
@@ -36,6 +37,7 @@ std::string memberFileText(const MemberTable& members);
 std::string memberFileMissingText(const std::string& fileName);
 std::string memberFileDamagedText(const std::string& fileName);
 // The message for a read that did not give the members (status not Ok).
-std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName);
+std::string memberFileProblemText(MemberFileStatus status, const std::string& fileName,
+                                  int systemError = 0);
 
 } // namespace quenmark

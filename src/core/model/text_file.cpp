@@ -2,31 +2,62 @@
 
 #include "core/model/os_file.h"
 
+#include <cerrno>
 #include <system_error>
 
 namespace quenmark {
 
 namespace {
 
-FileError fileError(std::string_view shownName, std::string_view what) {
+FileError fileError(std::string_view shownName, std::string_view what, int systemError) {
     std::string text = "\"";
     text += shownName;
     text += "\" could not be ";
     text += what;
+    const std::string words = systemErrorWords(systemError);
+    if (!words.empty())
+        text += " (" + words + ")";
     text += ".";
-    return FileError(text);
+    return FileError(text, systemError);
 }
 
 } // namespace
 
-FileError cannotWrite(std::string_view shownName) {
-    return fileError(shownName, "written");
+std::string systemErrorWords(int systemError) {
+    switch (static_cast<std::errc>(systemError)) {
+    case std::errc::no_space_on_device:
+        return "the disk is full";
+    case std::errc::permission_denied:
+    case std::errc::operation_not_permitted:
+        return "permission denied";
+    case std::errc::read_only_file_system:
+        return "read-only file system";
+    case std::errc::io_error:
+        return "the disk reported an error";
+    case std::errc::file_too_large:
+        return "the file is too large";
+    case std::errc::filename_too_long:
+        return "the name is too long";
+    case std::errc::too_many_files_open:
+    case std::errc::too_many_files_open_in_system:
+        return "too many open files";
+    default:
+#ifdef EDQUOT
+        if (systemError == EDQUOT) // the operator's share of the disk
+            return "the disk is full";
+#endif
+        return {};
+    }
 }
-FileError cannotRead(std::string_view shownName) {
-    return fileError(shownName, "read");
+
+FileError cannotWrite(std::string_view shownName, int systemError) {
+    return fileError(shownName, "written", systemError);
 }
-FileError cannotDelete(std::string_view shownName) {
-    return fileError(shownName, "deleted");
+FileError cannotRead(std::string_view shownName, int systemError) {
+    return fileError(shownName, "read", systemError);
+}
+FileError cannotDelete(std::string_view shownName, int systemError) {
+    return fileError(shownName, "deleted", systemError);
 }
 
 std::vector<std::string> splitLines(std::string_view content) {
@@ -53,9 +84,11 @@ bool fileExists(const std::filesystem::path& path) {
 
 FileContent readFileContent(const std::filesystem::path& path) {
     InputFile file(path);
-    FileContent content{file.status(), {}};
-    if (content.status == FileReadStatus::Ok && !file.readAll(content.bytes))
+    FileContent content{file.status(), {}, file.systemError()};
+    if (content.status == FileReadStatus::Ok && !file.readAll(content.bytes)) {
         content.status = FileReadStatus::Unreadable;
+        content.systemError = file.systemError();
+    }
     return content;
 }
 
@@ -65,7 +98,8 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path,
     if (content.status == FileReadStatus::Missing)
         return std::nullopt;
     if (content.status == FileReadStatus::Unreadable)
-        throw cannotRead(shownName.empty() ? path.string() : std::string(shownName));
+        throw cannotRead(shownName.empty() ? path.string() : std::string(shownName),
+                         content.systemError);
     return std::move(content.bytes);
 }
 
@@ -92,19 +126,25 @@ std::string numberForm(long long value) {
     return (value < 0 ? "-" : " ") + digits + " ";
 }
 
-void appendToFile(const std::filesystem::path& path, std::string_view bytes) {
+void appendToFile(const std::filesystem::path& path, std::string_view bytes,
+                  std::string_view shownName) {
+    const std::string name = shownName.empty() ? path.string() : std::string(shownName);
     const int fd = openForWritingNoFollow(path.c_str(), true);
     if (fd < 0)
-        throw cannotWrite(path.string());
-    const bool written = writeAll(fd, bytes);
-    if (!closeFile(fd) || !written)
-        throw cannotWrite(path.string());
+        throw cannotWrite(name, errno);
+    if (!writeAll(fd, bytes)) {
+        const int error = errno;
+        closeFile(fd);
+        throw cannotWrite(name, error);
+    }
+    if (!closeFile(fd))
+        throw cannotWrite(name, errno);
 }
 
-void writeEmptyFile(const std::filesystem::path& path) {
+void writeEmptyFile(const std::filesystem::path& path, std::string_view shownName) {
     const int fd = openForWritingNoFollow(path.c_str(), false);
     if (fd < 0)
-        throw cannotWrite(path.string());
+        throw cannotWrite(shownName.empty() ? path.string() : std::string(shownName), errno);
     closeFile(fd);
 }
 
@@ -112,7 +152,7 @@ void removeFileIfPresent(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
     if (ec && ec != std::errc::no_such_file_or_directory)
-        throw cannotDelete(path.string());
+        throw cannotDelete(path.string(), ec.value());
 }
 
 } // namespace quenmark

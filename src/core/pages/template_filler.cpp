@@ -95,11 +95,7 @@ bool fillTemplate(const std::filesystem::path& mainFolder, std::string_view temp
         return false;
     const std::string text = fillTemplateText(*content, templateName, firstMarker, handler);
     const std::filesystem::path pagePath = mainFolder / kUploadFolder / pageFile;
-    try {
-        replaceFile(pagePath, text, Durability::Unsynced);
-    } catch (const FileError&) {
-        throw cannotWrite(pageShownName(pageFile));
-    }
+    replaceFile(pagePath, text, Durability::Unsynced, FileAccess::Default, pageShownName(pageFile));
     return true;
 }
 

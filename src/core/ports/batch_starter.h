@@ -20,7 +20,9 @@ public:
     virtual void endLeftoverBatch(const std::filesystem::path& mainFolder) = 0;
 
     // The download batch, through the command interpreter, in the main folder.
-    // The run never waits for it. False when it could not be started.
+    // The run never waits for it. False when it could not be started; FileError
+    // (nothing left running) when the record a later run needs to end it could
+    // not be written.
     virtual bool startBatch(const std::filesystem::path& mainFolder,
                             const std::string& batchFile) = 0;
 

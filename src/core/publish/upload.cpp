@@ -1,6 +1,7 @@
 #include "core/publish/upload.h"
 
 #include "core/main_folder.h"
+#include "core/model/text_file.h"
 #include "core/publish/upload_script.h"
 
 namespace quenmark {
@@ -10,6 +11,13 @@ std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFold
                                            UploadEndHandler ended) {
     if (auto message = writeUploadScript(mainFolder, heldSettings))
         return message;
+    // The client's transcript is made here first, so that a FIFO or a folder
+    // in its place is told by name rather than as a client that did not start.
+    try {
+        writeEmptyFile(mainFolder / kUploadLogFile, kUploadLogFile);
+    } catch (const FileError& error) {
+        return errorMessage(std::string(error.what()) + " The pages were not uploaded.");
+    }
     if (!uploads.startUpload(mainFolder, kUploadScriptFile, std::move(ended)))
         return errorMessage("The upload could not be started.");
     return std::nullopt;

@@ -58,7 +58,7 @@ std::optional<OperatorMessage> writeUploadScript(const std::filesystem::path& ma
                             "\" could not be found. The pages were written but not uploaded.");
     try {
         replaceFile(mainFolder / kUploadScriptFile, uploadScriptText(held, *current),
-                    Durability::Unsynced, FileAccess::OwnerOnly);
+                    Durability::Unsynced, FileAccess::OwnerOnly, kUploadScriptFile);
     } catch (const FileError& error) {
         return errorMessage(std::string(error.what()) + " The pages were not uploaded.");
     }

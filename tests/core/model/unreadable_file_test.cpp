@@ -121,7 +121,8 @@ TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
                 c.operation(folder.path());
                 ADD_FAILURE() << "no error";
             } catch (const FileError& error) {
-                EXPECT_EQ(error.what(), "\"" + c.file + "\" could not be read.");
+                const char* reason = blocker == Blocker::NoPermission ? " (permission denied)" : "";
+                EXPECT_EQ(error.what(), "\"" + c.file + "\" could not be read" + reason + ".");
             }
             EXPECT_EQ(state(folder / c.file), before);
             if (c.file != "roster.txt") {
