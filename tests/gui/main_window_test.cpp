@@ -1,4 +1,9 @@
+#include "gui/dialogs/about_dialog.h"
+#include "gui/dialogs/enforced_times_dialog.h"
 #include "gui/dialogs/log_dialog.h"
+#include "gui/dialogs/new_member_dialog.h"
+#include "gui/dialogs/search_dialog.h"
+#include "gui/dialogs/settings_dialog.h"
 #include "gui/last_run.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -6,20 +11,26 @@
 #include "platform/upload_runner.h"
 #include "tests/support/gui_support.h"
 
+#include <QAbstractButton>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
+#include <functional>
 #include <sys/stat.h>
 
 using namespace quenmark;
+
+using WindowMaker = std::function<QWidget*(const TempFolder&)>;
+Q_DECLARE_METATYPE(WindowMaker)
 
 namespace {
 
@@ -74,6 +85,22 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
+// The tab stops in order, as "control=caption|...": a button's or check
+// box's own text, else the text of the label whose buddy it is.
+QString tabStops(QWidget* window) {
+    QHash<const QWidget*, QString> captions;
+    for (const QLabel* label : window->findChildren<QLabel*>())
+        captions[label->buddy()] = label->text();
+    QStringList stops;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() || w->objectName().isEmpty())
+            continue;
+        const auto* button = qobject_cast<const QAbstractButton*>(w);
+        stops << w->objectName() + "=" + (button ? button->text() : captions.value(w));
+    }
+    return stops.join('|');
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -86,6 +113,7 @@ class MainWindowTest : public QObject {
     std::unique_ptr<BatchRunner> m_batch;
     std::unique_ptr<UploadRunner> m_uploads;
     std::unique_ptr<MainWindow> m_window;
+    MemberWindows m_memberWindows;
 
     void openWindow(BatchStarter& batch, UploadStarter& uploads) {
         m_window =
@@ -135,7 +163,7 @@ private slots:
         m_folder.reset();
     }
 
-    void startsIdleWithItsControlsAndTheirAltLetters() {
+    void startsIdleWithItsControlsAndIcon() {
         openWindow(*m_ports, *m_ports);
         QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off |  | "));
         QCOMPARE(m_window->windowTitle(),
@@ -144,12 +172,6 @@ private slots:
         const QImage icon = m_window->windowIcon().pixmap(32).toImage();
         QVERIFY(qAlpha(icon.pixel(16, 16)) == 255 && qAlpha(icon.pixel(0, 0)) == 0);
         QVERIFY(m_folder->exists("invalidchrs.dat"));
-        QStringList captions;
-        for (const char* name : {"cmdUpdate", "cmdMembers", "cmdSettings", "cmdAbout", "cmdExit",
-                                 "cmdLog", "cmdOpenSite"})
-            captions << control<QPushButton>(m_window.get(), name)->text();
-        QCOMPARE(captions, QStringList({"&Update!", "&Members", "&Settings", "&About...", "E&xit",
-                                        "&Log", "&Open site"}));
         QCOMPARE(text("lblCalc"), QString("Doing Scary Calculations"));
         QCOMPARE(m_window->findChild<QTimer*>("tmrDownload")->interval(), 1000);
         click(m_window.get(), "cmdExit"); // idle: no question
@@ -211,11 +233,13 @@ private slots:
         watch.start(50);
         click(m_window.get(), "cmdUpdate");
         QCOMPARE(state(), QString("Updating... | ----+ | stage 2 | timer on | 0 of 3 pages | "));
-        // Exit asks while the run waits for its pages; No goes on.
-        MessageBoxes::setNextAnswer(MessageBoxes::Answer::No);
+        // Exit asks while the run waits for its pages, No the default; the
+        // question goes by itself when the run ends.
         click(m_window.get(), "cmdExit");
-        QVERIFY(m_window->isVisible());
+        QPointer<QMessageBox> question = m_window->findChild<QMessageBox*>();
+        QVERIFY(question && question->defaultButton() == question->button(QMessageBox::No));
         QTRY_VERIFY_WITH_TIMEOUT(MessageBoxes::shown().size() == 2, 30000);
+        QTRY_VERIFY(question.isNull() && m_window->isVisible());
         QCOMPARE(shownMessages(),
                  QStringList(
                      {"Exit: An update is running. Exit anyway? (?) [Yes/No, No default]", kDone}));
@@ -279,35 +303,11 @@ private slots:
                                             "Upload failed: put elite.htm failed: 550 Denied\n"});
         QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
         QVERIFY(focusOnUpdate());
-        // Kept for the next start; from another day it shows its date.
         m_window.reset();
-        openWindow(*m_ports, *m_ports);
+        openWindow(*m_ports, *m_ports); // kept for the next start, with its day if not today
         QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
-        keepLastRun(m_folder->path(), "Last run 14:05: " + summary, QDate(2026, 5, 3));
-        m_window.reset();
-        openWindow(*m_ports, *m_ports);
-        QCOMPARE(this->text("lblSummary"), "Last run 2026-05-03 14:05: " + summary);
-    }
-
-    // No is the default; the question closes by itself once the run has ended.
-    void exitDuringARunAsksAndTheQuestionEndsWithTheRun() {
-        prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", roster({"Ann"}));
-        m_ports->pages = {{"Ann.html", kGoodPage}};
-        openWindow(*m_ports, *m_ports);
-        click(m_window.get(), "cmdUpdate");
-        click(m_window.get(), "cmdExit");
-        QPointer<QMessageBox> question = m_window->findChild<QMessageBox*>();
-        QVERIFY(question && question->isVisible());
-        QCOMPARE(question->defaultButton(), question->button(QMessageBox::No));
-        m_folder->write("download/EndOfRoster.html", "");
-        QTRY_VERIFY(question.isNull());
-        QCOMPARE(shownMessages().last(), kDone);
-        QVERIFY(m_window->isVisible());
-        click(m_window.get(), "cmdUpdate");
-        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
-        click(m_window.get(), "cmdExit");
-        QVERIFY(!m_window->isVisible());
+        keepLastRun(m_folder->path(), "Last run 14:05: x", QDate(2026, 5, 3));
+        QCOMPARE(lastRunText(m_folder->path(), QDate(2026, 5, 4)), "Last run 2026-05-03 14:05: x");
     }
 
     // A place kept at another screen size or scale is fitted to this screen;
@@ -368,6 +368,71 @@ private slots:
         QTRY_VERIFY(!openWindowOf("quenmark::AboutDialog"));
         click(m_window.get(), "cmdAbout");
         QCOMPARE(openWindowOf("quenmark::AboutDialog")->geometry(), placed);
+    }
+
+    // Tab follows the controls as the window shows them, and each caption has an
+    // Alt letter of its own that leads to its control (the changing count over
+    // the enforced times has none).
+    void tabOrderAndAltLetters_data() {
+        QTest::addColumn<WindowMaker>("make");
+        QTest::addColumn<QString>("stops");
+        QTest::newRow("main")
+            << WindowMaker([this](const TempFolder& f) {
+                   return new MainWindow(f.path(), *m_ports, *m_ports, m_ports->lock, *m_ports);
+               })
+            << "cmdUpdate=&Update!|cmdMembers=&Members|cmdSettings=&Settings|cmdAbout=&About...|"
+               "cmdExit=E&xit|cmdLog=&Log|cmdOpenSite=&Open site";
+        QTest::newRow("settings")
+            << WindowMaker([](const TempFolder& f) { return new SettingsDialog(f.path()); })
+            << "txtServer=&FTP Server:|txtUsername=&Username:|txtPassword=P&assword:|"
+               "txtPtColor=&Point Color:|cboPtMax=Point &Max:|cboPenalty=&N/A Penalty:|"
+               "cboAlign=Ta&ble Align:|chkDirectory=D&irectory:|txtDirectory=|"
+               "spnJobs=Pa&ges at once:|chkElite=&elite.htm|chkElite2=elite&2.htm|"
+               "chkStage=&stage files|chkDiff=&diff files|chkLeaders=&leaders.htm|"
+               "chkRoster=&roster.htm|chkPoints=points.&htm|chkTARVO=tar&vo.jpg|cmdOK=&OK|"
+               "cmdCancel=&Cancel";
+        const QString fields = "txtName=&Name:|txtInitials=&Initials:|txtColor=Co&lor:|"
+                               "txtPage=&Page:|txtEmail=E&mail:|";
+        QTest::newRow("members")
+            << WindowMaker([this](const TempFolder& f) {
+                   return openMembersWindow(f.path(), m_memberWindows);
+               })
+            << "lstMembers=Mem&bers:|" + fields +
+                   "cboStatus=S&tatus:|cmdSave=&Save|chkInvalid=In&valid Character|"
+                   "cmdSearch=Sea&rch...|cmdNew=Ne&w Member|cmdDelete=&Delete Member|"
+                   "cmdCustomTimes=&Enforced Times|cmdDone=D&one";
+        QTest::newRow("new member")
+            << WindowMaker([](const TempFolder& f) { return new NewMemberDialog(f.path(), {}); })
+            << fields + "chkInvalid=In&valid character|cmdAdd=&Add|cmdCancel=&Cancel";
+        QTest::newRow("search") << WindowMaker([](const TempFolder& f) {
+            return new SearchDialog(f.path(), {});
+        }) << "txtName=&Name:|cmdSearch=&Search|cmdCancel=&Cancel";
+        QTest::newRow("enforced times")
+            << WindowMaker(
+                   [](const TempFolder& f) { return new EnforcedTimesDialog(f.path(), "Al"); })
+            << "cboLevel=&Level:|cboDifficulty=&Difficulty:|txtTime=&Time:|cmdSave=&Save|"
+               "cmdDone=D&one|lstCustomTimes=0 enforced times in effect:";
+        QTest::newRow("log") << WindowMaker(
+                                    [](const TempFolder& f) { return new LogDialog(f.path()); })
+                             << "txtErrors=&Pages that could not be read (errors.txt):|"
+                                "txtUpload=&Upload (ftp.log):|cmdClose=&Close";
+        QTest::newRow("about") << WindowMaker([](const TempFolder&) { return new AboutDialog; })
+                               << "cmdOK=&OK";
+    }
+    void tabOrderAndAltLetters() {
+        QFETCH(WindowMaker, make);
+        QFETCH(QString, stops);
+        writeMemberFiles(*m_folder, memberLines("Al"), "");
+        const std::unique_ptr<QWidget> window(make(*m_folder));
+        QCOMPARE(tabStops(window.get()), stops);
+        QStringList letters; // every Alt letter of the window, each once
+        for (const QObject* captioned : window->findChildren<QObject*>()) {
+            const auto letter =
+                QRegularExpression("&(\\w)").match(captioned->property("text").toString());
+            if (letter.hasMatch())
+                letters << letter.captured(1).toLower();
+        }
+        QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
     }
 };
 

@@ -195,35 +195,27 @@ private slots:
     }
 
     // Each field and box is saved from its own control: changing one changes its line only.
-    void eachControlIsSavedIntoItsOwnLine_data() {
-        QTest::addColumn<int>("line");
-        const char* const controls[] = {"txtServer",  "txtUsername", "txtPassword", "txtPtColor",
-                                        "cboPtMax",   "cboPenalty",  "cboAlign",    "",
-                                        "chkElite",   "chkElite2",   "chkStage",    "chkDiff",
-                                        "chkLeaders", "chkRoster",   "chkPoints",   "chkTARVO"};
-        for (int line = 0; line < 16; ++line)
-            if (*controls[line])
-                QTest::newRow(controls[line]) << line;
-    }
     void eachControlIsSavedIntoItsOwnLine() {
-        QFETCH(int, line);
-        TempFolder folder;
-        folder.write("settings.dat", kDefaults);
-        SettingsDialog dialog(folder.path());
-        QStringList lines = QString::fromStdString(kDefaults).split("\r\n");
-        QObject* changed = dialog.findChild<QObject*>(QTest::currentDataTag());
-        if (auto* field = qobject_cast<QLineEdit*>(changed)) {
-            field->setText("changed");
-            lines[line] = "changed";
-        } else if (auto* list = qobject_cast<QComboBox*>(changed)) {
-            list->setCurrentIndex(list->count() - 1);
-            lines[line] = QString(" %1 ").arg(list->count() - 1);
-        } else {
-            qobject_cast<QCheckBox*>(changed)->setChecked(false);
-            lines[line] = " 0 ";
+        const QStringList controls =
+            QString("txtServer txtUsername txtPassword txtPtColor cboPtMax cboPenalty cboAlign - "
+                    "chkElite chkElite2 chkStage chkDiff chkLeaders chkRoster chkPoints chkTARVO")
+                .split(' ');
+        for (int line = 0; line < controls.size(); ++line) {
+            TempFolder folder;
+            folder.write("settings.dat", kDefaults);
+            SettingsDialog dialog(folder.path());
+            QStringList lines = QString::fromStdString(kDefaults).split("\r\n");
+            QObject* changed = dialog.findChild<QObject*>(controls[line]); // none for "-"
+            if (auto* field = qobject_cast<QLineEdit*>(changed))
+                field->setText(lines[line] = "changed");
+            else if (auto* list = qobject_cast<QComboBox*>(changed))
+                list->setCurrentIndex((lines[line] = " 2 ").trimmed().toInt());
+            else if (auto* box = qobject_cast<QCheckBox*>(changed))
+                box->setChecked((lines[line] = " 0 ") == " 1 ");
+            click(&dialog, "cmdOK");
+            QVERIFY2(folder.read("settings.dat") == lines.join("\r\n").toStdString(),
+                     qPrintable(controls[line]));
         }
-        click(&dialog, "cmdOK");
-        QCOMPARE(QString::fromStdString(folder.read("settings.dat")), lines.join("\r\n"));
     }
 
     void unreadableSettingsAreNeitherShownNorReplacedByTheDefaults() {
