@@ -41,24 +41,37 @@ struct FixedClock : Clock {
 
 const std::string kGoodPage = join(pageLines([](int) { return "1:00"s; }), "\n");
 
-const std::string kRosterFound = "\"roster.txt\" could not be found. Make sure it is named "
-                                 "correctly and in the main folder.";
+const std::string kSettingsMissing = "\"settings.dat\" could not be found. Click Settings to "
+                                     "create a new file with default settings.";
 
-// A main folder with everything a run checks before its downloads, and an empty roster.
-void prepareMainFolder(const TempFolder& folder) {
-    folder.write("roster.txt", "");
-    folder.makeFolders({"lynx", "download", "templates", "upload"});
-    for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
-        folder.write(std::string("templates/") + name + ".html", "<html>\r\n");
-    folder.write("settings.dat", crlf({"host", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ",
-                                       " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
-}
-
-class UpdateRunTest : public ::testing::Test {
-protected:
-    void SetUp() override { prepareMainFolder(folder); }
-    void writeRoster(std::initializer_list<std::string_view> lines) {
-        folder.write("roster.txt", crlf(lines));
+// A run in a main folder with everything a run checks before its downloads,
+// and an empty roster.
+struct RunInFolder {
+    RunInFolder() {
+        folder.write("roster.txt", "");
+        folder.makeFolders({"lynx", "download", "templates", "upload"});
+        for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
+            folder.write(std::string("templates/") + name + ".html", "<html>\r\n");
+        folder.write("settings.dat",
+                     crlf({"host", "user", "pw", "yellow", " 0 ", " 3 ", " 1 ", " 0 ", " 1 ", " 1 ",
+                           " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
+    }
+    // The batch wrote the last page and ended; the next tick processes.
+    void downloadsDone() {
+        folder.write("download/EndOfRoster.html", "");
+        processes.running = false;
+        run.tick();
+    }
+    // The run stopped with the message and holds nothing: no batch, no lock, no upload.
+    void expectStopped(const std::string& message) const {
+        EXPECT_EQ(observer.messages, std::vector{errorMessage(message)});
+        EXPECT_TRUE(observer.buttons);
+        EXPECT_EQ(observer.summaries, std::vector{"Last run 14:05: stopped: " + message});
+        EXPECT_FALSE(run.timerOn());
+        EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
+        EXPECT_FALSE(lock.held);
+        EXPECT_FALSE(folder.exists("download.bat"));
+        EXPECT_EQ(processes.uploads, 0);
     }
 
     TempFolder folder;
@@ -71,311 +84,291 @@ protected:
 
 } // namespace
 
-TEST_F(UpdateRunTest, DamagedRosterIsReportedLikeAMissingOne) {
-    writeRoster({"Ann", "AN", "red"});
-    run.updateCommand();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0].text,
+TEST(UpdateRun, DamagedRosterIsReportedLikeAMissingOne) {
+    RunInFolder f;
+    f.folder.write("roster.txt", crlf({"Ann", "AN", "red"}));
+    f.run.updateCommand();
+    ASSERT_EQ(f.observer.messages.size(), 1u);
+    EXPECT_EQ(f.observer.messages[0].text,
               "\"roster.txt\" is damaged: its last member is incomplete.");
-    EXPECT_FALSE(observer.buttons);
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_FALSE(lock.held);
+    EXPECT_FALSE(f.observer.buttons);
+    EXPECT_FALSE(f.run.timerOn());
+    EXPECT_FALSE(f.lock.held);
 }
 
-// Stops before the downloads: the window is idle again, nothing is written and
-// the folder is free for the next run.
-TEST_F(UpdateRunTest, StopsBeforeTheDownloadsReturnTheWindowToIdle) {
+// Every stop before the processing half leaves the window idle and errors.txt
+// as it was; a run that started no batch wrote nothing.
+TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
     const auto folderText = [](const std::string& name) {
         return "The folder \"" + name +
                "\" could not be found. Make sure it exists in the main folder.";
     };
     const struct {
-        const char* missing;
-        bool lynxFound;
-        bool lockBusy;
+        std::string missing = {};
+        bool folderInPlace = false;
+        bool lynxFound = true;
+        bool lockBusy = false;
+        bool batchStarts = true; // and then ends without the sentinel
         std::string message;
     } cases[] = {
-        {"lynx", true, false, folderText("lynx")},
-        {"download", true, false, folderText("download")},
-        {"templates", true, false, folderText("templates")},
-        {"upload", true, false, folderText("upload")},
-        {"", false, false,
-         "The program \"lynx\" could not be found. Install it, or put it in the lynx folder."},
-        {"", true, true, "Another update is running in this folder."},
-        {"settings.dat", true, false,
-         "\"settings.dat\" could not be found. Click Settings to create a new file with default "
-         "settings."},
-        {"templates/elite.html", true, false, "\"templates/elite.html\" could not be found."},
-        {"templates/points.html", true, false, "\"templates/points.html\" could not be found."},
-        // "name/": a folder stands in its place, which the run could not read.
-        {"settings.dat/", true, false, "\"settings.dat\" could not be read."},
-        {"templates/diff.html/", true, false, "\"templates/diff.html\" could not be read."},
+        {.missing = "lynx", .message = folderText("lynx")},
+        {.missing = "download", .message = folderText("download")},
+        {.missing = "templates", .message = folderText("templates")},
+        {.missing = "upload", .message = folderText("upload")},
+        {.lynxFound = false,
+         .message =
+             "The program \"lynx\" could not be found. Install it, or put it in the lynx folder."},
+        {.lockBusy = true, .message = "Another update is running in this folder."},
+        {.missing = "settings.dat", .message = kSettingsMissing},
+        {.missing = "templates/elite.html",
+         .message = "\"templates/elite.html\" could not be found."},
+        {.missing = "templates/points.html",
+         .message = "\"templates/points.html\" could not be found."},
+        // A folder in its place: there, but the run could not read it.
+        {.missing = "settings.dat",
+         .folderInPlace = true,
+         .message = "\"settings.dat\" could not be read."},
+        {.missing = "templates/diff.html",
+         .folderInPlace = true,
+         .message = "\"templates/diff.html\" could not be read."},
+        {.batchStarts = false, .message = "The download could not be started."},
+        {.message = "The downloads ended before the last page was fetched. Check that the folder "
+                    "\"download\" can be written."},
     };
     for (const auto& c : cases) {
-        TempFolder other;
-        prepareMainFolder(other);
-        other.write("errors.txt", "Ann\r\n");
-        other.write("download/EndOfRoster.html", "");
-        std::string missing = c.missing;
-        const bool folderInPlace = missing.ends_with('/');
-        if (folderInPlace)
-            missing.pop_back();
-        if (!missing.empty())
-            std::filesystem::remove_all(other / missing);
-        if (folderInPlace)
-            std::filesystem::create_directory(other / missing);
-        StandInProcesses starter;
-        starter.lynxFound = c.lynxFound;
-        StandInLock otherLock;
-        otherLock.heldElsewhere = c.lockBusy;
-        RecordingObserver seen;
-        UpdateRun otherRun(other.path(), starter, starter, otherLock, clock, seen);
-        otherRun.updateCommand();
-        ASSERT_EQ(seen.messages.size(), 1u) << c.message;
-        EXPECT_EQ(seen.messages[0], errorMessage(c.message));
-        EXPECT_EQ(seen.caption, "Updater - Quenmark");
-        EXPECT_TRUE(seen.buttons);
-        EXPECT_EQ(seen.stages, (std::vector<int>{1, 0}));
-        EXPECT_EQ(seen.summaries, std::vector{"Last run 14:05: stopped: " + c.message});
-        EXPECT_FALSE(otherRun.timerOn());
-        EXPECT_EQ(otherRun.outcome(), RunOutcome::Stopped);
-        EXPECT_FALSE(otherLock.held) << c.message;
-        EXPECT_EQ(starter.batches + starter.leftoversEnded, 0) << c.message;
-        EXPECT_FALSE(other.exists("download.bat"));
-        EXPECT_EQ(other.read("errors.txt"), "Ann\r\n");
-        EXPECT_TRUE(other.exists("download/EndOfRoster.html") || c.missing == "download"s);
+        SCOPED_TRACE(c.message);
+        RunInFolder f;
+        f.folder.write("errors.txt", "Ann\r\n");
+        f.folder.write("download/EndOfRoster.html", "");
+        if (!c.missing.empty())
+            std::filesystem::remove_all(f.folder / c.missing);
+        if (c.folderInPlace)
+            std::filesystem::create_directory(f.folder / c.missing);
+        f.processes.lynxFound = c.lynxFound;
+        f.processes.batchStarts = c.batchStarts;
+        f.lock.heldElsewhere = c.lockBusy;
+        f.run.updateCommand();
+        f.run.tick();
+        f.run.tick();
+        f.expectStopped(c.message);
+        EXPECT_EQ(f.observer.caption, kIdleCaption);
+        EXPECT_EQ(f.folder.read("errors.txt"), "Ann\r\n");
+        if (f.processes.batches == 0) {
+            EXPECT_EQ(f.observer.stages, (std::vector<int>{1, 0}));
+            EXPECT_EQ(f.processes.leftoversEnded, 0);
+            EXPECT_TRUE(f.folder.exists("download/EndOfRoster.html") || c.missing == "download");
+        } else {
+            EXPECT_EQ(f.observer.stages, (std::vector<int>{1, 2, 0}));
+            EXPECT_FALSE(f.folder.exists("download/EndOfRoster.html"));
+        }
+    }
+}
+
+// A stop in the processing half: the operator sees why, the buttons come back,
+// the progress line stays; no page after the stop, no ftp.dat, no upload.
+TEST(UpdateRun, StopsInTheProcessingHalfGoNoFurther) {
+    const struct {
+        const char* gone; // after the Update command, before the sentinel
+        std::string message;
+        bool pagesWritten;
+    } cases[] = {
+        {"settings.dat", kSettingsMissing, false},
+        {"roster.txt",
+         "\"roster.txt\" could not be found. Make sure it is named correctly and in the main "
+         "folder.",
+         false},
+        {"times.dat",
+         "\"times.dat\" was not found. Go into Members, then Enforce Times to have a new file "
+         "created.",
+         false},
+        {"templates/stage.html", "\"templates/stage.html\" could not be found.", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gone);
+        RunInFolder f;
+        f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", ""}));
+        f.folder.write("times.dat", "");
+        f.run.updateCommand();
+        f.folder.write("download/Ann.html", kGoodPage);
+        std::filesystem::remove(f.folder / c.gone);
+        f.downloadsDone();
+        f.expectStopped(c.message);
+        EXPECT_EQ(f.observer.caption, kBusyCaption);
+        EXPECT_EQ(f.observer.stages, (std::vector<int>{1, 2, 3}));
+        EXPECT_GE(f.processes.batchesEnded, 1);
+        EXPECT_TRUE(f.folder.exists("download/EndOfRoster.html"));
+        EXPECT_EQ(f.folder.exists("upload/elite.htm"), c.pagesWritten);
+        EXPECT_FALSE(f.folder.exists("upload/stage1.htm"));
+        EXPECT_FALSE(f.folder.exists("ftp.dat"));
     }
 }
 
 // Only the sentinel of this run's own batch counts: written after the batch
 // was, and seen once the batch has ended.
-TEST_F(UpdateRunTest, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
-    processes.running = true;
-    run.updateCommand();
-    EXPECT_TRUE(lock.held);
-    EXPECT_EQ(processes.leftoversEnded, 1);
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    run.tick();
-    EXPECT_TRUE(run.timerOn());
-    EXPECT_TRUE(observer.messages.empty());
+TEST(UpdateRun, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
+    RunInFolder f;
+    f.processes.running = true;
+    f.run.updateCommand();
+    EXPECT_TRUE(f.lock.held);
+    EXPECT_EQ(f.processes.leftoversEnded, 1);
+    const auto sentinel = f.folder / "download/EndOfRoster.html";
+    f.folder.write("download/EndOfRoster.html", "");
+    f.run.tick();
+    f.run.tick();
+    EXPECT_TRUE(f.run.timerOn());
+    EXPECT_TRUE(f.observer.messages.empty());
 
-    processes.running = false;
-    const auto batchWritten = std::filesystem::last_write_time(folder / "download.bat");
-    std::filesystem::last_write_time(folder / "download/EndOfRoster.html",
-                                     batchWritten - std::chrono::seconds(1));
-    run.tick();
-    EXPECT_TRUE(run.timerOn());
-    std::filesystem::last_write_time(folder / "download/EndOfRoster.html", batchWritten);
-    run.tick();
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_EQ(run.outcome(), RunOutcome::Uploading);
-}
-
-TEST_F(UpdateRunTest, ABatchThatEndedWithoutTheSentinelStopsTheRunAtTheNextTick) {
-    run.updateCommand();
-    run.tick();
-    EXPECT_TRUE(run.timerOn());
-    EXPECT_TRUE(observer.messages.empty());
-    run.tick();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
-              errorMessage("The downloads ended before the last page was fetched. Check that the "
-                           "folder \"download\" can be written."));
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_EQ(observer.caption, "Updater - Quenmark");
-    EXPECT_EQ(observer.stages.back(), 0);
-    EXPECT_TRUE(observer.buttons);
-    EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
-    EXPECT_FALSE(lock.held);
-    EXPECT_FALSE(folder.exists("download.bat"));
-    EXPECT_EQ(processes.uploads, 0);
+    f.processes.running = false;
+    const auto batchWritten = std::filesystem::last_write_time(f.folder / "download.bat");
+    std::filesystem::last_write_time(sentinel, batchWritten - std::chrono::seconds(1));
+    f.run.tick();
+    EXPECT_TRUE(f.run.timerOn());
+    std::filesystem::last_write_time(sentinel, batchWritten);
+    f.run.tick();
+    EXPECT_FALSE(f.run.timerOn());
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Uploading);
 }
 
 // --timeout, or the window closed while downloading: the batch ends and nothing
 // of the downloads stays behind.
-TEST_F(UpdateRunTest, AbandonedDownloadsLeaveNothingBehind) {
-    for (bool byDestructor : {false, true}) {
-        StandInProcesses starter;
-        starter.running = true;
-        StandInLock ownLock;
+TEST(UpdateRun, AbandonedDownloadsLeaveNothingBehind) {
+    const std::string why = "The downloads did not finish within 30 seconds.";
+    for (const std::string how : {"abandoned", "timed out", "destroyed"}) {
+        SCOPED_TRACE(how);
+        RunInFolder f;
+        f.processes.running = true;
         {
-            UpdateRun abandoned(folder.path(), starter, starter, ownLock, clock, observer);
-            abandoned.updateCommand();
-            ASSERT_TRUE(abandoned.timerOn());
-            folder.write("download/EndOfRoster.html", "");
-            if (!byDestructor) {
-                abandoned.abandonDownloads();
-                EXPECT_FALSE(abandoned.timerOn());
-                EXPECT_EQ(abandoned.outcome(), RunOutcome::Stopped);
-            }
+            UpdateRun own(f.folder.path(), f.processes, f.processes, f.lock, f.clock, f.observer);
+            own.updateCommand();
+            ASSERT_TRUE(own.timerOn());
+            f.folder.write("download/EndOfRoster.html", "");
+            if (how == "abandoned")
+                own.abandonDownloads();
+            if (how == "timed out")
+                own.timeOut(30);
+            EXPECT_EQ(own.timerOn(), how == "destroyed");
+            EXPECT_EQ(own.outcome(), how == "abandoned"   ? RunOutcome::Stopped
+                                     : how == "timed out" ? RunOutcome::TimedOut
+                                                          : RunOutcome::Downloading);
         }
-        EXPECT_FALSE(starter.running) << byDestructor;
-        EXPECT_FALSE(ownLock.held);
-        EXPECT_FALSE(folder.exists("download.bat"));
-        EXPECT_FALSE(folder.exists("download/EndOfRoster.html"));
+        EXPECT_FALSE(f.processes.running);
+        EXPECT_FALSE(f.lock.held);
+        EXPECT_FALSE(f.folder.exists("download.bat"));
+        EXPECT_FALSE(f.folder.exists("download/EndOfRoster.html"));
+        if (how == "timed out") {
+            EXPECT_EQ(f.observer.messages, std::vector{errorMessage(why)});
+            EXPECT_EQ(f.observer.summaries, std::vector{"Last run 14:05: stopped: " + why});
+        }
     }
 }
 
-TEST_F(UpdateRunTest, ABatchThatCannotStartIsReported) {
-    processes.batchStarts = false;
-    run.updateCommand();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0].title, "Error");
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_TRUE(observer.buttons);
+// How a run that wrote its pages ends: uploading, unable to start the upload
+// (the command line exits with the upload's failure), or told to skip it.
+TEST(UpdateRun, ARunThatWroteItsPagesEndsIdleWithItsUploadOutcome) {
+    const OperatorMessage almostDone{"Almost done!", "Uploading now - Have a nice day!",
+                                     MessageIcon::Information};
+    const struct {
+        bool uploadStarts;
+        bool skipped;
+        std::vector<OperatorMessage> messages;
+        std::vector<int> stages;
+        RunOutcome outcome;
+        std::string upload;
+    } cases[] = {
+        {true, false, {almostDone}, {1, 2, 3, 4, 0}, RunOutcome::Uploading, "uploading"},
+        {false,
+         false,
+         {errorMessage("The upload could not be started."), almostDone},
+         {1, 2, 3, 4, 0},
+         RunOutcome::UploadFailed,
+         "upload failed: The upload could not be started."},
+        {true, true, {}, {1, 2, 3, 0}, RunOutcome::UploadSkipped, "upload skipped"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.upload);
+        RunInFolder f;
+        f.processes.uploadStarts = c.uploadStarts;
+        f.run.setUploadSkipped(c.skipped);
+        f.run.updateCommand();
+        f.downloadsDone();
+        EXPECT_EQ(f.observer.messages, c.messages);
+        EXPECT_EQ(f.observer.stages, c.stages);
+        EXPECT_EQ(f.observer.caption, kIdleCaption);
+        EXPECT_TRUE(f.observer.buttons);
+        EXPECT_FALSE(f.run.timerOn());
+        EXPECT_FALSE(f.lock.held);
+        EXPECT_GE(f.processes.batchesEnded, 1);
+        EXPECT_TRUE(f.folder.exists("upload/points.htm"));
+        EXPECT_TRUE(f.folder.exists("ftp.dat"));
+        EXPECT_EQ(f.processes.uploads, c.skipped ? 0 : 1);
+        EXPECT_EQ(f.run.outcome(), c.outcome);
+        EXPECT_EQ(f.observer.summaries,
+                  std::vector{"Last run 14:05: 0 members, 0 pages could not be read, " + c.upload});
+        // A second tick after the run does nothing.
+        f.run.tick();
+        EXPECT_EQ(f.observer.messages.size(), c.messages.size());
+    }
 }
 
-TEST_F(UpdateRunTest, SettingsGoneBeforeTheSentinelStopTheTickWithButtonsBack) {
-    run.updateCommand();
-    std::filesystem::remove(folder / "settings.dat");
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
-              errorMessage("\"settings.dat\" could not be found. Click Settings to create a new "
-                           "file with default settings."));
-    EXPECT_EQ(observer.caption, "Updating...");
-    EXPECT_EQ(observer.stages.back(), 3);
-    EXPECT_TRUE(observer.buttons);
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_FALSE(folder.exists("download.bat"));
-    EXPECT_TRUE(folder.exists("download/EndOfRoster.html"));
-    EXPECT_EQ(processes.uploads, 0);
-}
-
-TEST_F(UpdateRunTest, RosterGoneBeforeTheSentinelIsReported) {
-    run.updateCommand();
-    std::filesystem::remove(folder / "roster.txt");
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0].text, kRosterFound);
-    EXPECT_TRUE(observer.buttons);
-}
-
-TEST_F(UpdateRunTest, AWholeRunWithAnEmptyRosterEndsIdle) {
-    run.updateCommand();
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    ASSERT_EQ(observer.messages.size(), 1u);
-    EXPECT_EQ(observer.messages[0],
-              (OperatorMessage{"Almost done!", "Uploading now - Have a nice day!",
-                               MessageIcon::Information}));
-    EXPECT_EQ(observer.stages, (std::vector<int>{1, 2, 3, 4, 0}));
-    EXPECT_EQ(observer.caption, "Updater - Quenmark");
-    EXPECT_TRUE(observer.buttons);
-    EXPECT_FALSE(run.timerOn());
-    EXPECT_EQ(processes.uploads, 1);
-    EXPECT_EQ(run.outcome(), RunOutcome::Uploading);
-    processes.uploadEnded({0, "ftp> bye\n"});
-    EXPECT_EQ(run.outcome(), RunOutcome::Finished);
-    EXPECT_EQ(observer.transcripts, (std::vector<std::string>{"ftp> bye\n"}));
-    EXPECT_FALSE(lock.held);
-    EXPECT_GE(processes.batchesEnded, 1);
-    // A second tick after the run does nothing.
-    run.tick();
-    EXPECT_EQ(observer.messages.size(), 1u);
-}
-
-// The pages are written, but without ftp.dat or the client nothing goes up:
-// the command line exits with the upload's failure.
-TEST_F(UpdateRunTest, AnUploadThatCannotStartEndsTheRunUploadFailed) {
-    processes.uploadStarts = false;
-    run.updateCommand();
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    ASSERT_EQ(observer.messages.size(), 2u);
-    EXPECT_EQ(observer.messages[0], errorMessage("The upload could not be started."));
-    EXPECT_EQ(observer.messages[1].title, "Almost done!");
-    EXPECT_EQ(run.outcome(), RunOutcome::UploadFailed);
-}
-
-// Without the upload the run writes ftp.dat and says nothing of uploading; a
-// run that runs out of time tells why. Either way the run owns its summary.
-TEST_F(UpdateRunTest, ASkippedUploadAndATimeOutAreOutcomesOfTheRun) {
-    run.setUploadSkipped(true);
-    run.updateCommand();
-    folder.write("download/EndOfRoster.html", "");
-    run.tick();
-    EXPECT_TRUE(observer.messages.empty());
-    EXPECT_EQ(observer.stages, (std::vector<int>{1, 2, 3, 0}));
-    EXPECT_TRUE(folder.exists("ftp.dat"));
-    EXPECT_EQ(processes.uploads, 0);
-    EXPECT_EQ(run.outcome(), RunOutcome::UploadSkipped);
-    EXPECT_EQ(run.summary().text(),
-              "Last run 14:05: 0 members, 0 pages could not be read, upload skipped");
-
-    processes.running = true;
-    run.updateCommand();
-    run.timeOut(30);
-    const std::string why = "The downloads did not finish within 30 seconds.";
-    EXPECT_EQ(observer.messages, (std::vector<OperatorMessage>{errorMessage(why)}));
-    EXPECT_EQ(run.outcome(), RunOutcome::TimedOut);
-    EXPECT_EQ(run.summary().text(), "Last run 14:05: stopped: " + why);
-    EXPECT_FALSE(lock.held);
-}
-
-// The count moves as the batch notes its ended lines; the summary follows the
-// run to the end of the upload.
-TEST_F(UpdateRunTest, CountsPagesAndSummarisesTheRunAndItsUpload) {
-    writeRoster({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red", "http://b", "", "",
-                 "Cy", "CY", "red", "http://c", "", ""});
-    folder.write("times.dat", "");
-    processes.running = true;
-    run.updateCommand();
-    run.tick();
-    folder.write("download.done", "../download/Ann.html\n");
-    run.tick();
-    run.tick();
-    folder.write("download.done", "../download/Ann.html\n../download/Bob.html\n");
-    folder.write("download/Ann.html", kGoodPage);
-    folder.write("download/EndOfRoster.html", "");
-    processes.running = false;
-    run.tick();
-    EXPECT_EQ(observer.counts,
+// The count moves as the batch notes its ended lines; the summary and the
+// outcome follow the run to the end of its upload.
+TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
+    RunInFolder f;
+    f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red",
+                                       "http://b", "", "", "Cy", "CY", "red", "http://c", "", ""}));
+    f.folder.write("times.dat", "");
+    f.processes.running = true;
+    f.run.updateCommand();
+    f.run.tick();
+    f.folder.write("download.done", "../download/Ann.html\n");
+    f.run.tick();
+    f.run.tick();
+    f.folder.write("download.done", "../download/Ann.html\n../download/Bob.html\n");
+    f.folder.write("download/Ann.html", kGoodPage);
+    f.downloadsDone();
+    EXPECT_EQ(f.observer.counts,
               (std::vector<std::string>{"0 of 3 pages", "1 of 3 pages", "2 of 3 pages"}));
-    EXPECT_EQ(observer.summaries,
-              (std::vector<std::string>{"Last run 14:05: 3 members, 2 pages could not be read, "
-                                        "uploading"}));
-    ASSERT_TRUE(processes.uploadEnded);
-    processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
-    processes.uploadEnded({0, ""});
-    EXPECT_EQ(observer.summaries,
-              (std::vector<std::string>{
-                  "Last run 14:05: 3 members, 2 pages could not be read, uploading",
-                  "Last run 14:05: 3 members, 2 pages could not be read, upload failed: Login to "
-                  "host failed: 530",
-                  "Last run 14:05: 3 members, 2 pages could not be read, upload finished"}));
+    const std::string summary = "Last run 14:05: 3 members, 2 pages could not be read, ";
+    EXPECT_EQ(f.observer.summaries, std::vector{summary + "uploading"});
+    ASSERT_TRUE(f.processes.uploadEnded);
+    f.processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
+    EXPECT_EQ(f.run.outcome(), RunOutcome::UploadFailed);
+    f.processes.uploadEnded({0, "ftp> bye\n"});
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Finished);
+    EXPECT_EQ(f.observer.summaries,
+              (std::vector<std::string>{summary + "uploading",
+                                        summary + "upload failed: Login to host failed: 530",
+                                        summary + "upload finished"}));
+    EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
     // The end of an upload that a newer run outlived is not this run's.
-    const UploadEndHandler old = processes.uploadEnded;
-    run.updateCommand();
-    const std::size_t shown = observer.summaries.size();
-    old({0, ""});
-    EXPECT_EQ(observer.summaries.size(), shown);
+    const UploadEndHandler old = f.processes.uploadEnded;
+    f.run.updateCommand();
+    old({0, "not this run's"});
+    EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
 }
 
 // Not one page read (the connection down): the run stops before it writes
 // anything; one page read is enough to go on.
-TEST_F(UpdateRunTest, ARunWithNotOnePageReadStopsWithNothingChanged) {
-    writeRoster({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red", "http://b", "", ""});
-    folder.write("times.dat", "");
-    folder.write("errors.txt", "Cy\r\n");
-    folder.write("download/Ann.txt", "old times\r\n");
+TEST(UpdateRun, ARunWithNotOnePageReadStopsWithNothingChanged) {
+    RunInFolder f;
+    f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red",
+                                       "http://b", "", ""}));
+    f.folder.write("times.dat", "");
+    f.folder.write("errors.txt", "Cy\r\n");
+    f.folder.write("download/Ann.txt", "old times\r\n");
     for (const std::string& bobsPage : {""s, kGoodPage}) {
-        run.updateCommand();
-        folder.write("download/Ann.html", "<p>Service Unavailable</p>");
-        folder.write("download/Bob.html", bobsPage);
-        folder.write("download/EndOfRoster.html", "");
-        run.tick();
+        f.run.updateCommand();
+        f.folder.write("download/Ann.html", "<p>Service Unavailable</p>");
+        f.folder.write("download/Bob.html", bobsPage);
+        f.downloadsDone();
         const bool read = !bobsPage.empty();
-        EXPECT_EQ(observer.summaries.back().find("stopped: No member page could be read; check the "
-                                                 "connection. Nothing was published."),
+        EXPECT_EQ(f.observer.summaries.back().find("stopped: No member page could be read; check "
+                                                   "the connection. Nothing was published."),
                   read ? std::string::npos : 16u);
-        EXPECT_EQ(folder.read("errors.txt"), read ? "Ann\r\n" : "Cy\r\n");
-        EXPECT_EQ(folder.exists("download/Bob.txt"), read);
-        EXPECT_EQ(folder.exists("upload/elite.htm"), read);
-        EXPECT_EQ(processes.uploads, read ? 1 : 0);
+        EXPECT_EQ(f.folder.read("errors.txt"), read ? "Ann\r\n" : "Cy\r\n");
+        EXPECT_EQ(f.folder.exists("download/Bob.txt"), read);
+        EXPECT_EQ(f.folder.exists("upload/elite.htm"), read);
+        EXPECT_EQ(f.processes.uploads, read ? 1 : 0);
     }
 }
 
