@@ -46,9 +46,7 @@ public:
     bool startBatch(const fs::path&, const std::string&) override { return true; }
     bool batchRunning() override { return false; }
     void endBatch() override {}
-    bool startUpload(const fs::path&, const std::string&, UploadEndHandler) override {
-        return true;
-    }
+    bool startUpload(const fs::path&, const std::string&, UploadHandlers) override { return true; }
 };
 
 class NoLock : public RunLock {
@@ -65,6 +63,7 @@ public:
     void timerChanged(bool) override {}
     void showMessage(const OperatorMessage& message) override { last = message; }
     void downloadCountChanged(int, int) override {}
+    void uploadCountChanged(int, int) override {}
     void summaryChanged(const std::string&) override {}
     void uploadEnded(const UploadEnd&) override {}
     OperatorMessage last;

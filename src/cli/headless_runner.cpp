@@ -2,6 +2,7 @@
 
 #include "cli/init_command.h"
 #include "core/harvest/download_progress.h"
+#include "core/publish/upload.h"
 #include "core/run_stages.h"
 #include "core/run_summary.h"
 #include "core/update_run.h"
@@ -32,23 +33,19 @@ public:
     void showMessage(const OperatorMessage& message) override {
         showError(message.title + ": " + message.text);
     }
-    // Called at most once a tick, and only when the count changed.
+    // Called only when the count changed, at most once a tick (pages) or four
+    // times a second (files).
     void downloadCountChanged(int written, int total) override {
-        const std::string text = downloadCountText(written, total);
-        if (!m_terminal)
-            return printLine(text);
-        // On a terminal one line rewrites itself; the blanks wipe a longer one.
-        std::cout << '\r' << text << "   " << std::flush;
-        m_countLineOpen = true;
+        showCount(downloadCountText(written, total));
+    }
+    void uploadCountChanged(int sent, int total) override {
+        showCount(uploadCountText(sent, total));
     }
     void summaryChanged(const std::string&) override {}
-    // The transcript goes to standard output; a failure is a message too.
+    // The transcript goes to standard output; a failure comes as a message.
     void uploadEnded(const UploadEnd& end) override {
         endCountLine();
         std::cout << end.transcript << std::flush;
-        if (end.exitStatus != 0)
-            showError("Error: The upload failed: " +
-                      uploadFailureReason(end.exitStatus, end.transcript));
     }
 
     void printLine(const std::string& text) {
@@ -61,6 +58,13 @@ public:
     }
 
 private:
+    void showCount(const std::string& text) {
+        if (!m_terminal)
+            return printLine(text);
+        // On a terminal one line rewrites itself; the blanks wipe a longer one.
+        std::cout << '\r' << text << "   " << std::flush;
+        m_countLineOpen = true;
+    }
     void endCountLine() {
         if (m_countLineOpen)
             std::cout << std::endl;

@@ -267,8 +267,11 @@ void UpdateRun::process() {
     } else {
         m_observer.stageChanged(kUploadStage);
         startUploading(*settings);
-        m_observer.showMessage(
-            {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
+        // A client that has ended already (the command line waits for it) has
+        // said how the upload went; "uploading now" would only contradict it.
+        if (!m_uploadEnded)
+            m_observer.showMessage(
+                {"Almost done!", "Uploading now - Have a nice day!", MessageIcon::Information});
     }
     backToIdle();
     settleOutcome();
@@ -295,12 +298,18 @@ void UpdateRun::settleOutcome() {
 
 void UpdateRun::startUploading(const SiteSettings& settings) {
     m_summary.upload = UploadState::Running;
+    m_uploadEnded = false;
     const std::weak_ptr<int> run = m_runToken;
-    auto ended = [this, run](const UploadEnd& end) {
+    UploadHandlers handlers;
+    handlers.progress = [this, run](int sent, int total) {
+        if (!run.expired())
+            m_observer.uploadCountChanged(sent, total);
+    };
+    handlers.ended = [this, run](const UploadEnd& end) {
         if (!run.expired())
             uploadEnded(end);
     };
-    if (auto message = startUpload(m_folder, settings, m_uploads, ended)) {
+    if (auto message = startUpload(m_folder, settings, m_uploads, std::move(handlers))) {
         m_summary.upload = UploadState::Failed;
         m_summary.uploadFailure = message->text;
         m_observer.showMessage(*message);
@@ -308,18 +317,20 @@ void UpdateRun::startUploading(const SiteSettings& settings) {
 }
 
 void UpdateRun::uploadEnded(const UploadEnd& end) {
-    if (end.exitStatus == 0) {
-        m_summary.upload = UploadState::Finished;
-    } else {
-        m_summary.upload = UploadState::Failed;
+    m_uploadEnded = true;
+    const bool failed = end.exitStatus != 0;
+    m_summary.upload = failed ? UploadState::Failed : UploadState::Finished;
+    if (failed)
         m_summary.uploadFailure = uploadFailureReason(end.exitStatus, end.transcript);
-    }
     m_observer.uploadEnded(end);
     // A client that ends while the run still works is told with the run's end.
     if (m_summaryShown) {
         settleOutcome();
         m_observer.summaryChanged(m_summary.text());
     }
+    // The summary line holds the reason on one line; the message holds it whole.
+    if (failed)
+        m_observer.showMessage({"Upload failed", m_summary.uploadFailure, MessageIcon::Critical});
 }
 
 void UpdateRun::setTimer(bool on) {

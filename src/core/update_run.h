@@ -96,6 +96,7 @@ private:
     int m_pagesReported = -1;
     RunSummary m_summary;
     bool m_summaryShown = false;
+    bool m_uploadEnded = false; // the client of the latest run has ended
     // The upload outlives the run that started it; its end only reaches this
     // object while it exists and has not begun another run.
     std::shared_ptr<int> m_runToken = std::make_shared<int>(0);

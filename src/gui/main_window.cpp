@@ -3,6 +3,7 @@
 #include "core/main_folder.h"
 #include "core/model/invalid_names.h"
 #include "core/model/text_file.h"
+#include "core/publish/upload.h"
 #include "core/run_stages.h"
 #include "gui/dialogs/about_dialog.h"
 #include "gui/dialogs/log_dialog.h"
@@ -110,6 +111,8 @@ void MainWindow::buildControls() {
     }
     m_lblDownloadCount = named(new QLabel, "lblDownloadCount");
     progress->addWidget(m_lblDownloadCount, kDownloadStage - 1, 2);
+    m_lblUploadCount = named(new QLabel, "lblUploadCount");
+    progress->addWidget(m_lblUploadCount, kUploadStage - 1, 2);
     progress->setRowStretch(static_cast<int>(kStageNames.size()), 1);
     progress->setColumnStretch(2, 1);
 
@@ -285,8 +288,10 @@ void MainWindow::stageChanged(int stage) {
         font.setBold(current);
         m_stageLabels[i]->setFont(font);
     }
-    if (stage == kReadingRosterStage)
-        m_lblDownloadCount->clear(); // a new run
+    if (stage == kReadingRosterStage) { // a new run
+        m_lblDownloadCount->clear();
+        m_lblUploadCount->clear();
+    }
     // The processing half runs inside one tick; let the operator see the line change.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -316,6 +321,10 @@ void MainWindow::showMessage(const OperatorMessage& message) {
 
 void MainWindow::downloadCountChanged(int written, int total) {
     m_lblDownloadCount->setText(QString::fromStdString(downloadCountText(written, total)));
+}
+
+void MainWindow::uploadCountChanged(int sent, int total) {
+    m_lblUploadCount->setText(QString::fromStdString(uploadCountText(sent, total)));
 }
 
 void MainWindow::showSummary(const QString& summary) {

@@ -61,6 +61,7 @@ private:
     void timerChanged(bool on) override;
     void showMessage(const OperatorMessage& message) override;
     void downloadCountChanged(int written, int total) override;
+    void uploadCountChanged(int sent, int total) override;
     void summaryChanged(const std::string& summary) override;
     // The log window reads ftp.log itself; the summary tells how the upload went.
     void uploadEnded(const UploadEnd&) override {}
@@ -88,6 +89,7 @@ private:
     std::array<QLabel*, 4> m_markers{};
     std::array<QLabel*, 4> m_stageLabels{};
     QLabel* m_lblDownloadCount = nullptr;
+    QLabel* m_lblUploadCount = nullptr;
     QLabel* m_lblSummary = nullptr;
     QTimer* m_tmrDownload = nullptr;
 

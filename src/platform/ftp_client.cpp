@@ -190,7 +190,7 @@ private:
                              " The server stopped answering; the files after it were not sent.");
         if (!reply.ok)
             return fail("put " + args[1] + " failed: " + reply.text);
-        m_out << reply.text << "\nftp: " << bytes.bytes.size() << " bytes sent.\n";
+        m_out << reply.text << "\n" << fileSentLine(bytes.bytes.size()) << "\n";
     }
 
     void closeConnection() {
@@ -224,6 +224,21 @@ private:
 };
 
 } // namespace
+
+std::string fileSentLine(std::size_t bytes) {
+    return "ftp: " + std::to_string(bytes) + " bytes sent.";
+}
+
+int filesSent(std::string_view transcript) {
+    const std::vector<std::string> lines = splitLines(transcript);
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        constexpr std::string_view start = "ftp: ", end = " bytes sent.";
+        return line.size() > start.size() + end.size() && line.starts_with(start) &&
+               line.ends_with(end) &&
+               std::all_of(line.begin() + start.size(), line.end() - end.size(),
+                           [](unsigned char c) { return std::isdigit(c); });
+    }));
+}
 
 int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript,
                  UploadLimits limits) {

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <string>
+#include <string_view>
 
 namespace quenmark {
 
@@ -20,6 +22,11 @@ namespace quenmark {
 // succeeded; a failed login ends the script, and so does a server that stopped
 // answering; another failed put is reported and the script goes on, and after a
 // failed cd no put of that connection runs.
+// The transcript's line for a file sent whole, and the count of such lines:
+// how whoever started the client follows its progress.
+std::string fileSentLine(std::size_t bytes);
+int filesSent(std::string_view transcript);
+
 int runFtpScript(const std::filesystem::path& scriptFile, std::ostream& transcript,
                  UploadLimits limits = {});
 

@@ -29,6 +29,16 @@ std::vector<std::string> ftpWords(std::string_view line) {
     return result;
 }
 
+namespace {
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+} // namespace
+
 std::vector<FtpCommand> readFtpScript(std::string_view script) {
     const std::vector<std::string> lines = splitLines(script);
     std::vector<FtpCommand> commands;
@@ -38,16 +48,21 @@ std::vector<FtpCommand> readFtpScript(std::string_view script) {
         command.words = ftpWords(command.line);
         if (command.words.empty())
             continue;
-        std::string name = command.words.front();
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (name == "open") {
+        if (lowerCase(command.words.front()) == "open") {
             command.user = next < lines.size() ? lines[next++] : "";
             command.password = next < lines.size() ? lines[next++] : "";
         }
         commands.push_back(std::move(command));
     }
     return commands;
+}
+
+int filesToSend(const std::vector<FtpCommand>& commands) {
+    return static_cast<int>(
+        std::count_if(commands.begin(), commands.end(), [](const auto& command) {
+            const std::string name = lowerCase(command.words.front());
+            return name == "put" || name == "send";
+        }));
 }
 
 } // namespace quenmark

@@ -23,4 +23,7 @@ std::vector<std::string> ftpWords(std::string_view line);
 // neither is ever read as a command.
 std::vector<FtpCommand> readFtpScript(std::string_view script);
 
+// The files a script sends: its put (send) commands.
+int filesToSend(const std::vector<FtpCommand>& commands);
+
 } // namespace quenmark

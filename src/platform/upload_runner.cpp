@@ -2,13 +2,20 @@
 
 #include "core/main_folder.h"
 #include "core/model/text_file.h"
+#include "platform/ftp_client.h"
+#include "platform/ftp_script.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 
 namespace quenmark {
 
 namespace {
+
+// How often the count of files sent is looked at.
+constexpr std::chrono::milliseconds kPoll{250};
 
 // A transcript that cannot be read (something put in its place meanwhile) is
 // an empty one: the client's end is still told.
@@ -25,27 +32,46 @@ UploadRunner::UploadRunner(Waiting waiting, std::filesystem::path executable)
 UploadRunner::~UploadRunner() = default;
 
 bool UploadRunner::startUpload(const std::filesystem::path& mainFolder,
-                               const std::string& scriptFile, UploadEndHandler ended) {
+                               const std::string& scriptFile, UploadHandlers handlers) {
     const std::filesystem::path transcript = mainFolder / kUploadLogFile;
+    const int total = filesToSend(readFtpScript(readFileContent(mainFolder / scriptFile).bytes));
     ProcessSpec spec{m_executable.string(), {"ftp", "-s:" + scriptFile}, mainFolder, transcript};
     spec.ownSession = m_waiting == Waiting::Detached;
     std::optional<ChildProcess> client = ChildProcess::start(spec);
     if (!client)
         return false;
+    auto watched = std::make_unique<Watched>(
+        Watched{std::move(*client), transcript, std::move(handlers), total, -1, {}, {}});
+    reportProgress(*watched);
     if (m_waiting == Waiting::WaitForEnd) {
-        const UploadEnd end = uploadEnd(client->wait(), transcript);
-        if (ended)
-            ended(end);
+        ChildProcess* const children[] = {&watched->client};
+        while (!ChildProcess::waitForAny(children, std::chrono::steady_clock::now() + kPoll))
+            reportProgress(*watched);
+        reportProgress(*watched);
+        const UploadEnd end = uploadEnd(watched->client.wait(), transcript);
+        if (watched->handlers.ended)
+            watched->handlers.ended(end);
         return true;
     }
-    auto watched =
-        std::make_unique<Watched>(Watched{std::move(*client), transcript, std::move(ended), {}});
     watched->notifier =
         std::make_unique<QSocketNotifier>(watched->client.endDescriptor(), QSocketNotifier::Read);
     QObject::connect(watched->notifier.get(), &QSocketNotifier::activated,
                      [this, upload = watched.get()] { clientEnded(upload); });
+    watched->poll = std::make_unique<QTimer>();
+    QObject::connect(watched->poll.get(), &QTimer::timeout,
+                     [upload = watched.get()] { reportProgress(*upload); });
+    watched->poll->start(kPoll);
     m_uploads.push_back(std::move(watched));
     return true;
+}
+
+void UploadRunner::reportProgress(Watched& watched) {
+    const int sent = filesSent(readFileContent(watched.transcript).bytes);
+    if (sent == watched.sent)
+        return;
+    watched.sent = sent;
+    if (watched.handlers.progress)
+        watched.handlers.progress(sent, watched.total);
 }
 
 void UploadRunner::endUploads() {
@@ -62,12 +88,14 @@ void UploadRunner::clientEnded(Watched* watched) {
     std::unique_ptr<Watched> upload = std::move(*found);
     m_uploads.erase(found);
     upload->notifier->setEnabled(false);
+    upload->poll->stop();
     // The notifier that called us goes once control is back in the event loop.
     upload->notifier.release()->deleteLater();
+    reportProgress(*upload);
     const UploadEnd end = uploadEnd(upload->client.wait(), upload->transcript);
     // Called last: a handler may start another upload.
-    if (upload->ended)
-        upload->ended(end);
+    if (upload->handlers.ended)
+        upload->handlers.ended(end);
 }
 
 } // namespace quenmark

@@ -7,12 +7,14 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace quenmark {
 
 // Runs the upload with this program's own FTP client (ftp -s:), its
 // transcript in ftp.log. It prints nothing: the transcript goes to whoever
-// the end is handed to.
+// the end is handed to. The files sent are counted from the transcript as it
+// grows, four times a second.
 class UploadRunner : public UploadStarter {
 public:
     enum class Waiting {
@@ -31,7 +33,7 @@ public:
     // The client runs in a process group of its own (Detached: a session of its
     // own), so ending its group ends whatever it started.
     bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
-                     UploadEndHandler ended) override;
+                     UploadHandlers handlers) override;
 
     // Ends every client still running, with its group, without waiting; each
     // end handler is called once it has gone (Detached: from the event loop).
@@ -41,9 +43,13 @@ private:
     struct Watched {
         ChildProcess client;
         std::filesystem::path transcript;
-        UploadEndHandler ended;
+        UploadHandlers handlers;
+        int total = 0; // the files the script sends
+        int sent = -1; // as last told
         std::unique_ptr<QSocketNotifier> notifier;
+        std::unique_ptr<QTimer> poll;
     };
+    static void reportProgress(Watched& watched);
     void clientEnded(Watched* watched);
 
     Waiting m_waiting;

@@ -1,3 +1,4 @@
+#include "core/publish/upload.h"
 #include "core/update_run.h"
 #include "tests/support/member_times_fixture.h"
 #include "tests/support/stand_in_processes.h"
@@ -30,6 +31,9 @@ struct RecordingObserver : RunObserver {
         counts.push_back(downloadCountText(written, total));
     }
     void summaryChanged(const std::string& summary) override { summaries.push_back(summary); }
+    void uploadCountChanged(int sent, int total) override {
+        counts.push_back(uploadCountText(sent, total));
+    }
     void uploadEnded(const UploadEnd& end) override { transcripts.push_back(end.transcript); }
     std::vector<std::string> transcripts;
 };
@@ -310,8 +314,9 @@ TEST(UpdateRun, ARunThatWroteItsPagesEndsIdleWithItsUploadOutcome) {
     }
 }
 
-// The count moves as the batch notes its ended lines; the summary and the
-// outcome follow the run to the end of its upload.
+// The count moves as the batch notes its ended lines, then as the client sends
+// its files; the summary and the outcome follow the run to the end of its
+// upload, and a failed upload is a message with the whole reason.
 TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
     RunInFolder f;
     f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red",
@@ -330,9 +335,15 @@ TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
               (std::vector<std::string>{"0 of 3 pages", "1 of 3 pages", "2 of 3 pages"}));
     const std::string summary = "Last run 14:05: 3 members, 2 pages could not be read, ";
     EXPECT_EQ(f.observer.summaries, std::vector{summary + "uploading"});
-    ASSERT_TRUE(f.processes.uploadEnded);
+    ASSERT_TRUE(f.processes.uploadEnded && f.processes.uploadProgress);
+    f.processes.uploadProgress(0, 26);
+    f.processes.uploadProgress(3, 26);
+    EXPECT_EQ(f.observer.counts.back(), "3 of 26 files");
     f.processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
     EXPECT_EQ(f.run.outcome(), RunOutcome::UploadFailed);
+    EXPECT_EQ(
+        f.observer.messages.back(),
+        (OperatorMessage{"Upload failed", "Login to host failed: 530", MessageIcon::Critical}));
     f.processes.uploadEnded({0, "ftp> bye\n"});
     EXPECT_EQ(f.run.outcome(), RunOutcome::Finished);
     EXPECT_EQ(f.observer.summaries,
@@ -342,9 +353,12 @@ TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
     EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
     // The end of an upload that a newer run outlived is not this run's.
     const UploadEndHandler old = f.processes.uploadEnded;
+    const UploadProgressHandler oldProgress = f.processes.uploadProgress;
     f.run.updateCommand();
     old({0, "not this run's"});
+    oldProgress(4, 26);
     EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
+    EXPECT_EQ(std::count(f.observer.counts.begin(), f.observer.counts.end(), "4 of 26 files"), 0);
 }
 
 // Not one page read (the connection down): the run stops before it writes

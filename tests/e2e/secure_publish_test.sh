@@ -32,6 +32,9 @@ check_exit "update to a server not yet trusted" 3 "$updater" update --folder "$m
 check "the fingerprint is named: $(cat "$work/out" "$work/err")" \
     grep -q "fingerprint is $fingerprint\." "$work/out" "$work/err"
 check "nothing arrived at a server not trusted" test -z "$(ls -A "$published")"
+check "the failure is a message on standard error: $(cat "$work/err")" \
+    grep -q "^Upload failed: Login to 127.0.0.1 port $ftpd_port failed: The certificate" "$work/err"
+grep -q "Uploading now" "$work/err" && fail "an uploading message after the upload had ended"
 
 check_exit "trust, answered no" 1 "$updater" trust --folder "$main" </dev/null
 check "trust shows the fingerprint" grep -qxF "SHA-256 fingerprint: $fingerprint" "$work/out"
@@ -43,6 +46,7 @@ check_exit "trust once more" 0 "$updater" trust --folder "$main"
 check "trusted already" grep -qxF "The server is trusted already." "$work/out"
 
 check_exit "update after trust" 0 "$updater" update --folder "$main" --timeout 120
+check "the files are counted" grep -qxF "26 of 26 files" "$work/out"
 for page in "${pages[@]}"; do
     cmp -s <(tr -d '\r' <"$main/upload/$page") "$published/$page" || fail "$page did not arrive whole"
 done

@@ -10,6 +10,7 @@
 #include "platform/batch_runner.h"
 #include "platform/upload_runner.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/test_server.h"
 
 #include <QAbstractButton>
 #include <QDesktopServices>
@@ -238,9 +239,10 @@ private slots:
         click(m_window.get(), "cmdExit");
         QPointer<QMessageBox> question = m_window->findChild<QMessageBox*>();
         QVERIFY(question && question->defaultButton() == question->button(QMessageBox::No));
-        QTRY_VERIFY_WITH_TIMEOUT(MessageBoxes::shown().size() == 2, 30000);
+        // The upload's failure comes later, its message third.
+        QTRY_VERIFY_WITH_TIMEOUT(MessageBoxes::shown().size() >= 2, 30000);
         QTRY_VERIFY(question.isNull() && m_window->isVisible());
-        QCOMPARE(shownMessages(),
+        QCOMPARE(shownMessages().mid(0, 2),
                  QStringList(
                      {"Exit: An update is running. Exit anyway? (?) [Yes/No, No default]", kDone}));
         QCOMPARE(counts.front(), QString("0 of 3 pages"));
@@ -256,6 +258,9 @@ private slots:
         // A refused connection is tried again after 1, 2 and 4 s.
         const QString failed = "upload failed: Login to 127.0.0.1 port 9 failed: ";
         QTRY_VERIFY_WITH_TIMEOUT(state().startsWith(ran + failed), 30000);
+        // The whole reason in a message of its own.
+        const QString reason = state().mid(ran.size() + QString("upload failed: ").size());
+        QCOMPARE(shownMessages().last(), "Upload failed: " + reason + " (x)");
         QCOMPARE(m_folder->read("errors.txt"),
                  std::string("Bob - No backup!\r\nCy - No backup!\r\n"));
         QVERIFY(m_folder->exists("upload/elite.htm") && !m_folder->exists("download.bat"));
@@ -268,6 +273,39 @@ private slots:
                     ->toPlainText()
                     .contains("\nUpload failed: Login to 127.0.0.1 port 9 failed: "));
         QVERIFY(control<QPlainTextEdit>(log, "txtUpload")->isReadOnly());
+    }
+
+    // The real FTP client against a server that takes its time over each file:
+    // the window counts the files as they arrive.
+    void theUploadCountMovesAsTheFilesArrive() {
+        prepareMainFolder(*m_folder);
+        m_folder->write("roster.txt", roster({"Ann"}));
+        m_folder->write("upload/tarvo.jpg", "picture");
+        m_folder->makeFolders({"server"});
+        TestServer server("ftp '" + (*m_folder / "server").string() + "' pw --slow 0.1",
+                          (*m_folder / "server.log").string());
+        QVERIFY(server.port() != 0);
+        m_folder->write(
+            "settings.dat",
+            crlf({"127.0.0.1 " + std::to_string(server.port()), "ranker", "pw", "yellow", " 0 ",
+                  " 3 ", " 1 ", " 0 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
+        m_ports->pages = {{"Ann.html", kGoodPage}};
+        m_ports->sentinel = true;
+        UploadRunner uploads(UploadRunner::Waiting::Detached, QUENMARK_EXE);
+        openWindow(*m_ports, uploads);
+        QStringList counts;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            const QString count = text("lblUploadCount");
+            if (!count.isEmpty() && (counts.isEmpty() || counts.back() != count))
+                counts << count;
+        });
+        watch.start(20);
+        click(m_window.get(), "cmdUpdate");
+        QTRY_VERIFY_WITH_TIMEOUT(text("lblSummary").endsWith("upload finished"), 30000);
+        QCOMPARE(counts.front(), QString("0 of 26 files"));
+        QCOMPARE(counts.back(), QString("26 of 26 files"));
+        QVERIFY2(counts.size() > 3, qPrintable(counts.join(", ")));
     }
 
     // The summary a run leaves, with the pages the batch brings and the client's end.

@@ -23,8 +23,9 @@ struct StandInProcesses : BatchStarter, UploadStarter {
     int batchesEnded = 0;
     int leftoversEnded = 0;
     int uploads = 0;
-    std::string batchSeen;        // download.bat as it was when the batch started
-    UploadEndHandler uploadEnded; // the test ends the upload through it
+    std::string batchSeen;                // download.bat as it was when the batch started
+    UploadEndHandler uploadEnded;         // the test ends the upload through it
+    UploadProgressHandler uploadProgress; // and moves its count
 
     bool findsProgram(const std::filesystem::path&, const std::string&) override {
         return lynxFound;
@@ -43,9 +44,10 @@ struct StandInProcesses : BatchStarter, UploadStarter {
         running = false;
     }
     bool startUpload(const std::filesystem::path&, const std::string&,
-                     UploadEndHandler ended) override {
+                     UploadHandlers handlers) override {
         ++uploads;
-        uploadEnded = std::move(ended);
+        uploadEnded = std::move(handlers.ended);
+        uploadProgress = std::move(handlers.progress);
         return uploadStarts;
     }
 };

@@ -4,12 +4,13 @@ Each prints "PORT PID" once it accepts connections; the test stops it by that
 process id.
 
 test_servers.py ftp ROOT PASSWORD [--raw] [--drop-at N] [--refuse NAME]
-        [--commands LOG]
+        [--commands LOG] [--slow SECONDS]
     pyftpdlib, user "ranker", serving until stopped. --raw stores uploads as
     they came over the wire (a test sees the bytes the client sent even in
     ASCII mode); --drop-at N drops the connection at the N-th STOR, once;
     --refuse NAME answers 451 to every STOR of a name starting with NAME,
-    after writing a part of it; --commands LOG writes every command received.
+    after writing a part of it; --commands LOG writes every command received;
+    --slow waits that long before each STOR.
 test_servers.py proftpd DIR PASSWORD [--implicit | --plain]
     ProFTPD with TLS required (or, --plain, without TLS), user "quenmark",
     files in DIR/root, a self-signed certificate for 127.0.0.1 made in
@@ -166,6 +167,7 @@ def ftp(root, password, options):
         return options[options.index(name) + 1] if name in options else None
 
     drop_at = int(option('--drop-at') or 0)
+    slow = float(option('--slow') or 0)
     refused = option('--refuse')
     command_log = option('--commands')
     stores = [0]
@@ -182,6 +184,7 @@ def ftp(root, password, options):
             super().pre_process_command(line, cmd, arg)
 
         def ftp_STOR(self, file, mode='w'):
+            time.sleep(slow)
             stores[0] += 1
             if stores[0] == drop_at:
                 self.close()

@@ -22,6 +22,8 @@ public:
     virtual void showMessage(const OperatorMessage& message) = 0;
     // The pages the download batch has written so far, out of total.
     virtual void downloadCountChanged(int written, int total) = 0;
+    // The files the FTP client has sent so far, out of total.
+    virtual void uploadCountChanged(int sent, int total) = 0;
     // The FTP client has ended: its status and transcript (ftp.log).
     virtual void uploadEnded(const UploadEnd& end) = 0;
     // How the latest run went (RunSummary::text), after its closing message and

@@ -8,7 +8,7 @@ namespace quenmark {
 
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings, UploadStarter& uploads,
-                                           UploadEndHandler ended) {
+                                           UploadHandlers handlers) {
     if (auto message = writeUploadScript(mainFolder, heldSettings))
         return message;
     // The client's transcript is made here first, so that a FIFO or a folder
@@ -18,9 +18,13 @@ std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFold
     } catch (const FileError& error) {
         return errorMessage(std::string(error.what()) + " The pages were not uploaded.");
     }
-    if (!uploads.startUpload(mainFolder, kUploadScriptFile, std::move(ended)))
+    if (!uploads.startUpload(mainFolder, kUploadScriptFile, std::move(handlers)))
         return errorMessage("The upload could not be started.");
     return std::nullopt;
+}
+
+std::string uploadCountText(int sent, int total) {
+    return std::to_string(sent) + " of " + std::to_string(total) + " files";
 }
 
 } // namespace quenmark
