@@ -85,21 +85,27 @@ std::string knownHostsLine(const ServerAddress& address, std::string_view keyByt
            bytesOf(keyBytes).toBase64().toStdString() + "\n";
 }
 
-std::string unknownServerText(const UnknownServer& server) {
+std::string unknownServerFacts(const UnknownServer& server) {
     const std::string name = serverName(server.address);
-    const bool ssh = server.address.transport == Transport::Sftp;
     if (server.changed)
         return "The host key of " + name +
                " is not the one known_hosts holds for it: another machine may be answering in "
                "its place. Its SHA-256 fingerprint is now " +
-               server.fingerprint +
-               ". If the server's key was changed on purpose, remove its line from known_hosts "
-               "in the main folder, then run \"quenmark-updater trust\" there.";
+               server.fingerprint + ".";
     const std::string what =
-        ssh ? "The host key of " + name + " is not in known_hosts"
+        server.address.transport == Transport::Sftp
+            ? "The host key of " + name + " is not in known_hosts"
             : "The certificate of " + name + " is not trusted (" + server.reason + ")";
-    return what + ". Its SHA-256 fingerprint is " + server.fingerprint +
-           ". If that is your server's, trust it: run \"quenmark-updater trust\" in the main "
+    return what + ". Its SHA-256 fingerprint is " + server.fingerprint + ".";
+}
+
+std::string unknownServerText(const UnknownServer& server) {
+    if (server.changed)
+        return unknownServerFacts(server) +
+               " If the server's key was changed on purpose, remove its line from known_hosts in "
+               "the main folder, then run \"quenmark-updater trust\" there.";
+    return unknownServerFacts(server) +
+           " If that is your server's, trust it: run \"quenmark-updater trust\" in the main "
            "folder, or press Test connection in the Settings window.";
 }
 

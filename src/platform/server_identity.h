@@ -38,8 +38,9 @@ std::vector<std::string> certificateFingerprints(std::string_view pemFile);
 std::string hostKeyFingerprint(std::string_view keyBytes);
 std::string knownHostsLine(const ServerAddress& address, std::string_view keyBytes);
 
-// What the operator is told about an unknown server: its name, its
-// fingerprint, and how to trust it.
+// What the operator is told about an unknown server: its name and its
+// fingerprint (the facts), then how to trust it.
+std::string unknownServerFacts(const UnknownServer& server);
 std::string unknownServerText(const UnknownServer& server);
 
 // Adds the server's certificate to trusted.pem or its host key to known_hosts,

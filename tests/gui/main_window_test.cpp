@@ -423,7 +423,8 @@ private slots:
         QTest::newRow("settings")
             << WindowMaker([](const TempFolder& f) { return new SettingsDialog(f.path()); })
             << "txtServer=&FTP Server:|txtUsername=&Username:|txtPassword=P&assword:|"
-               "txtPtColor=&Point Color:|cboPtMax=Point &Max:|cboPenalty=&N/A Penalty:|"
+               "cmdTestConnection=&Test connection|txtPtColor=&Point Color:|cboPtMax=Point "
+               "&Max:|cboPenalty=&N/A Penalty:|"
                "cboAlign=Ta&ble Align:|chkDirectory=D&irectory:|txtDirectory=|"
                "spnJobs=Pa&ges at once:|chkElite=&elite.htm|chkElite2=elite&2.htm|"
                "chkStage=&stage files|chkDiff=&diff files|chkLeaders=&leaders.htm|"

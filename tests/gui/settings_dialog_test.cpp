@@ -3,13 +3,16 @@
 #include "gui/message_box.h"
 #include "platform/download_jobs_setting.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/test_server.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
@@ -228,6 +231,43 @@ private slots:
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));
         QVERIFY(!openWindowOf("quenmark::SettingsDialog"));
         QVERIFY(std::filesystem::is_directory(folder / "settings.dat" / "inside"));
+    }
+
+    // Beside the server: whether the address is encrypted. Test connection
+    // tries the account as typed; an unknown certificate is shown with its
+    // fingerprint and, once trusted, recorded and the test made again.
+    void saysWhatIsNotEncryptedAndTestsTheConnectionTrustingTheServer() {
+        TempFolder folder;
+        folder.write("settings.dat", kDefaults);
+        SettingsDialog dialog(folder.path());
+        const auto* encryption = control<QLabel>(&dialog, "lblEncryption");
+        const struct {
+            const char* server;
+            const char* shown;
+        } cases[] = {{"ftp.example.org 21", "not encrypted"},
+                     {"ftpes://ftp.example.org", ""},
+                     {"sftp://ftp.example.org:2222", ""},
+                     {"gopher://ftp.example.org", "not an address"}};
+        for (const auto& c : cases) {
+            text(&dialog, "txtServer")->setText(c.server);
+            QCOMPARE(encryption->text(), QString(c.shown));
+        }
+
+        TestServer server("proftpd '" + (folder / "ftpd").string() + "' zebulons",
+                          (folder / "server.log").string());
+        QVERIFY(server.port() != 0);
+        text(&dialog, "txtServer")->setText(QString("ftpes://127.0.0.1:%1").arg(server.port()));
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
+        click(&dialog, "cmdTestConnection");
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBoxes::shown().size(), std::size_t{2}, 30000);
+        const QStringList shown = shownMessages();
+        QVERIFY2(shown[0].contains("is not trusted") && shown[0].endsWith("[Yes/No, No default]"),
+                 qPrintable(shown[0]));
+        QVERIFY(folder.read("trusted.pem").find(folder.read("ftpd/cert.pem")) != std::string::npos);
+        QCOMPARE(shown[1], QString("Test connection: Logged in to 127.0.0.1 port %1 as quenmark "
+                                   "(encrypted by TLS); the login directory holds 0 names. (i)")
+                               .arg(server.port()));
+        QVERIFY(control<QPushButton>(&dialog, "cmdTestConnection")->isEnabled());
     }
 };
 

@@ -3,20 +3,25 @@
 #include "core/harvest/download_jobs.h"
 #include "core/main_folder.h"
 #include "core/model/text_file.h"
+#include "core/publish/server_address.h"
 #include "gui/latin1_text.h"
 #include "gui/message_box.h"
 #include "gui/one_line_field.h"
 #include "gui/widgets.h"
+#include "platform/connection_test.h"
 #include "platform/download_jobs_setting.h"
+#include "platform/ftp_library.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace quenmark {
@@ -101,11 +106,28 @@ void SettingsDialog::buildControls() {
     m_cmdCancel = named(new QPushButton("&Cancel"), "cmdCancel");
     m_cmdCancel->setAutoDefault(false);
 
+    // Beside the server: whether the address sends the account and the pages
+    // in clear text.
+    m_lblEncryption = named(new QLabel, "lblEncryption");
+    auto* serverRow = new QHBoxLayout;
+    serverRow->addWidget(m_txtServer, 1);
+    serverRow->addWidget(m_lblEncryption);
+    auto* serverCaption = new QLabel("&FTP Server:");
+    serverCaption->setBuddy(m_txtServer);
+
+    m_cmdTestConnection = named(new QPushButton, "cmdTestConnection");
+    m_cmdTestConnection->setAutoDefault(false);
+    m_cmdTestConnection->setToolTip(
+        "Log in with the account as it stands here, open the directory and list it");
+    auto* testRow = new QHBoxLayout;
+    testRow->addWidget(m_cmdTestConnection);
+    testRow->addStretch();
+
     auto* fields = new QFormLayout;
-    // Alt letters: T stays free for a connection test beside the account.
-    fields->addRow("&FTP Server:", m_txtServer);
+    fields->addRow(serverCaption, serverRow);
     fields->addRow("&Username:", m_txtUsername);
     fields->addRow("P&assword:", m_txtPassword);
+    fields->addRow(QString(), testRow);
     fields->addRow("&Point Color:", m_txtPtColor);
     fields->addRow("Point &Max:", m_cboPtMax);
     fields->addRow("&N/A Penalty:", m_cboPenalty);
@@ -140,16 +162,20 @@ void SettingsDialog::buildControls() {
     m_txtServer->setMinimumWidth(220);
 
     // The left column, the upload boxes, then OK and Cancel.
-    QList<QWidget*> order = {m_txtServer,    m_txtUsername, m_txtPassword, m_txtPtColor,
-                             m_cboPtMax,     m_cboPenalty,  m_cboAlign,    m_chkDirectory,
-                             m_txtDirectory, m_spnJobs};
+    QList<QWidget*> order = {m_txtServer,    m_txtUsername,  m_txtPassword, m_cmdTestConnection,
+                             m_txtPtColor,   m_cboPtMax,     m_cboPenalty,  m_cboAlign,
+                             m_chkDirectory, m_txtDirectory, m_spnJobs};
     for (QCheckBox* box : uploads)
         order.append(box);
     order.append({m_cmdOK, m_cmdCancel});
     chainTabOrder(order);
 
     directoryClicked(false);
+    connectionTestEnded();
     connect(m_chkDirectory, &QCheckBox::toggled, this, &SettingsDialog::directoryClicked);
+    connect(m_txtServer, &QLineEdit::textChanged, this, &SettingsDialog::serverChanged);
+    connect(m_cmdTestConnection, &QPushButton::clicked, this,
+            &SettingsDialog::testConnectionClicked);
     connect(m_cmdOK, &QPushButton::clicked, this, &SettingsDialog::okClicked);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -251,6 +277,82 @@ void SettingsDialog::okClicked() {
         setDownloadJobsSetting(m_spnJobs->value());
         close();
     }
+}
+
+void SettingsDialog::serverChanged(const QString& text) {
+    const ParsedAddress parsed = parseServerAddress(toBytes(text));
+    if (!parsed.address) {
+        m_lblEncryption->setText("not an address");
+        m_lblEncryption->setToolTip(fromBytes(parsed.problem));
+        return;
+    }
+    const bool plain = !isEncrypted(parsed.address->transport);
+    m_lblEncryption->setText(plain ? "not encrypted" : "");
+    m_lblEncryption->setToolTip(plain ? "The password and the pages travel in clear text: "
+                                        "begin the address with ftpes://, ftps:// or sftp:// "
+                                        "where the server offers it."
+                                      : "");
+}
+
+void SettingsDialog::testConnectionClicked() {
+    startConnectionTest(fields());
+}
+
+// The test runs beside the window, which stays usable: a server that does not
+// answer keeps the operator waiting up to the upload's connect limit. What the
+// thread uses lives as long as the thread, whether the window stays or not.
+void SettingsDialog::startConnectionTest(const SiteSettings& settings) {
+    if (!m_ftpLibrary)
+        m_ftpLibrary = std::make_shared<FtpLibrary>();
+    m_cmdTestConnection->setEnabled(false);
+    m_cmdTestConnection->setText("Testing...");
+    auto check = std::make_shared<ConnectionCheck>();
+    QThread* thread = QThread::create(
+        [settings, files = identityFilesOf(m_folder), library = m_ftpLibrary, check] {
+            *check = library->started()
+                         ? testConnection(settings, files)
+                         : ConnectionCheck{false, "The FTP library could not be started.", {}};
+        });
+    connect(thread, &QThread::finished, this, [this, check] { connectionTested(*check); });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}
+
+void SettingsDialog::connectionTestEnded() {
+    m_cmdTestConnection->setText("&Test connection");
+    m_cmdTestConnection->setEnabled(true);
+}
+
+void SettingsDialog::connectionTested(const ConnectionCheck& check) {
+    connectionTestEnded();
+    const QString title = "Test connection";
+    if (!check.unknownServer) {
+        MessageBoxes::show(this, title, fromBytes(check.words),
+                           check.ok ? MessageIcon::Information : MessageIcon::Critical);
+        return;
+    }
+    const UnknownServer& server = *check.unknownServer;
+    if (server.changed) {
+        MessageBoxes::show(this, title, fromBytes(unknownServerText(server)),
+                           MessageIcon::Critical);
+        return;
+    }
+    const bool ssh = server.address.transport == Transport::Sftp;
+    const QString question =
+        fromBytes(unknownServerFacts(server)) +
+        QString("\n\nTrust this server? Its %1 is added to %2 in the main folder.")
+            .arg(ssh ? "host key" : "certificate",
+                 ssh ? kKnownHostsFile : kTrustedCertificatesFile);
+    if (MessageBoxes::show(this, title, question, MessageIcon::Question,
+                           MessageBoxes::Buttons::YesNoDefaultNo) != MessageBoxes::Answer::Yes)
+        return;
+    try {
+        trustServer(identityFilesOf(m_folder), server);
+    } catch (const FileError& error) {
+        MessageBoxes::show(this, errorMessage(error.what()));
+        return;
+    }
+    startConnectionTest(fields());
 }
 
 } // namespace quenmark

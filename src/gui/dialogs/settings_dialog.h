@@ -4,19 +4,26 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
 
 namespace quenmark {
 
+struct ConnectionCheck;
+class FtpLibrary;
+
 // The operator's editor of settings.dat: reads the file when it opens (writing
 // the defaults at once when the file is missing), writes it whole on OK. It
 // also shows how many pages the window's runs fetch at once, which is kept in
-// the user's settings, not in the main folder, and saved on OK too.
+// the user's settings, not in the main folder, and saved on OK too. Beside the
+// account it says when the address is not encrypted, and Test connection tries
+// the account as typed, offering to trust a server it does not know.
 class SettingsDialog : public QDialog {
     Q_OBJECT
 
@@ -31,6 +38,8 @@ public:
 private slots:
     void directoryClicked(bool ticked);
     void okClicked();
+    void serverChanged(const QString& text);
+    void testConnectionClicked();
 
 private:
     void buildControls();
@@ -38,10 +47,16 @@ private:
     void showSettings(const SiteSettings& settings);
     SiteSettings fields() const;
     bool save();
+    void startConnectionTest(const SiteSettings& settings);
+    void connectionTestEnded();
+    void connectionTested(const ConnectionCheck& check);
 
     std::filesystem::path m_folder;
     bool m_loaded = true;
     QLineEdit* m_txtServer = nullptr;
+    QLabel* m_lblEncryption = nullptr;
+    QPushButton* m_cmdTestConnection = nullptr;
+    std::shared_ptr<FtpLibrary> m_ftpLibrary; // shared with a test under way
     QLineEdit* m_txtUsername = nullptr;
     QLineEdit* m_txtPassword = nullptr;
     QLineEdit* m_txtPtColor = nullptr;
