@@ -2,46 +2,40 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QTimeZone>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 namespace quenmark {
 
-namespace {
-
-// No other test of this program reads the variable, so none needs it back.
-void setEpoch(const char* value) {
-    value ? ::setenv("SOURCE_DATE_EPOCH", value, 1) : ::unsetenv("SOURCE_DATE_EPOCH");
-}
-
-std::string longDate(QDate date) {
-    return QLocale::system().toString(date, QLocale::LongFormat).toLatin1().toStdString();
-}
-
-// 1800000307 s after 1970 is 15 January 2027, 08:05:07 UTC: the hours keep
-// their leading zero, the seconds are not shown; 1800050700 is 22:05 that day.
-TEST(SystemClock, SourceDateEpochStandsInForTheClock) {
-    for (auto [epoch, time] : {std::pair("1800000307", " at 08:05"), {"1800050700", " at 22:05"}}) {
-        setEpoch(epoch);
-        EXPECT_EQ(SystemClock().dateStamp(), longDate(QDate(2027, 1, 15)) + time);
-    }
-}
-
-// Without the variable, or with a value that is no number, the clock is read.
-TEST(SystemClock, ReadsTheClockOtherwise) {
-    for (const char* value : {static_cast<const char*>(nullptr), "soon"}) {
-        setEpoch(value);
+// SOURCE_DATE_EPOCH stands in for the clock: 1800000307 s after 1970 is 15
+// January 2027, 08:05:07 UTC (the hours keep their leading zero, the seconds
+// are not shown), 1800050700 is 22:05 that day. Without the variable, or with
+// a value that is no number, the clock is read. (No other test of this
+// program reads the variable, so none needs it back.)
+TEST(SystemClock, StampsTheSourceDateEpochOrTheClock) {
+    const auto stampOf = [](const QDateTime& t) {
+        return QLocale::system().toString(t.date(), QLocale::LongFormat).toLatin1().toStdString() +
+               " at " + t.toString("HH:mm").toStdString();
+    };
+    const auto utc = [](int hour, int minute) {
+        return QDateTime(QDate(2027, 1, 15), QTime(hour, minute), QTimeZone::utc());
+    };
+    const std::pair<const char*, std::optional<QDateTime>> cases[] = {
+        {"1800000307", utc(8, 5)}, {"1800050700", utc(22, 5)}, {nullptr, {}}, {"soon", {}}};
+    for (const auto& [epoch, moment] : cases) {
+        SCOPED_TRACE(epoch ? epoch : "unset");
+        epoch ? ::setenv("SOURCE_DATE_EPOCH", epoch, 1) : ::unsetenv("SOURCE_DATE_EPOCH");
         const QDateTime before = QDateTime::currentDateTime();
         const std::string stamp = SystemClock().dateStamp();
         const QDateTime after = QDateTime::currentDateTime();
-        const auto stampOf = [](const QDateTime& t) {
-            return longDate(t.date()) + " at " + t.toString("HH:mm").toStdString();
-        };
-        EXPECT_TRUE(stamp == stampOf(before) || stamp == stampOf(after)) << stamp;
+        if (moment)
+            EXPECT_EQ(stamp, stampOf(*moment));
+        else
+            EXPECT_TRUE(stamp == stampOf(before) || stamp == stampOf(after)) << stamp;
     }
 }
-
-} // namespace
 
 } // namespace quenmark

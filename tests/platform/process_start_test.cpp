@@ -10,14 +10,12 @@
 
 namespace quenmark {
 
-TEST(ProcessStart, AProgramThatCannotRunIsReportedAtOnce) {
+// A program that cannot run is reported at its start; one that runs gives its
+// exit status, and one that hangs is ended without waiting on it.
+TEST(ProcessStart, StartsWaitsForAndEndsAProgram) {
     TempFolder folder;
     EXPECT_FALSE(ChildProcess::start({"no-such-program-anywhere", {}, folder.path(), {}}));
     EXPECT_FALSE(ChildProcess::start({"/bin/true", {}, folder / "no-such-folder", {}}));
-}
-
-TEST(ProcessStart, WaitingGivesTheExitStatusAndAHangingProgramCanBeEnded) {
-    TempFolder folder;
     auto failed = ChildProcess::start({"/bin/sh", {"-c", "echo out; exit 3"}, {}, folder / "log"});
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->wait(), 3);
