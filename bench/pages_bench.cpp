@@ -46,7 +46,12 @@ public:
     bool startBatch(const fs::path&, const std::string&) override { return true; }
     bool batchRunning() override { return false; }
     void endBatch() override {}
-    bool startUpload(const fs::path&, const std::string&, UploadHandlers) override { return true; }
+    void endLeftoverUpload(const fs::path&) override {}
+    bool startUpload(const fs::path&, const std::string&, std::chrono::seconds,
+                     UploadHandlers) override {
+        return true;
+    }
+    void endUploads() override {}
 };
 
 class NoLock : public RunLock {

@@ -114,14 +114,16 @@ CommandUsage ftpUsage() {
     return {.name = "ftp",
             .synopsis = "-s:FILE",
             .summary = "the FTP client that runs ftp.dat",
-            .help = "Usage: quenmark-updater ftp -s:FILE\n"
+            .help = "Usage: quenmark-updater ftp -s:FILE [--time-limit SEC]\n"
                     "The FTP client that runs the upload script FILE, its transcript on\n"
                     "standard output; a run starts it itself on ftp.dat.\n"
                     "\n"
                     "Options:\n"
                     "  -s:FILE          the upload script\n"
+                    "  --time-limit SEC send nothing more after SEC seconds\n"
                     "  --help           this text\n",
-            .options = {{"s", "the upload script", "FILE"}},
+            .options = {{"s", "the upload script", "FILE"},
+                        {"time-limit", "send nothing more after SEC seconds", "SEC"}},
             .singleDashWords = QCommandLineParser::ParseAsCompactedShortOptions};
 }
 
@@ -133,7 +135,15 @@ int ftpCommand(const QStringList& arguments) {
     const QString script = parser.value("s");
     if (!script.startsWith(':') || script.size() < 2)
         return usageError("ftp", "the script is given as -s:FILE.");
-    return runFtpScript(pathFromText(script.mid(1)), std::cout);
+    UploadLimits limits;
+    if (parser.isSet("time-limit")) {
+        bool ok = false;
+        const int seconds = parser.value("time-limit").toInt(&ok);
+        if (!ok || seconds <= 0)
+            return usageError("ftp", "--time-limit takes a whole number of seconds above 0.");
+        limits.deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    }
+    return runFtpScript(pathFromText(script.mid(1)), std::cout, limits);
 }
 
 std::vector<Command> commands() {

@@ -92,16 +92,15 @@ int runHeadlessUpdate(const HeadlessOptions& options) {
     ConsoleObserver observer;
     UpdateRun run(options.folder, batch, uploads, lock, clock, observer);
     run.setUploadSkipped(!options.upload);
+    if (options.timeoutSeconds)
+        run.setTimeLimit(std::chrono::seconds(*options.timeoutSeconds));
+    if (options.uploadTimeoutSeconds)
+        run.setUploadTimeLimit(std::chrono::seconds(*options.uploadTimeoutSeconds));
 
     run.updateCommand();
-    const auto start = std::chrono::steady_clock::now();
     while (run.timerOn()) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         run.tick();
-        if (run.timerOn() && options.timeoutSeconds &&
-            std::chrono::steady_clock::now() - start >=
-                std::chrono::seconds(*options.timeoutSeconds))
-            run.timeOut(*options.timeoutSeconds);
     }
     // The window's messages point at its buttons; without a window, init makes
     // what a main folder lacks.

@@ -8,7 +8,8 @@ namespace quenmark {
 struct HeadlessOptions {
     std::filesystem::path folder = ".";
     bool upload = true;
-    std::optional<int> timeoutSeconds;
+    std::optional<int> timeoutSeconds;       // the whole run
+    std::optional<int> uploadTimeoutSeconds; // the upload; unset: the default
     // Member pages fetched at once for this run; unset: the operator's setting.
     std::optional<int> downloadJobs;
 };

@@ -3,6 +3,7 @@
 #include "cli/headless_runner.h"
 #include "cli/usage.h"
 #include "core/harvest/download_jobs.h"
+#include "core/update_run.h"
 #include "platform/path_text.h"
 
 #include <QCommandLineParser>
@@ -13,7 +14,11 @@ QList<QCommandLineOption> updateOptions() {
     return {
         {"folder", "main folder (default: current directory)", "DIR", "."},
         {"no-upload", "write ftp.dat but do not start the upload"},
-        {"timeout", "give up waiting for the downloads after SEC seconds (default: no limit)",
+        {"timeout",
+         "end the whole run, the upload included, within SEC seconds (default: no limit)", "SEC"},
+        {"upload-timeout",
+         QString("end the upload within SEC seconds (default: %1)")
+             .arg(kDefaultUploadTimeLimit.count()),
          "SEC"},
         {"jobs",
          QString("fetch up to J member pages at once, %1 to %2, for this run (default: the "
@@ -73,12 +78,16 @@ int updateCommand(const QStringList& arguments) {
     HeadlessOptions options;
     options.folder = pathFromText(parser.value("folder"));
     options.upload = !parser.isSet("no-upload");
-    if (parser.isSet("timeout")) {
+    for (const char* name : {"timeout", "upload-timeout"}) {
+        if (!parser.isSet(name))
+            continue;
         bool ok = false;
-        const int seconds = parser.value("timeout").toInt(&ok);
+        const int seconds = parser.value(name).toInt(&ok);
         if (!ok || seconds <= 0)
-            return usageError("update", "--timeout takes a whole number of seconds above 0.");
-        options.timeoutSeconds = seconds;
+            return usageError("update",
+                              QString("--%1 takes a whole number of seconds above 0.").arg(name));
+        (name == std::string_view("timeout") ? options.timeoutSeconds
+                                             : options.uploadTimeoutSeconds) = seconds;
     }
     if (parser.isSet("jobs")) {
         const std::optional<int> jobs = parseDownloadJobs(parser.value("jobs").toStdString());

@@ -64,9 +64,12 @@ inline constexpr auto kSentinelFileText =
     main_folder_detail::joined(kDownloadFolder, "/", kSentinelName, ".html");
 inline constexpr const char* kSentinelFile = kSentinelFileText.data();
 
-// The upload: the FTP client's script (it holds the password) and its transcript.
+// The upload: the FTP client's script (it holds the password), its transcript,
+// and while it runs the record of the client's process, so that a later run
+// can end a client that outlived its run.
 inline constexpr const char* kUploadScriptFile = "ftp.dat";
 inline constexpr const char* kUploadLogFile = "ftp.log";
+inline constexpr const char* kUploadRecordFile = "ftp.pid";
 
 // The servers the operator trusts beyond the system's certificate store: TLS
 // certificates (PEM) and SSH host keys (OpenSSH's known_hosts form).

@@ -41,17 +41,26 @@ UpdateRun::UpdateRun(std::filesystem::path mainFolder, BatchStarter& batch, Uplo
     : m_folder(std::move(mainFolder)), m_batch(batch), m_uploads(uploads), m_lock(lock),
       m_clock(clock), m_observer(observer) {}
 
-// The observer may be going away too: the downloads end without telling it.
+// The observer may be going away too: the downloads and the upload end
+// without telling it.
 UpdateRun::~UpdateRun() {
     if (m_timerOn) {
         endDownloads();
         removeQuietly(m_folder / kSentinelFile);
     }
+    if (m_outcome == RunOutcome::Uploading)
+        m_uploads.endUploads();
     m_lock.release();
 }
 
 void UpdateRun::updateCommand() {
+    // The last run's upload still runs, and the folder is still its own.
+    if (m_outcome == RunOutcome::Uploading)
+        return m_observer.showMessage(errorMessage("Another update is running in this folder."));
     const auto started = std::filesystem::file_time_type::clock::now();
+    m_deadline.reset();
+    if (m_timeLimit)
+        m_deadline = std::chrono::steady_clock::now() + *m_timeLimit;
 
     m_runToken = std::make_shared<int>(0);
     m_summary = RunSummary{};
@@ -127,8 +136,9 @@ std::optional<OperatorMessage> UpdateRun::checkBeforeDownloads() const {
 }
 
 void UpdateRun::startDownloads(const MemberTable& members) {
-    // A batch an earlier run left behind would go on writing pages, and its
-    // sentinel, into this run's downloads.
+    // A client an earlier run left behind would send beside this run's; a
+    // batch would go on writing pages, and its sentinel, into its downloads.
+    m_uploads.endLeftoverUpload(m_folder);
     m_batch.endLeftoverBatch(m_folder);
     writeDownloadBatch(m_folder, members);
     std::error_code ec;
@@ -170,6 +180,8 @@ bool UpdateRun::sentinelAccepted() const {
 void UpdateRun::tick() {
     if (!m_timerOn)
         return;
+    if (m_deadline && std::chrono::steady_clock::now() >= *m_deadline)
+        return timeOut();
     // The batch's end is asked before the sentinel is looked for: a batch that
     // writes the sentinel and ends between the two looks is still seen whole.
     const bool batchEnded = !m_batch.batchRunning();
@@ -185,7 +197,9 @@ void UpdateRun::tick() {
         } catch (const std::exception& error) {
             stop(errorMessage(error.what()));
         }
-        m_lock.release();
+        // An upload under way keeps the folder until it ends.
+        if (m_outcome != RunOutcome::Uploading)
+            m_lock.release();
         return;
     }
     if (!batchEnded)
@@ -213,12 +227,11 @@ void UpdateRun::abandonDownloads() {
     m_outcome = RunOutcome::Stopped;
 }
 
-void UpdateRun::timeOut(int seconds) {
-    if (!m_timerOn)
-        return;
+void UpdateRun::timeOut() {
     abandonDownloads();
-    const OperatorMessage message = errorMessage("The downloads did not finish within " +
-                                                 std::to_string(seconds) + " seconds.");
+    const OperatorMessage message = errorMessage(
+        "The downloads did not finish within " +
+        std::to_string(m_timeLimit.value_or(std::chrono::seconds(0)).count()) + " seconds.");
     m_observer.showMessage(message);
     stopped(message);
     m_outcome = RunOutcome::TimedOut;
@@ -309,7 +322,21 @@ void UpdateRun::startUploading(const SiteSettings& settings) {
         if (!run.expired())
             uploadEnded(end);
     };
-    if (auto message = startUpload(m_folder, settings, m_uploads, std::move(handlers))) {
+    // The run's own limit bounds the upload too; what the downloads and the
+    // processing took of it is gone.
+    std::chrono::seconds limit = m_uploadTimeLimit;
+    if (m_deadline)
+        limit = std::min(limit, std::chrono::floor<std::chrono::seconds>(
+                                    *m_deadline - std::chrono::steady_clock::now()));
+    std::optional<OperatorMessage> message;
+    if (limit <= std::chrono::seconds(0))
+        message =
+            errorMessage("The upload was not started: the run's " +
+                         std::to_string(m_timeLimit.value_or(std::chrono::seconds(0)).count()) +
+                         " seconds had passed.");
+    else
+        message = startUpload(m_folder, settings, m_uploads, limit, std::move(handlers));
+    if (message) {
         m_summary.upload = UploadState::Failed;
         m_summary.uploadFailure = message->text;
         m_observer.showMessage(*message);
@@ -326,6 +353,7 @@ void UpdateRun::uploadEnded(const UploadEnd& end) {
     // A client that ends while the run still works is told with the run's end.
     if (m_summaryShown) {
         settleOutcome();
+        m_lock.release();
         m_observer.summaryChanged(m_summary.text());
     }
     // The summary line holds the reason on one line; the message holds it whole.

@@ -10,6 +10,7 @@
 #include "core/ports/upload_starter.h"
 #include "core/run_summary.h"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -19,6 +20,10 @@ namespace quenmark {
 
 inline constexpr const char* kIdleCaption = "Updater - Quenmark";
 inline constexpr const char* kBusyCaption = "Updating...";
+
+// The longest an upload may take unless the run's own time limit is shorter:
+// a server that stops answering never holds the run, and its lock, for longer.
+inline constexpr std::chrono::seconds kDefaultUploadTimeLimit{600};
 
 // Where the latest run is, or how it ended.
 enum class RunOutcome {
@@ -35,13 +40,14 @@ enum class RunOutcome {
 // One publication, split in two by the downloads: the Update command starts
 // them, and the timer tick that finds the sentinel does all the rest. UI-free:
 // it reports to its observer, which is the main window or the headless runner.
-// The run holds the main folder's lock from the Update command to its end, and
-// owns the batch it started: whatever ends the run ends the batch.
+// The run holds the main folder's lock from the Update command until its upload
+// has ended, and owns the batch and the upload it started: whatever ends the
+// run ends them.
 class UpdateRun {
 public:
     UpdateRun(std::filesystem::path mainFolder, BatchStarter& batch, UploadStarter& uploads,
               RunLock& lock, Clock& clock, RunObserver& observer);
-    // A run still downloading is abandoned.
+    // A run still downloading is abandoned; an upload still running is ended.
     ~UpdateRun();
     UpdateRun(const UpdateRun&) = delete;
     UpdateRun& operator=(const UpdateRun&) = delete;
@@ -51,9 +57,12 @@ public:
     // Gives up waiting for the downloads: the batch ends with every process it
     // started, download.bat and the sentinel go, and the folder is free again.
     void abandonDownloads();
-    // The downloads did not finish within `seconds`: they are abandoned, the
-    // operator is told, and the run has timed out.
-    void timeOut(int seconds);
+    // Runs after this one end within `limit` from their Update command (none:
+    // no limit): downloads not finished by then are abandoned (TimedOut), and
+    // the upload gets what is left of it, at most its own limit.
+    void setTimeLimit(std::optional<std::chrono::seconds> limit) { m_timeLimit = limit; }
+    // The longest the upload of runs after this one may take.
+    void setUploadTimeLimit(std::chrono::seconds limit) { m_uploadTimeLimit = limit; }
     // Runs after this one write ftp.dat but start no upload (and show no
     // uploading stage or message).
     void setUploadSkipped(bool skipped) { m_uploadSkipped = skipped; }
@@ -68,6 +77,7 @@ private:
     void reportDownloadCount();
     bool sentinelAccepted() const;
     void endDownloads();
+    void timeOut();
     void process();
     void startUploading(const SiteSettings& settings);
     void uploadEnded(const UploadEnd& end);
@@ -92,12 +102,15 @@ private:
     std::filesystem::file_time_type m_batchWritten;
     bool m_batchEndSeen = false;
     RunOutcome m_outcome = RunOutcome::Idle;
+    std::optional<std::chrono::seconds> m_timeLimit;
+    std::chrono::seconds m_uploadTimeLimit = kDefaultUploadTimeLimit;
+    std::optional<std::chrono::steady_clock::time_point> m_deadline; // of the run under way
     std::optional<DownloadProgress> m_progress;
     int m_pagesReported = -1;
     RunSummary m_summary;
     bool m_summaryShown = false;
     bool m_uploadEnded = false; // the client of the latest run has ended
-    // The upload outlives the run that started it; its end only reaches this
+    // The upload goes on after the processing half; its end only reaches this
     // object while it exists and has not begun another run.
     std::shared_ptr<int> m_runToken = std::make_shared<int>(0);
 };

@@ -236,8 +236,9 @@ void MainWindow::openSite() {
                            MessageIcon::Exclamation);
 }
 
+// The upload belongs to the run: ending the program ends it.
 bool MainWindow::runGoingOn() const {
-    return !m_ending && m_run.timerOn();
+    return !m_ending && (m_run.timerOn() || m_run.outcome() == RunOutcome::Uploading);
 }
 
 // The question does not hold up the run: if the run ends first, the question
@@ -310,8 +311,12 @@ void MainWindow::timerChanged(bool on) {
         return;
     }
     m_tmrDownload->stop();
-    // The downloads are over: "An update is running" no longer holds.
-    if (m_exitQuestion)
+    closeExitQuestion();
+}
+
+// Once the run is over, "An update is running" no longer holds.
+void MainWindow::closeExitQuestion() {
+    if (m_exitQuestion && !runGoingOn())
         m_exitQuestion->close();
 }
 
@@ -333,6 +338,7 @@ void MainWindow::showSummary(const QString& summary) {
 }
 
 void MainWindow::summaryChanged(const std::string& summary) {
+    closeExitQuestion();
     showSummary(fromBytes(summary));
     keepLastRun(m_folder, fromBytes(summary), m_runDate);
 }

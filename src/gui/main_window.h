@@ -72,6 +72,7 @@ private:
     void showSummary(const QString& summary);
     bool runGoingOn() const;
     void askToExit();
+    void closeExitQuestion();
 
     std::filesystem::path m_folder;
     UpdateRun m_run;

@@ -2,35 +2,15 @@
 
 #include "core/harvest/download_batch.h"
 #include "core/main_folder.h"
-#include "core/model/atomic_file.h"
-#include "core/model/leading_number.h"
 #include "core/model/text_file.h"
 #include "platform/download_jobs_setting.h"
 #include "platform/process_group.h"
+#include "platform/process_record.h"
 #include "platform/process_start.h"
-
-#include <random>
 
 namespace quenmark {
 
 namespace {
-
-std::string newMarker() {
-    std::random_device random;
-    std::uniform_int_distribution<int> digit(0, 15);
-    std::string value;
-    for (int i = 0; i < 24; ++i)
-        value += "0123456789abcdef"[digit(random)];
-    return std::string(kBatchMarkerName) + "=" + value;
-}
-
-void removeRecord(const std::filesystem::path& mainFolder) {
-    try {
-        removeFileIfPresent(mainFolder / kBatchRecordFile);
-    } catch (const FileError&) {
-        // A record left behind names a group that is gone or not ours: harmless.
-    }
-}
 
 void removeDoneLog(const std::filesystem::path& mainFolder) {
     try {
@@ -54,13 +34,7 @@ bool BatchRunner::findsProgram(const std::filesystem::path& folder, const std::s
 }
 
 void BatchRunner::endLeftoverBatch(const std::filesystem::path& mainFolder) {
-    const auto lines = readLines(mainFolder / kBatchRecordFile, kBatchRecordFile);
-    if (!lines)
-        return;
-    // The interpreter leads its own session and group, both of its process id.
-    if (lines->size() >= 2)
-        endMarkedProcesses(static_cast<int>(leadingNumber((*lines)[0])), (*lines)[1]);
-    removeRecord(mainFolder);
+    endRecordedProcesses(mainFolder / kBatchRecordFile, kBatchRecordFile);
 }
 
 bool BatchRunner::startBatch(const std::filesystem::path& mainFolder,
@@ -75,7 +49,7 @@ bool BatchRunner::startBatch(const std::filesystem::path& mainFolder,
                       batchFile},
                      mainFolder,
                      {}};
-    spec.environment.push_back(newMarker());
+    spec.environment.push_back(newProcessMarker(kBatchMarkerName));
     spec.ownSession = true;
     // Whatever ends the run's process ends the batch too.
     spec.endWithParent = true;
@@ -85,9 +59,8 @@ bool BatchRunner::startBatch(const std::filesystem::path& mainFolder,
     const int groupId = child->pid();
     m_batch.emplace(Batch{std::move(*child), spec.environment.front(), mainFolder});
     try {
-        replaceFile(mainFolder / kBatchRecordFile,
-                    TextBuilder().numberLine(groupId).line(m_batch->marker).text(),
-                    Durability::Unsynced, FileAccess::Default, kBatchRecordFile);
+        writeProcessRecord(mainFolder / kBatchRecordFile, kBatchRecordFile, groupId,
+                           m_batch->marker);
     } catch (const FileError&) {
         // A batch that no later run could end is not started at all.
         endBatch();
@@ -112,7 +85,7 @@ void BatchRunner::endBatch() {
     // Reaped later when it has not gone yet: nothing waits for it here.
     if (!m_batch->interpreter.exitStatus())
         m_ending.push_back(std::move(m_batch->interpreter));
-    removeRecord(m_batch->mainFolder);
+    removeProcessRecord(m_batch->mainFolder / kBatchRecordFile);
     removeDoneLog(m_batch->mainFolder);
     m_batch.reset();
 }

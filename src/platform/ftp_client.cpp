@@ -52,6 +52,11 @@ public:
     int run() {
         for (std::size_t next = 0; next < m_commands.size() && !m_finished; ++next) {
             const FtpCommand& command = m_commands[next];
+            if (const auto left = m_limits.timeLeft(); left && left->count() == 0) {
+                endScript(command.line + " not done: " + kOutOfTimeText +
+                          " The commands after it were not run either.");
+                break;
+            }
             m_out << "ftp> " << command.line << "\n";
             runCommand(lowerCase(command.words[0]), command);
             m_out.flush();
@@ -185,6 +190,9 @@ private:
         if (bytes.status != FileReadStatus::Ok)
             return fail("Error opening local file " + args[1] + ".");
         const FtpReply reply = m_connection->send(bytes.bytes, remote, m_mode);
+        if (reply.failure == Failure::OutOfTime)
+            return endScript("put " + args[1] + " failed: " + reply.text +
+                             " The files after it were not sent.");
         if (reply.failure == Failure::Unreachable)
             return endScript("put " + args[1] + " failed: " + reply.text +
                              " The server stopped answering; the files after it were not sent.");

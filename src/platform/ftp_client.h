@@ -20,8 +20,9 @@ namespace quenmark {
 // `transcript`, never the password. "cd" takes the rest of its line, so a
 // directory may hold blanks. Returns the exit status: 0 only when every command
 // succeeded; a failed login ends the script, and so does a server that stopped
-// answering; another failed put is reported and the script goes on, and after a
-// failed cd no put of that connection runs.
+// answering, and so does the deadline of `limits` (no command starts after it);
+// another failed put is reported and the script goes on, and after a failed cd
+// no put of that connection runs.
 // The transcript's line for a file sent whole, and the count of such lines:
 // how whoever started the client follows its progress.
 std::string fileSentLine(std::size_t bytes);

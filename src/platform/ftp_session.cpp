@@ -319,8 +319,17 @@ FtpReply FtpSession::perform(const std::string& url) {
     m_handle->body.clear();
     m_handle->error[0] = '\0';
     m_handle->hostKey = HostKeySeen{};
+    // No command starts after the upload's deadline, nor runs past it.
+    const std::optional<std::chrono::milliseconds> left = m_limits.timeLeft();
+    if (left && left->count() == 0)
+        return {false, kOutOfTimeText, Failure::OutOfTime};
+    if (left)
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left->count()));
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     const CURLcode code = curl_easy_perform(curl);
+    if (code == CURLE_OPERATION_TIMEDOUT && m_limits.timeLeft() &&
+        m_limits.timeLeft()->count() == 0)
+        return {false, kOutOfTimeText, Failure::OutOfTime};
     const std::string last = m_handle->replies.empty() ? "" : m_handle->replies.back();
     if (code == CURLE_OK)
         return {true, last, Failure::None};

@@ -16,7 +16,11 @@ namespace quenmark {
 // asks to try later (4xx) or a reset connection. Unreachable: the server
 // could not be reached or stopped answering (refused, timed out). Lasting:
 // trying again gives the same (530, 550, an unknown server, a missing file).
-enum class Failure { None, Passing, Unreachable, Lasting };
+// OutOfTime: the upload's deadline has come; nothing more is tried.
+enum class Failure { None, Passing, Unreachable, Lasting, OutOfTime };
+
+// The reason of a command that the upload's deadline stopped.
+inline constexpr const char* kOutOfTimeText = "the time given to the upload ran out.";
 
 // What one command came to: whether it worked, and the server's answer or,
 // when the server never answered, the reason.

@@ -103,9 +103,12 @@ int killMarked(int sessionId, const std::string& marker, std::set<pid_t>& ended)
 } // namespace
 
 void endMarkedProcesses(int sessionId, const std::string& marker) {
-    const std::size_t nameLength = std::string_view(kBatchMarkerName).size() + 1;
-    if (sessionId <= 1 || sessionId == ::getsid(0) || marker.size() < nameLength + 16 ||
-        !marker.starts_with(std::string(kBatchMarkerName) + "="))
+    const auto markerOf = [&marker](std::string_view name) {
+        return marker.size() >= name.size() + 1 + 16 && marker.starts_with(name) &&
+               marker[name.size()] == '=';
+    };
+    if (sessionId <= 1 || sessionId == ::getsid(0) ||
+        !(markerOf(kBatchMarkerName) || markerOf(kUploadMarkerName)))
         return;
     // A process killed cannot start another, but one that started a process
     // just before may have put it in a group not yet killed: scans go on until

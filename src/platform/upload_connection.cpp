@@ -39,7 +39,8 @@ FtpReply UploadConnection::send(std::string_view bytes, const std::string& remot
         return sendOnce(session, bytes, remoteName, mode);
     });
     // A server that stopped answering would only keep the upload waiting.
-    if (!reply.ok && reply.failure != Failure::Unreachable && m_session)
+    if (!reply.ok && reply.failure != Failure::Unreachable && reply.failure != Failure::OutOfTime &&
+        m_session)
         m_session->removeIfPresent(part);
     return reply;
 }
@@ -82,8 +83,13 @@ void UploadConnection::removeLeftovers() {
 FtpReply UploadConnection::attempt(const std::string& what, const Step& step) {
     FtpReply reply = m_session && step ? step(*m_session) : connectAndRun(step);
     for (int pause : m_limits.retryPauseSeconds) {
-        if (reply.ok || reply.failure == Failure::Lasting)
+        if (reply.ok || reply.failure == Failure::Lasting || reply.failure == Failure::OutOfTime)
             break;
+        // A pause that would reach the deadline is not begun.
+        if (const auto left = m_limits.timeLeft(); left && *left <= std::chrono::seconds(pause)) {
+            m_out << what << " failed: " << reply.text << "\n";
+            return {false, kOutOfTimeText, Failure::OutOfTime};
+        }
         m_out << what << " failed: " << reply.text << "\nTrying again in " << pause
               << " s on a new connection.\n";
         m_out.flush();

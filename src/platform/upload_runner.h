@@ -14,7 +14,10 @@ namespace quenmark {
 // Runs the upload with this program's own FTP client (ftp -s:), its
 // transcript in ftp.log. It prints nothing: the transcript goes to whoever
 // the end is handed to. The files sent are counted from the transcript as it
-// grows, four times a second.
+// grows, four times a second. The client leads a session of its own, so
+// ending its group ends whatever it started; it is ended with our process (a
+// parent-death signal), and while it runs ftp.pid names it and its marker, so
+// that a later run ends one that outlived its run all the same.
 class UploadRunner : public UploadStarter {
 public:
     enum class Waiting {
@@ -25,31 +28,30 @@ public:
     // executable: the program that serves as the client; this one's own unless
     // given (tests run the real program from a test binary).
     explicit UploadRunner(Waiting waiting, std::filesystem::path executable = {});
-    // A window's client runs on when the window closes first.
+    // Clients still running are ended.
     ~UploadRunner() override;
     UploadRunner(const UploadRunner&) = delete;
     UploadRunner& operator=(const UploadRunner&) = delete;
 
-    // The client runs in a process group of its own (Detached: a session of its
-    // own), so ending its group ends whatever it started.
+    void endLeftoverUpload(const std::filesystem::path& mainFolder) override;
     bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
-                     UploadHandlers handlers) override;
-
-    // Ends every client still running, with its group, without waiting; each
-    // end handler is called once it has gone (Detached: from the event loop).
-    void endUploads();
+                     std::chrono::seconds timeLimit, UploadHandlers handlers) override;
+    void endUploads() override;
 
 private:
     struct Watched {
         ChildProcess client;
-        std::filesystem::path transcript;
+        std::filesystem::path mainFolder;
         UploadHandlers handlers;
         int total = 0; // the files the script sends
         int sent = -1; // as last told
+        std::chrono::seconds timeLimit;
+        ChildProcess::Deadline deadline;
+        bool timedOut = false; // ended by us at the deadline
         std::unique_ptr<QSocketNotifier> notifier;
         std::unique_ptr<QTimer> poll;
     };
-    static void reportProgress(Watched& watched);
+    static void look(Watched& watched);
     void clientEnded(Watched* watched);
 
     Waiting m_waiting;

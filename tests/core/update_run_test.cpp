@@ -236,20 +236,22 @@ TEST(UpdateRun, ASentinelCountsOnlyOnceTheBatchHasEndedAndWhenItIsNewer) {
 // --timeout, or the window closed while downloading: the batch ends and nothing
 // of the downloads stays behind.
 TEST(UpdateRun, AbandonedDownloadsLeaveNothingBehind) {
-    const std::string why = "The downloads did not finish within 30 seconds.";
+    const std::string why = "The downloads did not finish within 0 seconds.";
     for (const std::string how : {"abandoned", "timed out", "destroyed"}) {
         SCOPED_TRACE(how);
         RunInFolder f;
         f.processes.running = true;
         {
             UpdateRun own(f.folder.path(), f.processes, f.processes, f.lock, f.clock, f.observer);
+            if (how == "timed out")
+                own.setTimeLimit(std::chrono::seconds(0));
             own.updateCommand();
             ASSERT_TRUE(own.timerOn());
             f.folder.write("download/EndOfRoster.html", "");
             if (how == "abandoned")
                 own.abandonDownloads();
             if (how == "timed out")
-                own.timeOut(30);
+                own.tick();
             EXPECT_EQ(own.timerOn(), how == "destroyed");
             EXPECT_EQ(own.outcome(), how == "abandoned"   ? RunOutcome::Stopped
                                      : how == "timed out" ? RunOutcome::TimedOut
@@ -300,7 +302,7 @@ TEST(UpdateRun, ARunThatWroteItsPagesEndsIdleWithItsUploadOutcome) {
         EXPECT_EQ(f.observer.caption, kIdleCaption);
         EXPECT_TRUE(f.observer.buttons);
         EXPECT_FALSE(f.run.timerOn());
-        EXPECT_FALSE(f.lock.held);
+        EXPECT_EQ(f.lock.held, c.outcome == RunOutcome::Uploading); // until the upload ends
         EXPECT_GE(f.processes.batchesEnded, 1);
         EXPECT_TRUE(f.folder.exists("upload/points.htm"));
         EXPECT_TRUE(f.folder.exists("ftp.dat"));
@@ -312,6 +314,37 @@ TEST(UpdateRun, ARunThatWroteItsPagesEndsIdleWithItsUploadOutcome) {
         f.run.tick();
         EXPECT_EQ(f.observer.messages.size(), c.messages.size());
     }
+}
+
+// The upload belongs to the run: the folder stays its own until the upload
+// ends, an Update meanwhile is refused, the window's end ends the upload, and
+// the run's time limit bounds the upload too.
+TEST(UpdateRun, TheUploadKeepsTheFolderUntilItEnds) {
+    RunInFolder f;
+    f.run.updateCommand();
+    EXPECT_EQ(f.processes.leftoverUploadsEnded, 1);
+    f.downloadsDone();
+    EXPECT_EQ(f.processes.uploadLimit, kDefaultUploadTimeLimit);
+    f.observer.messages.clear();
+    f.run.updateCommand();
+    EXPECT_EQ(f.observer.messages,
+              std::vector{errorMessage("Another update is running in this folder.")});
+    EXPECT_EQ(f.processes.batches, 1);
+    EXPECT_TRUE(f.lock.held);
+    f.processes.uploadEnded({0, ""});
+    EXPECT_FALSE(f.lock.held);
+    EXPECT_EQ(f.run.outcome(), RunOutcome::Finished);
+    {
+        UpdateRun window(f.folder.path(), f.processes, f.processes, f.lock, f.clock, f.observer);
+        window.setTimeLimit(std::chrono::seconds(100));
+        window.updateCommand();
+        f.folder.write("download/EndOfRoster.html", "");
+        window.tick();
+        EXPECT_GT(f.processes.uploadLimit, std::chrono::seconds(90));
+        EXPECT_LE(f.processes.uploadLimit, std::chrono::seconds(100));
+    }
+    EXPECT_EQ(f.processes.uploadsEnded, 1);
+    EXPECT_FALSE(f.lock.held);
 }
 
 // The count moves as the batch notes its ended lines, then as the client sends

@@ -22,6 +22,7 @@ done <<'EOF'
 update.lock|1|"update.lock" could not be written.|--no-upload
 download.bat|1|"download.bat" could not be written.|--no-upload
 download.pid|1|"download.pid" could not be read.|--no-upload
+ftp.pid|1|"ftp.pid" could not be read.|--no-upload
 errors.txt|1|"errors.txt" could not be written.|--no-upload
 download/Ann.html|1|No member page could be read; check the connection. Nothing was published.|--no-upload
 download/Ann.txt|1|"download/Ann.txt" could not be read.|--no-upload

@@ -302,7 +302,17 @@ private slots:
         });
         watch.start(20);
         click(m_window.get(), "cmdUpdate");
+        // The upload is the run's too: Exit asks while it goes on, and the
+        // question goes by itself when it ends.
+        QTRY_VERIFY_WITH_TIMEOUT(!counts.isEmpty(), 30000);
+        click(m_window.get(), "cmdExit");
+        QPointer<QMessageBox> question;
+        for (QMessageBox* box : m_window->findChildren<QMessageBox*>())
+            if (box->isVisible() && box->text().contains("Exit anyway?"))
+                question = box;
+        QVERIFY(question);
         QTRY_VERIFY_WITH_TIMEOUT(text("lblSummary").endsWith("upload finished"), 30000);
+        QTRY_VERIFY(question.isNull() && m_window->isVisible());
         QCOMPARE(counts.front(), QString("0 of 26 files"));
         QCOMPARE(text("lblUploadCount"), QString("26 of 26 files")); // the watch may lag
         QVERIFY2(counts.size() > 3, qPrintable(counts.join(", ")));

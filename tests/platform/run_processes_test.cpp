@@ -2,6 +2,7 @@
 #include "platform/batch_runner.h"
 #include "platform/folder_run_lock.h"
 #include "platform/process_start.h"
+#include "platform/upload_runner.h"
 #include "tests/support/temp_folder.h"
 
 #include <chrono>
@@ -104,6 +105,27 @@ TEST(RunProcesses, ABatchThatEndsIsSeenToHaveEnded) {
 
 // The lock keeps a second run out until the first lets go, and the batch the
 // first started does not hold it on its own.
+// A client that does not stop by itself is ended at the time limit, with what
+// it started; its transcript says why, and its record goes.
+TEST(RunProcesses, AnUploadPastItsTimeLimitIsEnded) {
+    TempFolder folder;
+    folder.write("client", "#!/bin/sh\necho $$ >pids; sleep 41 & echo $! >>pids; sleep 40\n");
+    ::chmod((folder / "client").c_str(), 0755);
+    UploadRunner uploads(UploadRunner::Waiting::WaitForEnd, folder / "client");
+    std::optional<UploadEnd> end;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(uploads.startUpload(folder.path(), "ftp.dat", std::chrono::seconds(1),
+                                    {{}, [&end](const UploadEnd& e) { end = e; }}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_TRUE(end);
+    EXPECT_NE(end->transcript.find("Upload failed: The upload did not finish within 1 seconds."),
+              std::string::npos)
+        << end->transcript;
+    EXPECT_FALSE(folder.exists("ftp.pid"));
+    ASSERT_EQ(pidsOf(folder).size(), 2u);
+    EXPECT_TRUE(waitFor([&] { return !running(pidsOf(folder)[1]); }));
+}
+
 TEST(RunProcesses, TheFolderLockIsHeldByOneRunAtATime) {
     TempFolder folder;
     prepareHangingBatch(folder);

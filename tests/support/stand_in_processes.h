@@ -4,6 +4,7 @@
 #include "core/ports/run_lock.h"
 #include "core/ports/upload_starter.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,6 +24,9 @@ struct StandInProcesses : BatchStarter, UploadStarter {
     int batchesEnded = 0;
     int leftoversEnded = 0;
     int uploads = 0;
+    int uploadsEnded = 0;
+    int leftoverUploadsEnded = 0;
+    std::chrono::seconds uploadLimit{0};  // the time limit the last upload was given
     std::string batchSeen;                // download.bat as it was when the batch started
     UploadEndHandler uploadEnded;         // the test ends the upload through it
     UploadProgressHandler uploadProgress; // and moves its count
@@ -43,12 +47,19 @@ struct StandInProcesses : BatchStarter, UploadStarter {
         ++batchesEnded;
         running = false;
     }
-    bool startUpload(const std::filesystem::path&, const std::string&,
+    void endLeftoverUpload(const std::filesystem::path&) override { ++leftoverUploadsEnded; }
+    bool startUpload(const std::filesystem::path&, const std::string&, std::chrono::seconds limit,
                      UploadHandlers handlers) override {
         ++uploads;
+        uploadLimit = limit;
         uploadEnded = std::move(handlers.ended);
         uploadProgress = std::move(handlers.progress);
         return uploadStarts;
+    }
+    void endUploads() override {
+        ++uploadsEnded;
+        uploadEnded = {};
+        uploadProgress = {};
     }
 };
 

@@ -3,14 +3,15 @@
 Each prints "PORT PID" once it accepts connections; the test stops it by that
 process id.
 
-test_servers.py ftp ROOT PASSWORD [--raw] [--drop-at N] [--refuse NAME]
-        [--commands LOG] [--slow SECONDS]
+test_servers.py ftp ROOT PASSWORD [--raw] [--drop-at N] [--stall-at N]
+        [--refuse NAME] [--commands LOG] [--slow SECONDS]
     pyftpdlib, user "ranker", serving until stopped. --raw stores uploads as
     they came over the wire (a test sees the bytes the client sent even in
     ASCII mode); --drop-at N drops the connection at the N-th STOR, once;
-    --refuse NAME answers 451 to every STOR of a name starting with NAME,
-    after writing a part of it; --commands LOG writes every command received;
-    --slow waits that long before each STOR.
+    --stall-at N never answers the N-th STOR nor anything after it on that
+    connection, which stays open; --refuse NAME answers 451 to every STOR of a
+    name starting with NAME, after writing a part of it; --commands LOG writes
+    every command received; --slow waits that long before each STOR.
 test_servers.py proftpd DIR PASSWORD [--implicit | --plain]
     ProFTPD with TLS required (or, --plain, without TLS), user "quenmark",
     files in DIR/root, a self-signed certificate for 127.0.0.1 made in
@@ -168,6 +169,7 @@ def ftp(root, password, options):
 
     drop_at = int(option('--drop-at') or 0)
     slow = float(option('--slow') or 0)
+    stall_at = int(option('--stall-at') or 0)
     refused = option('--refuse')
     command_log = option('--commands')
     stores = [0]
@@ -178,6 +180,8 @@ def ftp(root, password, options):
 
     class Handler(FTPHandler):
         def pre_process_command(self, line, cmd, arg):
+            if getattr(self, 'stalled', False):
+                return
             if command_log:
                 with open(command_log, 'a') as log:
                     log.write(line + '\n')
@@ -188,6 +192,9 @@ def ftp(root, password, options):
             stores[0] += 1
             if stores[0] == drop_at:
                 self.close()
+                return
+            if stores[0] == stall_at:
+                self.stalled = True
                 return
             if refused and os.path.basename(file).startswith(refused):
                 with open(file, 'wb') as part:

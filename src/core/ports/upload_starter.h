@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -25,15 +26,29 @@ struct UploadHandlers {
     UploadEndHandler ended;
 };
 
-// Starting the FTP client; the platform implements it.
+// Starting the FTP client and owning it until it ends; the platform implements
+// it. A client ends with the process that started it, however that ends.
 class UploadStarter {
 public:
     virtual ~UploadStarter() = default;
 
+    // Ends a client that an earlier run of this main folder left running (its
+    // run killed), with whatever it started. Throws FileError when the record
+    // of one is there but cannot be read.
+    virtual void endLeftoverUpload(const std::filesystem::path& mainFolder) = 0;
+
     // The FTP client on its script ("ftp -s:" + scriptFile), in the main folder,
-    // its transcript in ftp.log. False when it could not be started.
+    // its transcript in ftp.log. It stops sending once timeLimit has passed, and
+    // is ended then if it has not: its transcript then ends with "Upload failed:"
+    // and the reason. False when it could not be started; FileError when the
+    // record a later run needs to end it could not be written (nothing is left
+    // running).
     virtual bool startUpload(const std::filesystem::path& mainFolder, const std::string& scriptFile,
-                             UploadHandlers handlers) = 0;
+                             std::chrono::seconds timeLimit, UploadHandlers handlers) = 0;
+
+    // Ends every client still running, with whatever it started, without
+    // waiting; their handlers are not called any more.
+    virtual void endUploads() = 0;
 };
 
 } // namespace quenmark

@@ -8,6 +8,7 @@ namespace quenmark {
 
 std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFolder,
                                            const SiteSettings& heldSettings, UploadStarter& uploads,
+                                           std::chrono::seconds timeLimit,
                                            UploadHandlers handlers) {
     if (auto message = writeUploadScript(mainFolder, heldSettings))
         return message;
@@ -18,8 +19,12 @@ std::optional<OperatorMessage> startUpload(const std::filesystem::path& mainFold
     } catch (const FileError& error) {
         return errorMessage(std::string(error.what()) + " The pages were not uploaded.");
     }
-    if (!uploads.startUpload(mainFolder, kUploadScriptFile, std::move(handlers)))
-        return errorMessage("The upload could not be started.");
+    try {
+        if (!uploads.startUpload(mainFolder, kUploadScriptFile, timeLimit, std::move(handlers)))
+            return errorMessage("The upload could not be started.");
+    } catch (const FileError& error) {
+        return errorMessage(std::string(error.what()) + " The pages were not uploaded.");
+    }
     return std::nullopt;
 }
 

@@ -63,7 +63,7 @@ TEST(StartUpload, VanishedSettingsNamedAndNothingStarted) {
     TempFolder folder;
     StandInProcesses starter;
     starter.uploadStarts = false;
-    const auto message = startUpload(folder.path(), kHeld, starter, {});
+    const auto message = startUpload(folder.path(), kHeld, starter, std::chrono::seconds(60), {});
     ASSERT_TRUE(message && message->title == "Error" && message->icon == MessageIcon::Critical);
     EXPECT_NE(message->text.find("\"settings.dat\""), std::string::npos) << message->text;
     EXPECT_TRUE(starter.uploads == 0 && !folder.exists("ftp.dat"));
@@ -75,7 +75,7 @@ TEST(StartUpload, ClientThatCannotStartIsReported) {
     StandInProcesses starter;
     starter.uploadStarts = false;
     EXPECT_EQ(
-        startUpload(folder.path(), kHeld, starter, {}),
+        startUpload(folder.path(), kHeld, starter, std::chrono::seconds(60), {}),
         (OperatorMessage{"Error", "The upload could not be started.", MessageIcon::Critical}));
     EXPECT_EQ(starter.uploads, 1);
     EXPECT_TRUE(folder.exists("ftp.dat"));
