@@ -94,15 +94,6 @@ TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
     other->wait();
 }
 
-TEST(RunProcesses, ABatchThatEndsIsSeenToHaveEnded) {
-    TempFolder folder;
-    folder.write("download.bat", crlf({"printf x >out.txt"}));
-    BatchRunner starter(QUENMARK_EXE);
-    ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
-    EXPECT_TRUE(waitFor([&] { return !starter.batchRunning(); }));
-    EXPECT_EQ(folder.read("out.txt"), "x");
-}
-
 // The lock keeps a second run out until the first lets go, and the batch the
 // first started does not hold it on its own.
 // A client that does not stop by itself is ended at the time limit, with what
