@@ -94,8 +94,6 @@ TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
     other->wait();
 }
 
-// The lock keeps a second run out until the first lets go, and the batch the
-// first started does not hold it on its own.
 // A client that does not stop by itself is ended at the time limit, with what
 // it started; its transcript says why, and its record goes.
 TEST(RunProcesses, AnUploadPastItsTimeLimitIsEnded) {
@@ -117,6 +115,8 @@ TEST(RunProcesses, AnUploadPastItsTimeLimitIsEnded) {
     EXPECT_TRUE(waitFor([&] { return !running(pidsOf(folder)[1]); }));
 }
 
+// The lock keeps a second run out until the first lets go, and the batch the
+// first started does not hold it on its own.
 TEST(RunProcesses, TheFolderLockIsHeldByOneRunAtATime) {
     TempFolder folder;
     prepareHangingBatch(folder);
