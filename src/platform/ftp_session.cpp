@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <curl/curl.h>
@@ -418,9 +419,12 @@ void FtpSession::findUnknownServer(const std::string& reason) {
                                         knownHostsLine(m_address, seen.key), reason};
         return;
     }
-    CURL* probe = curl_easy_init();
+    const std::optional<std::chrono::milliseconds> left = m_limits.timeLeft();
+    CURL* probe = left && left->count() == 0 ? nullptr : curl_easy_init();
     if (!probe)
         return;
+    if (left)
+        curl_easy_setopt(probe, CURLOPT_TIMEOUT_MS, static_cast<long>(left->count()));
     std::vector<std::string> replies;
     curl_easy_setopt(probe, CURLOPT_URL, urlFor({}, true).c_str());
     curl_easy_setopt(probe, CURLOPT_NOBODY, 1L);
