@@ -39,11 +39,9 @@ TEST(ServerAddress, WhatIsNoAddressIsSaid) {
         {"ftp://me@example.com", "belongs in the Username field"},
         {"ftpes://example.com/htdocs", "belongs in the Directory field"},
         {"example.com 0", "names the port \"0\": a port is a number from 1 to 65535"},
-        {"sftp://example.com:65536", "names the port \"65536\""},
         {"example.com 21 x", "is not a server address"},
         {"exa$mple.com", "\"exa$mple.com\" is not a host name"},
         {"sftp://[::1", "is not a host name"},
-        {"ftp://ex/ample", "Directory field"},
     };
     for (const auto& c : cases) {
         const ParsedAddress parsed = parseServerAddress(c.field);
