@@ -27,15 +27,18 @@ start_example_site >/dev/null
 "$exe" update --folder "$main" --no-upload >/dev/null 2>&1
 stop_servers
 
-serve() { # name, then options of test_servers.py proftpd; prints the port
-    local port pid
+# Starts a server (name, then options of test_servers.py proftpd); sets `port`.
+# Not in a subshell, so that its process id is kept for the end.
+serve() {
+    local pid
     read -r port pid < <(/usr/bin/python3 "$servers" proftpd "$work/$1" zebulons "${@:2}")
     server_pids+=("$pid")
     mkdir -p "$work/$1/root/quenmark"
-    echo "$port"
 }
-plain_port=$(serve plain --plain)
-tls_port=$(serve tls)
+serve plain --plain
+plain_port=$port
+serve tls
+tls_port=$port
 cp "$work/tls/cert.pem" "$main/trusted.pem"
 
 # Seconds of one upload by `ftp -s:` in the main folder, to the address given.
