@@ -306,10 +306,7 @@ private slots:
         // question goes by itself when it ends.
         QTRY_VERIFY_WITH_TIMEOUT(!counts.isEmpty(), 30000);
         click(m_window.get(), "cmdExit");
-        QPointer<QMessageBox> question;
-        for (QMessageBox* box : m_window->findChildren<QMessageBox*>())
-            if (box->isVisible() && box->text().contains("Exit anyway?"))
-                question = box;
+        const QPointer<QMessageBox> question = m_window->findChild<QMessageBox*>();
         QVERIFY(question);
         QTRY_VERIFY_WITH_TIMEOUT(text("lblSummary").endsWith("upload finished"), 30000);
         QTRY_VERIFY(question.isNull() && m_window->isVisible());

@@ -24,8 +24,7 @@ struct StandInProcesses : BatchStarter, UploadStarter {
     int batchesEnded = 0;
     int leftoversEnded = 0;
     int uploads = 0;
-    int uploadsEnded = 0;
-    int leftoverUploadsEnded = 0;
+    int uploadsEnded = 0, leftoverUploadsEnded = 0;
     std::chrono::seconds uploadLimit{0};  // the time limit the last upload was given
     std::string batchSeen;                // download.bat as it was when the batch started
     UploadEndHandler uploadEnded;         // the test ends the upload through it
@@ -56,11 +55,7 @@ struct StandInProcesses : BatchStarter, UploadStarter {
         uploadProgress = std::move(handlers.progress);
         return uploadStarts;
     }
-    void endUploads() override {
-        ++uploadsEnded;
-        uploadEnded = {};
-        uploadProgress = {};
-    }
+    void endUploads() override { ++uploadsEnded; }
 };
 
 // A lock that another run may be holding.
