@@ -6,6 +6,7 @@
 #include "core/model/input_file.h"
 #include "core/model/leading_number.h"
 #include "core/model/text_file.h"
+#include "core/standings/member_points.h"
 
 #include <charconv>
 
@@ -124,10 +125,7 @@ void finishMember(const std::filesystem::path& mainFolder, MemberRecord& member,
     // 2. The per-difficulty sums (DifficultyTotal is zero here).
     std::int32_t total = 0;
     for (int difficulty = 0; difficulty < kDifficultyCount; ++difficulty) {
-        std::int32_t sum = 0;
-        for (int level = 0; level < kLevelCount; ++level)
-            sum += member.Times[cellIndex(level, difficulty)];
-        member.DifficultyTotal[difficulty] += sum;
+        member.DifficultyTotal[difficulty] += difficultySum(member.Times, difficulty);
         total += member.DifficultyTotal[difficulty];
     }
     // 3. All-N/A: an older time file wins over a page of penalties.

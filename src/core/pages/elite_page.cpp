@@ -74,18 +74,14 @@ void writeHolders(const PageContext& context, PageOutput& page) {
 void addDifficultyPoints(MemberTable& members) {
     for (MemberRecord& member : members)
         for (int d = 0; d < kDifficultyCount; ++d)
-            member.DifficultyPoints[d] = static_cast<std::int16_t>(
-                member.DifficultyPoints[d] + difficultyPoints(member.Points, d));
+            member.DifficultyPoints[d] = static_cast<std::int16_t>(member.DifficultyPoints[d] +
+                                                                   difficultySum(member.Points, d));
 }
 
 void setDifficultyTotals(MemberTable& members) {
     for (MemberRecord& member : members)
-        for (int d = 0; d < kDifficultyCount; ++d) {
-            std::int32_t sum = 0;
-            for (int level = 0; level < kLevelCount; ++level)
-                sum += member.Times[cellIndex(level, d)];
-            member.DifficultyTotal[d] = sum;
-        }
+        for (int d = 0; d < kDifficultyCount; ++d)
+            member.DifficultyTotal[d] = difficultySum(member.Times, d);
 }
 
 } // namespace

@@ -2,10 +2,10 @@
 
 namespace quenmark {
 
-std::int32_t difficultyPoints(const CellTimes& points, int difficulty) {
+std::int32_t difficultySum(const CellTimes& cells, int difficulty) {
     std::int32_t sum = 0;
     for (int level = 0; level < kLevelCount; ++level)
-        sum += points[cellIndex(level, difficulty)];
+        sum += cells[cellIndex(level, difficulty)];
     return sum;
 }
 

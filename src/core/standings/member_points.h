@@ -9,8 +9,9 @@
 
 namespace quenmark {
 
-// A member's points on one difficulty: his cells' points summed over the levels.
-std::int32_t difficultyPoints(const CellTimes& points, int difficulty);
+// One difficulty's cells summed over the levels: a member's time total on it
+// from his times, his points on it from his points.
+std::int32_t difficultySum(const CellTimes& cells, int difficulty);
 
 // A member's overall points: his points of the three difficulties summed.
 std::int64_t overallPoints(const std::array<std::int16_t, kDifficultyCount>& difficultyPoints);
