@@ -59,14 +59,11 @@ CommandUsage helpUsage(const QStringList& names) {
     return {.name = "help",
             .synopsis = "[COMMAND]",
             .summary = "this text, or the help of a command",
-            .help = "Usage: quenmark-updater help [COMMAND]\n"
-                    "Prints the usage of every command, or the help of COMMAND, as\n"
-                    "COMMAND --help does. COMMAND is one of: " +
-                    names.join(", ") +
-                    ".\n"
-                    "\n"
-                    "Options:\n"
-                    "  --help           this text\n",
+            .help = "Usage: quenmark-updater help [COMMAND]\n" +
+                    wrapped("Prints the usage of every command, or the help of COMMAND, as "
+                            "COMMAND --help does. COMMAND is one of: " +
+                            names.join(", ") + ".") +
+                    "\n" + optionsSection({}),
             .maxArguments = 1};
 }
 
@@ -78,21 +75,21 @@ int helpCommand(const QStringList& arguments) {
 }
 
 CommandUsage runBatchUsage() {
+    const QList<QCommandLineOption> options = {
+        {"jobs", "run up to J of the batch's fetches at once (default: 1, one after the other)",
+         "J", "1"},
+        {"done-log",
+         "empty LOG, then add to it the output file of each fetch that has ended, one a line",
+         "LOG"}};
     return {.name = "run-batch",
             .synopsis = "[--jobs J] [--done-log LOG] FILE",
             .summary = "the command interpreter that runs download.bat",
             .help = "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
-                    "The command interpreter that runs the download batch FILE; a run starts "
+                    "The command interpreter that runs the download batch FILE; a run starts\n"
                     "it itself.\n"
-                    "\n"
-                    "Options:\n"
-                    "  --jobs J         run up to J of the batch's fetches at once (default: 1,\n"
-                    "                   one after the other)\n"
-                    "  --done-log LOG   empty LOG, then add to it the output file of each fetch\n"
-                    "                   that has ended, one a line\n"
-                    "  --help           this text\n",
-            .options = {{"jobs", "fetches at once", "J", "1"},
-                        {"done-log", "record of ended fetches", "LOG"}},
+                    "\n" +
+                    optionsSection(options),
+            .options = options,
             .maxArguments = 1};
 }
 
@@ -111,19 +108,18 @@ int runBatchCommand(const QStringList& arguments) {
 }
 
 CommandUsage ftpUsage() {
+    const QList<QCommandLineOption> options = {
+        {"s", "the upload script", "FILE"},
+        {"time-limit", "send nothing more after SEC seconds", "SEC"}};
     return {.name = "ftp",
-            .synopsis = "-s:FILE",
+            .synopsis = "-s:FILE [--time-limit SEC]",
             .summary = "the FTP client that runs ftp.dat",
             .help = "Usage: quenmark-updater ftp -s:FILE [--time-limit SEC]\n"
                     "The FTP client that runs the upload script FILE, its transcript on\n"
                     "standard output; a run starts it itself on ftp.dat.\n"
-                    "\n"
-                    "Options:\n"
-                    "  -s:FILE          the upload script\n"
-                    "  --time-limit SEC send nothing more after SEC seconds\n"
-                    "  --help           this text\n",
-            .options = {{"s", "the upload script", "FILE"},
-                        {"time-limit", "send nothing more after SEC seconds", "SEC"}},
+                    "\n" +
+                    optionsSection(options),
+            .options = options,
             .singleDashWords = QCommandLineParser::ParseAsCompactedShortOptions};
 }
 

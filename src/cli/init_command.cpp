@@ -180,18 +180,16 @@ bool lacksWhatInitMakes(const fs::path& folder) {
 
 CommandUsage initUsage() {
     const QString help =
-        QString("Usage: quenmark-updater init [DIR]\n"
-                "Makes a new main folder DIR (default: the current directory): the folders "
-                "%1,\n%2, %3 and %4; an empty %5, %6, %7\nand %8; %9 with the default "
-                "settings; the example templates and\n%10; beside them %11, a member's "
-                "page as a\nrun reads it. A file that is already there is left alone and "
-                "listed.\n"
-                "\n"
-                "Options:\n"
-                "  --help           this text\n")
-            .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder, kRosterFile,
-                 kBannedFile, kInvalidNamesFile, kEnforcedTimesFile, kSettingsFile, kPicturePath,
-                 kSampleMemberPage);
+        "Usage: quenmark-updater init [DIR]\n" +
+        wrapped(QString("Makes a new main folder DIR (default: the current directory): the "
+                        "folders %1, %2, %3 and %4; an empty %5, %6, %7 and %8; %9 with the "
+                        "default settings; the example templates and %10; beside them %11, a "
+                        "member's page as a run reads it. A file that is already there is left "
+                        "alone and listed.")
+                    .arg(kBrowserFolder, kDownloadFolder, kTemplatesFolder, kUploadFolder,
+                         kRosterFile, kBannedFile, kInvalidNamesFile, kEnforcedTimesFile,
+                         kSettingsFile, kPicturePath, kSampleMemberPage)) +
+        "\n" + optionsSection({});
     return {.name = "init",
             .synopsis = "[DIR]",
             .summary = "make a new main folder (default: current directory)",

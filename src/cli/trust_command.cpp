@@ -97,11 +97,9 @@ CommandUsage trustUsage() {
                 "fingerprint of its TLS certificate or SSH host key. Once confirmed, the\n"
                 "certificate goes into %1, the host key into %2, in the main\n"
                 "folder; then the account is tried (log-in, directory, listing).\n"
-                "\n"
-                "Options:\n")
+                "\n")
             .arg(kTrustedCertificatesFile, kKnownHostsFile) +
-        optionLines(options, 2) +
-        "  --help           this text\n"
+        optionsSection(options) +
         "\n"
         "Exit status: 0 the server is trusted and the account works, 1 it is not\n"
         "trusted or the account failed, 2 bad usage.\n";

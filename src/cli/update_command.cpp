@@ -35,27 +35,13 @@ QString downloadJobsProblem() {
         .arg(kMaxDownloadJobs);
 }
 
-QString optionLines(const QList<QCommandLineOption>& options, int indent) {
-    constexpr int kNameWidth = 17;
-    QString lines;
-    for (const QCommandLineOption& option : options) {
-        QString name = "--" + option.names().constLast();
-        if (!option.valueName().isEmpty())
-            name += " " + option.valueName();
-        lines += QString(indent, ' ') + name.leftJustified(kNameWidth - 1) + " " +
-                 option.description() + "\n";
-    }
-    return lines;
-}
-
 QString updateHelp() {
     return "Usage: quenmark-updater update [options]\n"
-           "One whole publication without a window: the run that the Update button performs.\n"
-           "The four stages go to standard output, every message to standard error.\n"
-           "\n"
-           "Options:\n" +
-           optionLines(updateOptions(), 2) +
-           "  --help           this text\n"
+           "One whole publication without a window: the run that the Update button\n"
+           "performs. The four stages go to standard output, every message to standard\n"
+           "error.\n"
+           "\n" +
+           optionsSection(updateOptions()) +
            "\n"
            "Exit status: 0 the run completed, 1 it stopped on an error, 2 bad usage,\n"
            "3 the upload failed.\n";

@@ -14,9 +14,6 @@ namespace quenmark {
 // the general usage text are all built from.
 QList<QCommandLineOption> updateOptions();
 
-// One line per option, "--name VALUE" then its description, each line indented.
-QString optionLines(const QList<QCommandLineOption>& options, int indent);
-
 // What is wrong with a value of --jobs (of update and run-batch) that
 // parseDownloadJobs refuses.
 QString downloadJobsProblem();

@@ -11,6 +11,40 @@ namespace quenmark {
 namespace {
 
 constexpr int kSynopsisWidth = 40;
+constexpr int kOptionNameWidth = 17;
+constexpr int kLineWidth = 79;
+
+// `head`, then `text` from `column` on, broken at blanks so that no line passes
+// kLineWidth; a head that reaches the column takes a line of its own.
+QString columned(const QString& head, int column, const QString& text) {
+    QString out = head;
+    if (!head.isEmpty() && head.size() >= column)
+        out += "\n" + QString(column, ' ');
+    else
+        out = out.leftJustified(column);
+    qsizetype lineStart = out.lastIndexOf('\n') + 1;
+    bool first = true;
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+        if (!first && out.size() - lineStart + 1 + word.size() > kLineWidth) {
+            out += "\n" + QString(column, ' ');
+            lineStart = out.size() - column;
+        } else if (!first) {
+            out += ' ';
+        }
+        out += word;
+        first = false;
+    }
+    return out + "\n";
+}
+
+// How the help shows an option: "--name VALUE", or "-s:FILE" for a one-letter
+// option that takes its value after a colon.
+QString optionName(const QCommandLineOption& option) {
+    const QString name = option.names().constLast();
+    if (name.size() == 1)
+        return "-" + name + (option.valueName().isEmpty() ? "" : ":" + option.valueName());
+    return "--" + name + (option.valueName().isEmpty() ? "" : " " + option.valueName());
+}
 
 QString bareName(const QString& typed) {
     qsizetype dashes = 0;
@@ -52,18 +86,32 @@ QString parseProblem(const QCommandLineParser& parser, const QStringList& argume
 }
 
 QString usageText(const std::vector<CommandUsage>& commands) {
-    QString text = "Usage:\n" + QString("  quenmark-updater").leftJustified(kSynopsisWidth) +
-                   "open the main window (main folder = current directory)\n";
+    QString text = "Usage:\n" + columned("  quenmark-updater", kSynopsisWidth,
+                                         "open the main window (main folder = current "
+                                         "directory)");
     for (const CommandUsage& command : commands) {
-        const QString synopsis = "  quenmark-updater " + command.name + " " + command.synopsis;
-        if (synopsis.size() < kSynopsisWidth)
-            text += synopsis.leftJustified(kSynopsisWidth) + command.summary + "\n";
-        else
-            text += synopsis + "\n" + QString(kSynopsisWidth, ' ') + command.summary + "\n";
+        text += columned("  quenmark-updater " + command.name + " " + command.synopsis,
+                         kSynopsisWidth, command.summary);
         if (command.optionsInUsage)
             text += optionLines(command.options, 6);
     }
     return text + "  quenmark-updater --help | --version\n";
+}
+
+QString optionLines(const QList<QCommandLineOption>& options, int indent) {
+    QString lines;
+    for (const QCommandLineOption& option : options)
+        lines += columned(QString(indent, ' ') + optionName(option), indent + kOptionNameWidth,
+                          option.description());
+    return lines;
+}
+
+QString wrapped(const QString& text) {
+    return columned("", 0, text);
+}
+
+QString optionsSection(const QList<QCommandLineOption>& options) {
+    return "Options:\n" + optionLines(options, 2) + optionLines({{"help", "this text"}}, 2);
 }
 
 int usageError(const QString& command, const QString& problem) {

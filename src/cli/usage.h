@@ -27,6 +27,17 @@ struct CommandUsage {
 // What --help prints: the window, each command in order, --help and --version.
 QString usageText(const std::vector<CommandUsage>& commands);
 
+// One entry per option, "--name VALUE" then its description from the column
+// `indent` + 17 on, wrapped to the width of a terminal; a name too long for its
+// column stands on a line of its own.
+QString optionLines(const QList<QCommandLineOption>& options, int indent);
+
+// `text` as one paragraph, broken at blanks into lines that fit a terminal.
+QString wrapped(const QString& text);
+
+// A help's "Options:" section: the options, then --help.
+QString optionsSection(const QList<QCommandLineOption>& options);
+
 // Bad usage of a command ("" for the program itself): one line on standard
 // error naming the problem, then where the help is. Returns the exit status for
 // bad usage.
