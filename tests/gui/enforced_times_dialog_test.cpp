@@ -63,8 +63,6 @@ private slots:
                  QStringList({"1 enforced time in effect:", "Al - Tunnel Revolt - Veteran - N/A"}));
         QCOMPARE(time(&dialog)->text(), QString("N/A")); // the box keeps its text
         save(&dialog, 13, 2, "1:05");
-        QCOMPARE(inEffect(&dialog).front(), QString("2 enforced times in effect:"));
-
         save(&dialog, 3, 1, "2:00");
         QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "2:00") + entry("Al", 13, 2, "1:05"));
         difficulty(&dialog)->setCurrentIndex(2);
@@ -110,19 +108,11 @@ private slots:
         QCOMPARE(shownMessages(), QStringList({unread, unread}));
     }
 
-    void aLongNameIsShownWhole() {
-        TempFolder folder;
-        EnforcedTimesDialog dialog(folder.path(), std::string(70, 'W'));
-        dialog.show();
-        auto* name = control<QLabel>(&dialog, "lblName");
-        QVERIFY(name->wordWrap() && name->height() >= name->heightForWidth(name->width()));
-        QCOMPARE(name->toolTip(), QString(70, 'W'));
-    }
-
     void boundToTheMemberSelectedWhenItOpenedAndListingEveryonesTimesInNameOrder() {
         TempFolder folder;
         MemberWindows windows;
-        writeMemberFiles(folder, memberLines("Al") + memberLines("Zo\xEB"), "");
+        const std::string zoe = "Zo\xEB" + std::string(70, 'W'); // a long name is shown whole
+        writeMemberFiles(folder, memberLines("Al") + memberLines(zoe), "");
         const std::string times = entry("bob", 1, 0, "1:00") + entry("Al", 2, 2, "N/A") +
                                   entry("carl", 0, 1, "0:59") + entry("Bob", 1, 0, "1:00");
         folder.write("times.dat", times);
@@ -130,18 +120,20 @@ private slots:
         members->selectMember(1);
         click(members, "cmdCustomTimes");
         QPointer<QWidget> dialog = openWindowOf("quenmark::EnforcedTimesDialog");
-        QCOMPARE(control<QLabel>(dialog, "lblName")->toolTip(), QString::fromUtf8("Zoë"));
+        const auto* name = control<QLabel>(dialog, "lblName");
+        QCOMPARE(name->toolTip(), QString::fromLatin1(zoe));
+        QVERIFY(name->wordWrap() && name->height() >= name->heightForWidth(name->width()));
         QCOMPARE(level(dialog)->currentIndex() + difficulty(dialog)->currentIndex(), -2);
         members->selectMember(0);
         save(dialog, 5, 0, "3:00");
-        QCOMPARE(folder.read("times.dat"), times + entry("Zo\xEB", 5, 0, "3:00"));
+        QCOMPARE(folder.read("times.dat"), times + entry(zoe, 5, 0, "3:00"));
         // Lines equal but for letter case keep their file order.
         QCOMPARE(
             inEffect(dialog),
             QStringList({"5 enforced times in effect:", "Al - Harbour Sprint - Master - N/A",
                          "bob - Copper Crown - Rookie - 1:00", "Bob - Copper Crown - Rookie - 1:00",
                          "carl - Lamplight - Veteran - 0:59",
-                         QString::fromUtf8("Zoë - Dusk Patrol - Rookie - 3:00")}));
+                         QString::fromLatin1(zoe) + " - Dusk Patrol - Rookie - 3:00"}));
         click(dialog, "cmdDone");
         QTRY_VERIFY(dialog.isNull());
 

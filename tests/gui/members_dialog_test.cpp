@@ -1,5 +1,4 @@
 #include "gui/dialogs/members_dialog.h"
-#include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "tests/support/gui_support.h"
 
@@ -52,24 +51,39 @@ class MembersDialogTest : public QObject {
 private slots:
     void init() { answerMessagesInTest(); }
 
-    void openingSortsBothFilesWritingEveryRecordOnceAndSelectReadsThem() {
-        // Two members of one name and names equal but for case keep one record each, in file order.
+    // Opening sorts both files, writing every record once: two members of one
+    // name and names equal but for case keep file order. Banned members stand
+    // out, a long name fits the list, the count is labelled; Select reads the
+    // files afresh, and what was typed lives only in the fields.
+    void openingSortsTheFilesAndSelectReadsThem() {
         const std::string bob2 = crlf({"Bob", "B2", "blue", "p2", "e2", ""});
-        Members m(memberLines("Carol") + memberLines("Bob") + memberLines("alice") + bob2 +
+        const std::string carol = "Carol Featherstonehaugh-Cholmondeley";
+        const std::string roster = memberLines("alice") + memberLines("Bob") + bob2 +
+                                   memberLines("bob") + memberLines(carol);
+        Members m(memberLines(carol) + memberLines("Bob") + memberLines("alice") + bob2 +
                       memberLines("bob"),
                   memberLines("zed") + memberLines("Ann"));
-        QCOMPARE(m.files(), memberLines("alice") + memberLines("Bob") + bob2 + memberLines("bob") +
-                                memberLines("Carol") + "|" + memberLines("Ann") +
-                                memberLines("zed"));
-        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", "Carol", "Ann (banned)",
-                                        "zed (banned)"}));
+        m.window.show();
+        QCOMPARE(m.files(), roster + "|" + memberLines("Ann") + memberLines("zed"));
+        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", QString::fromStdString(carol),
+                                        "Ann (banned)", "zed (banned)"}));
         QCOMPARE(m.count(), QString("5"));
+        const auto* list = members(&m.window);
+        QCOMPARE(list->item(6)->foreground().color(),
+                 m.window.palette().color(QPalette::Disabled, QPalette::Text));
+        QCOMPARE(list->item(0)->foreground().style(), Qt::NoBrush);
+        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+        const auto* caption = qobject_cast<QLabel*>(
+            m.window.findChild<QFormLayout*>()->labelForField(control<QLabel>(&m.window, "lblNo")));
+        QVERIFY(caption && caption->text() == "Active members:");
         QCOMPARE(m.shown(), memberLines("alice") + "Active");
         m.text("txtEmail")->setText("typed");
         m.choose(6);
         QCOMPARE(m.shown(), memberLines("zed") + "Banned!");
-        m.choose(0); // typed changes live only in the fields
+        m.folder.write("roster.txt", roster + memberLines("Di"));
+        m.choose(0);
         QCOMPARE(m.shown(), memberLines("alice") + "Active");
+        QCOMPARE(m.count(), QString("6"));
         QVERIFY(MessageBoxes::shown().empty());
     }
 
@@ -96,27 +110,6 @@ private slots:
         m.press("cmdSave");
         QCOMPARE(m.files(),
                  memberLines("Al") + memberLines("Zz") + zoeSaved + "|" + memberLines("Zzz"));
-    }
-
-    // Banned members stand out, a long name fits the list, the count is
-    // labelled and each Select counts the members afresh.
-    void theListAndSelectFollowTheFiles() {
-        const std::string longName = "Bartholomew Featherstonehaugh-Cholmondeley";
-        Members m(memberLines(longName) + memberLines("Bo"), memberLines("Cy"));
-        m.window.show();
-        auto* list = control<QListWidget>(&m.window, "lstMembers");
-        QCOMPARE(list->item(2)->foreground().color(),
-                 m.window.palette().color(QPalette::Disabled, QPalette::Text));
-        QCOMPARE(list->item(0)->foreground().style(), Qt::NoBrush);
-        QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
-        const auto* caption = qobject_cast<QLabel*>(
-            m.window.findChild<QFormLayout*>()->labelForField(control<QLabel>(&m.window, "lblNo")));
-        QVERIFY(caption && caption->text() == "Active members:");
-
-        m.folder.write("roster.txt", memberLines(longName) + memberLines("Bo") + memberLines("Di"));
-        m.choose(1);
-        QCOMPARE(m.count(), QString("3"));
-        QCOMPARE(m.shown(), memberLines("Bo") + "Active");
     }
 
     // Tick, untick and tick again take the smallest free number; a rename keeps it.
@@ -226,21 +219,20 @@ private slots:
     void mainWindowOpensOneMembersWindowWhoseSubWindowsOutliveIt() {
         TempFolder folder;
         writeMemberFiles(folder, memberLines("Bo") + memberLines("Al"), "");
-        StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
-        main.show();
+        MainWindowOnStandIns mainWindow(folder.path());
+        QWidget* main = &mainWindow.window;
         const char* const buttons[] = {"cmdNew", "cmdSearch", "cmdCustomTimes"};
         const char* const kinds[] = {"quenmark::NewMemberDialog", "quenmark::SearchDialog",
                                      "quenmark::EnforcedTimesDialog"};
         QPointer<QWidget> opened[3];
-        click(&main, "cmdMembers");
+        click(main, "cmdMembers");
         QPointer<QWidget> first = openWindowOf("quenmark::MembersDialog");
         for (int i = 0; i < 3; ++i) {
             click(first, buttons[i]);
             opened[i] = openWindowOf(kinds[i]);
         }
         folder.write("roster.txt", memberLines("Cy"));
-        click(&main, "cmdMembers"); // only brings it to the front: Open does not run again
+        click(main, "cmdMembers"); // only brings it to the front: Open does not run again
         QCOMPARE(openWindowOf("quenmark::MembersDialog"), first.data());
         QCOMPARE(listTexts(members(first)), QStringList({"Al", "Bo"}));
         click(first, "cmdDone");
@@ -252,7 +244,7 @@ private slots:
         QTRY_VERIFY(opened[1].isNull());
         QVERIFY(MessageBoxes::shown().empty());
         // ... and a new Members window reads afresh and takes the others over.
-        click(&main, "cmdMembers");
+        click(main, "cmdMembers");
         QPointer<QWidget> second = openWindowOf("quenmark::MembersDialog");
         QCOMPARE(listTexts(members(second)), QStringList({"Cy"}));
         for (int i : {0, 2}) {
@@ -307,7 +299,7 @@ private slots:
         const QListWidget* list = members(&m.window);
         QCOMPARE(list->currentRow(), found < 0 ? 4 : found);
         QCOMPARE(m.text("txtName")->text(), // shown by Select
-                 list->currentItem()->data(Qt::UserRole).toString());
+                 list->item(list->currentRow())->data(Qt::UserRole).toString());
         QTRY_COMPARE(dialog.isNull(), found >= 0);
         QCOMPARE(openWindowOf("quenmark::SearchDialog"), dialog.data());
         if (dialog)
@@ -345,9 +337,10 @@ private slots:
         QCOMPARE(m.text("txtEmail")->text(), QString("A:e@mail"));
     }
 
-    // Last: a missing file ends the program.
+    // Last: a missing file ends the program; one damaged or unreadable keeps
+    // the window closed and is left as it is.
     void fileThatCannotBeReadKeepsTheWindowClosed_data() {
-        QTest::addColumn<QString>("missing"); // none: roster.txt is damaged instead
+        QTest::addColumn<QString>("missing"); // none: roster.txt is damaged; "name/": a folder
         QTest::addColumn<QString>("message");
         const QString critical = "Critical Error: \"%1\" could not be found. Make sure it is "
                                  "named correctly and in the main folder. (x)";
@@ -364,27 +357,22 @@ private slots:
         TempFolder folder;
         const std::string roster = missing.isEmpty() ? crlf({"Cut", "Cu"}) : memberLines("Al");
         writeMemberFiles(folder, roster, "");
-        // "name/": a folder stands there in place of the file.
         const bool folderInPlace = missing.endsWith('/');
+        const std::string file = missing.chopped(folderInPlace).toStdString();
+        if (!file.empty())
+            std::filesystem::remove(folder / file);
         if (folderInPlace)
-            missing.chop(1);
-        if (!missing.isEmpty())
-            std::filesystem::remove(folder / missing.toStdString());
-        if (folderInPlace)
-            std::filesystem::create_directories(folder / missing.toStdString() / "inside");
-        StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
-        main.show();
-        click(&main, "cmdMembers");
+            std::filesystem::create_directories(folder / file / "inside");
+        MainWindowOnStandIns main(folder.path());
+        click(&main.window, "cmdMembers");
         QCOMPARE(shownMessages().size(), 1);
         QVERIFY2(shownMessages().front().startsWith(message), qPrintable(shownMessages().front()));
         QVERIFY(!openWindowOf("quenmark::MembersDialog"));
-        // Only a missing file ends the program.
-        QCOMPARE(main.isVisible(), missing.isEmpty() || folderInPlace);
+        QCOMPARE(main.window.isVisible(), file.empty() || folderInPlace);
         if (folderInPlace)
-            QVERIFY(std::filesystem::is_directory(folder / missing.toStdString() / "inside"));
+            QVERIFY(std::filesystem::is_directory(folder / file / "inside"));
         else
-            QCOMPARE(folder.read("roster.txt"), missing == "roster.txt" ? "" : roster);
+            QCOMPARE(folder.read("roster.txt"), file == "roster.txt" ? "" : roster);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "gui/dialogs/settings_dialog.h"
-#include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "platform/download_jobs_setting.h"
 #include "tests/support/gui_support.h"
@@ -14,10 +13,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSpinBox>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quenmark;
@@ -50,101 +47,123 @@ class SettingsDialogTest : public QObject {
         return control<QLineEdit>(w, name);
     }
 
-    QTemporaryDir m_userSettings;
+    EmptyUserSettings m_userSettings;
 
 private slots:
-    void initTestCase() {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_userSettings.path());
-    }
     void init() { answerMessagesInTest(); }
 
-    void positionsShowTheirEntriesAndThoseOutsideTheListsTheEntryTheRunUses_data() {
-        QTest::addColumn<QString>("positions");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("first entries") << " 0 | 0 | 0 "
-                                       << "200 | 5 minutes = 300s | Left";
-        QTest::newRow("last entries") << " 9 | 7 | 2 "
-                                      << "10 | 1 hour = 3600s | Right";
-        QTest::newRow("outside the lists") << "10|-1| 3 "
-                                           << "200 | 20 minutes = 1200s | Center";
-    }
-    void positionsShowTheirEntriesAndThoseOutsideTheListsTheEntryTheRunUses() {
-        QFETCH(QString, positions);
-        QFETCH(QString, shown);
-        TempFolder folder;
-        folder.write("settings.dat", withPositions(positions));
-        SettingsDialog dialog(folder.path());
-        QCOMPARE(shownLists(&dialog), shown);
+    // A position outside its list shows the entry the run uses for it.
+    void listsShowTheEntriesAtTheirPositions() {
+        const char* const cases[][2] = {{" 0 | 0 | 0 ", "200 | 5 minutes = 300s | Left"},
+                                        {" 8 | 7 | 2 ", "15 | 1 hour = 3600s | Right"},
+                                        {"10|-1| 3 ", "200 | 20 minutes = 1200s | Center"}};
+        for (const auto& [positions, shown] : cases) {
+            TempFolder folder;
+            folder.write("settings.dat", withPositions(positions));
+            SettingsDialog dialog(folder.path());
+            QCOMPARE(shownLists(&dialog), QString(shown));
+        }
     }
 
-    void reopeningShowsWhatWasSavedAndTheDirectoryLineFollowsItsBox() {
+    // Each field and box is shown from its own line and saved into it: changing
+    // one control changes its line only, and reopening shows the change there.
+    void eachControlIsShownFromAndSavedIntoItsOwnLine() {
+        const QStringList controls =
+            QString("txtServer txtUsername txtPassword txtPtColor cboPtMax cboPenalty cboAlign - "
+                    "chkElite chkElite2 chkStage chkDiff chkLeaders chkRoster chkPoints chkTARVO")
+                .split(' ');
+        for (int line = 0; line < controls.size(); ++line) {
+            TempFolder folder;
+            folder.write("settings.dat", kDefaults);
+            QStringList lines = QString::fromStdString(kDefaults).split("\r\n");
+            for (const bool reopened : {false, true}) {
+                SettingsDialog dialog(folder.path());
+                QObject* changed = dialog.findChild<QObject*>(controls[line]); // none for "-"
+                auto* field = qobject_cast<QLineEdit*>(changed);
+                auto* list = qobject_cast<QComboBox*>(changed);
+                auto* box = qobject_cast<QCheckBox*>(changed);
+                if (reopened)
+                    QVERIFY2(field  ? field->text() == "changed"
+                             : list ? list->currentIndex() == 2
+                                    : !box || !box->isChecked(),
+                             qPrintable(controls[line]));
+                else if (field)
+                    field->setText(lines[line] = "changed");
+                else if (list)
+                    list->setCurrentIndex((lines[line] = " 2 ").trimmed().toInt());
+                else if (box)
+                    box->setChecked((lines[line] = " 0 ") == " 1 ");
+                click(&dialog, "cmdOK");
+                QVERIFY2(folder.read("settings.dat") == lines.join("\r\n").toStdString(),
+                         qPrintable(controls[line]));
+            }
+        }
+    }
+
+    // A flag of 2 is no tick, saved as 0; the directory line follows its box at
+    // once; pages at once is the user's setting, not the site's.
+    void savingKeepsWhatItShowsAndTheDirectoryFollowsItsBox() {
         TempFolder folder;
         folder.write("settings.dat",
                      crlf({" ftp.x.org ", "op", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 ", " 1 ", "",
-                           " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 2 "}));
+                           " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 2 "}));
+        const std::string saved =
+            crlf({" ftp.x.org ", "Zo\xEB?", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 "});
+        const std::string boxes = crlf({" 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 0 "});
         {
             SettingsDialog dialog(folder.path());
             QVERIFY(MessageBoxes::shown().empty());
-            QStringList fields;
-            for (const char* name : {"txtServer", "txtUsername", "txtPassword", "txtPtColor"})
-                fields.append(text(&dialog, name)->text());
-            QCOMPARE(fields, QStringList({" ftp.x.org ", "op", "s3cret", "#FF0000"}));
-            QCOMPARE(shownLists(&dialog), QString("15 | 1 hour = 3600s | Right"));
-            QString boxes;
-            for (const char* name : {"chkElite", "chkElite2", "chkStage", "chkDiff", "chkLeaders",
-                                     "chkRoster", "chkPoints", "chkTARVO"})
-                boxes += control<QCheckBox>(&dialog, name)->isChecked() ? '1' : '0';
-            QCOMPARE(boxes, QString("01010100")); // a flag of 2 is not ticked
+            QVERIFY(!control<QCheckBox>(&dialog, "chkTARVO")->isChecked());
             QLineEdit* password = text(&dialog, "txtPassword");
             QCOMPARE(password->echoMode(), QLineEdit::Password);
             QCOMPARE(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
                                                   password),
                      int('*'));
-
             QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 8);
             control<QSpinBox>(&dialog, "spnJobs")->setValue(3);
             text(&dialog, "txtUsername")->setText(QString::fromUtf8("Zoë€"));
             QTest::keyClicks(text(&dialog, "txtDirectory"), "/www/q"); // ticked, though empty
             click(&dialog, "cmdOK");
         }
-        QCOMPARE(folder.read("settings.dat"),
-                 crlf({" ftp.x.org ", "Zo\xEB?", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 ", " 1 ",
-                       "/www/q", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 0 "}));
-        QCOMPARE(downloadJobsSetting(), 3); // in the user's settings, not settings.dat
+        QCOMPARE(folder.read("settings.dat"), saved + crlf({" 1 ", "/www/q"}) + boxes);
+        QCOMPARE(downloadJobsSetting(), 3);
         SettingsDialog dialog(folder.path());
         QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 3);
         QLineEdit* directory = text(&dialog, "txtDirectory");
         QCOMPARE(directory->text(), QString("/www/q"));
         control<QCheckBox>(&dialog, "chkDirectory")->click();
-        QCOMPARE(directory->text(), QString()); // at once, before OK
-        QVERIFY(!directory->isEnabled());
+        QVERIFY(directory->text().isEmpty() && !directory->isEnabled()); // at once, before OK
         click(&dialog, "cmdOK");
-        QCOMPARE(folder.read("settings.dat"),
-                 crlf({" ftp.x.org ", "Zo\xEB?", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 ", " 0 ",
-                       " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 1 ", " 0 ", " 0 "}));
+        QCOMPARE(folder.read("settings.dat"), saved + crlf({" 0 "}) + boxes);
     }
 
+    // An unreadable settings.dat is neither shown nor replaced; a missing one
+    // is written with the defaults at once. One window at a time, and only OK
+    // writes.
     void mainWindowOpensOneWindowThatWritesTheDefaultsAndOnlyOkWrites() {
         TempFolder folder;
         folder.write("roster.txt", "");
-        StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
-        main.show();
-        click(&main, "cmdSettings");
+        std::filesystem::create_directories(folder / "settings.dat" / "inside");
+        MainWindowOnStandIns mainWindow(folder.path());
+        QWidget* main = &mainWindow.window;
+        click(main, "cmdSettings");
+        QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));
+        QVERIFY(!openWindowOf("quenmark::SettingsDialog"));
+        QVERIFY(std::filesystem::is_directory(folder / "settings.dat" / "inside"));
+
+        std::filesystem::remove_all(folder / "settings.dat");
+        MessageBoxes::clearShown();
+        click(main, "cmdSettings");
         QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be found. File "
                                                "created and defaults used. (!)"}));
         QCOMPARE(folder.read("settings.dat"), kDefaults); // at once
         QPointer<QWidget> first = openWindowOf("quenmark::SettingsDialog");
         QVERIFY(first && !static_cast<QDialog*>(first.data())->isModal());
         QCOMPARE(first->windowTitle(), QString("Updater - Settings"));
-        QCOMPARE(shownLists(first), QString("200 | 20 minutes = 1200s | Center"));
-        QVERIFY(!text(first, "txtDirectory")->isEnabled());
-        control<QCheckBox>(first, "chkDirectory")->click();
-        QVERIFY(text(first, "txtDirectory")->isEnabled());
         text(first, "txtPtColor")->setText("typed, not saved");
         const int jobs = downloadJobsSetting();
         control<QSpinBox>(first, "spnJobs")->setValue(jobs % 64 + 1);
-        click(&main, "cmdSettings"); // only brings it to the front
+        click(main, "cmdSettings"); // only brings it to the front
         QCOMPARE(openWindowOf("quenmark::SettingsDialog"), first.data());
         QCOMPARE(text(first, "txtPtColor")->text(), QString("typed, not saved"));
 
@@ -152,17 +171,18 @@ private slots:
         QTRY_VERIFY(first.isNull()); // closing unloads the window
         QCOMPARE(folder.read("settings.dat"), kDefaults);
         QCOMPARE(downloadJobsSetting(), jobs);
-        folder.write("settings.dat", crlf({"s", "u", "p", "blue", " 0 ", " 3 ", " 1 ", " 0 ", " 1 ",
-                                           " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
-        click(&main, "cmdSettings");
+        std::string blue = kDefaults;
+        folder.write("settings.dat", blue.replace(blue.find("yellow"), 6, "blue"));
+        click(main, "cmdSettings");
         QPointer<QWidget> second = openWindowOf("quenmark::SettingsDialog");
+        QVERIFY(second);
         QCOMPARE(text(second, "txtPtColor")->text(), QString("blue"));
         QCOMPARE(MessageBoxes::shown().size(), std::size_t{1}); // no second message
         text(second, "txtPtColor")->setText("red");
         click(second, "cmdOK"); // saves and closes
         QTRY_VERIFY(second.isNull());
-        QVERIFY(folder.read("settings.dat").starts_with(crlf({"s", "u", "p", "red"})));
-        click(&main, "cmdSettings");
+        QCOMPARE(folder.read("settings.dat"), blue.replace(blue.find("blue"), 4, "red"));
+        click(main, "cmdSettings");
         QPointer<QWidget> third = openWindowOf("quenmark::SettingsDialog");
         QTest::keyClick(third, Qt::Key_Escape); // acts as Cancel
         QTRY_VERIFY(third.isNull());
@@ -197,42 +217,6 @@ private slots:
         }
     }
 
-    // Each field and box is saved from its own control: changing one changes its line only.
-    void eachControlIsSavedIntoItsOwnLine() {
-        const QStringList controls =
-            QString("txtServer txtUsername txtPassword txtPtColor cboPtMax cboPenalty cboAlign - "
-                    "chkElite chkElite2 chkStage chkDiff chkLeaders chkRoster chkPoints chkTARVO")
-                .split(' ');
-        for (int line = 0; line < controls.size(); ++line) {
-            TempFolder folder;
-            folder.write("settings.dat", kDefaults);
-            SettingsDialog dialog(folder.path());
-            QStringList lines = QString::fromStdString(kDefaults).split("\r\n");
-            QObject* changed = dialog.findChild<QObject*>(controls[line]); // none for "-"
-            if (auto* field = qobject_cast<QLineEdit*>(changed))
-                field->setText(lines[line] = "changed");
-            else if (auto* list = qobject_cast<QComboBox*>(changed))
-                list->setCurrentIndex((lines[line] = " 2 ").trimmed().toInt());
-            else if (auto* box = qobject_cast<QCheckBox*>(changed))
-                box->setChecked((lines[line] = " 0 ") == " 1 ");
-            click(&dialog, "cmdOK");
-            QVERIFY2(folder.read("settings.dat") == lines.join("\r\n").toStdString(),
-                     qPrintable(controls[line]));
-        }
-    }
-
-    void unreadableSettingsAreNeitherShownNorReplacedByTheDefaults() {
-        TempFolder folder;
-        std::filesystem::create_directories(folder / "settings.dat" / "inside");
-        StandInPorts ports;
-        MainWindow main(folder.path(), ports, ports, ports.lock, ports);
-        main.show();
-        click(&main, "cmdSettings");
-        QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));
-        QVERIFY(!openWindowOf("quenmark::SettingsDialog"));
-        QVERIFY(std::filesystem::is_directory(folder / "settings.dat" / "inside"));
-    }
-
     // Beside the server: whether the address is encrypted. Test connection
     // tries the account as typed; an unknown certificate is shown with its
     // fingerprint and, once trusted, recorded and the test made again.
@@ -241,16 +225,13 @@ private slots:
         folder.write("settings.dat", kDefaults);
         SettingsDialog dialog(folder.path());
         const auto* encryption = control<QLabel>(&dialog, "lblEncryption");
-        const struct {
-            const char* server;
-            const char* shown;
-        } cases[] = {{"ftp.example.org 21", "not encrypted"},
-                     {"ftpes://ftp.example.org", ""},
-                     {"sftp://ftp.example.org:2222", ""},
-                     {"gopher://ftp.example.org", "not an address"}};
-        for (const auto& c : cases) {
-            text(&dialog, "txtServer")->setText(c.server);
-            QCOMPARE(encryption->text(), QString(c.shown));
+        const char* const cases[][2] = {{"ftp.example.org 21", "not encrypted"},
+                                        {"ftpes://ftp.example.org", ""},
+                                        {"sftp://ftp.example.org:2222", ""},
+                                        {"gopher://ftp.example.org", "not an address"}};
+        for (const auto& [server, shown] : cases) {
+            text(&dialog, "txtServer")->setText(server);
+            QCOMPARE(encryption->text(), QString(shown));
         }
 
         TestServer server("proftpd '" + (folder / "ftpd").string() + "' zebulons",

@@ -3,6 +3,7 @@
 #include "core/ports/clock.h"
 #include "gui/dialogs/member_windows.h"
 #include "gui/dialogs/members_dialog.h"
+#include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
@@ -11,7 +12,9 @@
 #include <QListWidget>
 #include <QObject>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <filesystem>
@@ -109,6 +112,25 @@ struct StandInPorts : StandInProcesses, Clock {
     }
     std::string dateStamp() override { return "Sunday, 6 December 2026 at 14:05"; }
     std::string timeOfDay() override { return "14:05"; }
+};
+
+// The main window over the folder, shown, its runs on stand-ins.
+struct MainWindowOnStandIns {
+    StandInPorts ports;
+    MainWindow window;
+    explicit MainWindowOnStandIns(const std::filesystem::path& mainFolder)
+        : window(mainFolder, ports, ports, ports.lock, ports) {
+        window.show();
+    }
+};
+
+// The user's settings (window places, last run, pages at once) kept in an
+// empty folder of the test program's own.
+struct EmptyUserSettings {
+    QTemporaryDir folder;
+    EmptyUserSettings() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    }
 };
 
 // The one open top-level window of that kind, or nullptr.
