@@ -67,9 +67,9 @@ struct RunInFolder {
         run.tick();
     }
     // The run stopped with the message and holds nothing: no batch, no lock, no upload.
-    void expectStopped(const std::string& message) const {
+    void expectStopped(const std::string& message, bool buttons = true) const {
         EXPECT_EQ(observer.messages, std::vector{errorMessage(message)});
-        EXPECT_TRUE(observer.buttons);
+        EXPECT_EQ(observer.buttons, buttons);
         EXPECT_EQ(observer.summaries, std::vector{"Last run 14:05: stopped: " + message});
         EXPECT_FALSE(run.timerOn());
         EXPECT_EQ(run.outcome(), RunOutcome::Stopped);
@@ -88,20 +88,9 @@ struct RunInFolder {
 
 } // namespace
 
-TEST(UpdateRun, DamagedRosterIsReportedLikeAMissingOne) {
-    RunInFolder f;
-    f.folder.write("roster.txt", crlf({"Ann", "AN", "red"}));
-    f.run.updateCommand();
-    ASSERT_EQ(f.observer.messages.size(), 1u);
-    EXPECT_EQ(f.observer.messages[0].text,
-              "\"roster.txt\" is damaged: its last member is incomplete.");
-    EXPECT_FALSE(f.observer.buttons);
-    EXPECT_FALSE(f.run.timerOn());
-    EXPECT_FALSE(f.lock.held);
-}
-
 // Every stop before the processing half leaves the window idle and errors.txt
-// as it was; a run that started no batch wrote nothing.
+// as it was; a run that started no batch wrote nothing. A damaged roster is
+// the exception: the window stays busy, only Exit works.
 TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
     const auto folderText = [](const std::string& name) {
         return "The folder \"" + name +
@@ -113,6 +102,7 @@ TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
         bool lynxFound = true;
         bool lockBusy = false;
         bool batchStarts = true; // and then ends without the sentinel
+        std::string roster = {};
         std::string message;
     } cases[] = {
         {.missing = "lynx", .message = folderText("lynx")},
@@ -123,6 +113,8 @@ TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
          .message =
              "The program \"lynx\" could not be found. Install it, or put it in the lynx folder."},
         {.lockBusy = true, .message = "Another update is running in this folder."},
+        {.roster = crlf({"Ann", "AN", "red"}),
+         .message = "\"roster.txt\" is damaged: its last member is incomplete."},
         {.missing = "settings.dat", .message = kSettingsMissing},
         {.missing = "templates/elite.html",
          .message = "\"templates/elite.html\" could not be found."},
@@ -144,6 +136,7 @@ TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
         RunInFolder f;
         f.folder.write("errors.txt", "Ann\r\n");
         f.folder.write("download/EndOfRoster.html", "");
+        f.folder.write("roster.txt", c.roster);
         if (!c.missing.empty())
             std::filesystem::remove_all(f.folder / c.missing);
         if (c.folderInPlace)
@@ -154,8 +147,9 @@ TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
         f.run.updateCommand();
         f.run.tick();
         f.run.tick();
-        f.expectStopped(c.message);
-        EXPECT_EQ(f.observer.caption, kIdleCaption);
+        const bool stuck = !c.roster.empty();
+        f.expectStopped(c.message, !stuck);
+        EXPECT_EQ(f.observer.caption, stuck ? kBusyCaption : kIdleCaption);
         EXPECT_EQ(f.folder.read("errors.txt"), "Ann\r\n");
         if (f.processes.batches == 0) {
             EXPECT_EQ(f.observer.stages, (std::vector<int>{1, 0}));
@@ -168,42 +162,102 @@ TEST(UpdateRun, StopsBeforeProcessingReturnTheWindowToIdle) {
     }
 }
 
-// A stop in the processing half: the operator sees why, the buttons come back,
-// the progress line stays; no page after the stop, no ftp.dat, no upload.
-TEST(UpdateRun, StopsInTheProcessingHalfGoNoFurther) {
+// How a run that went through its downloads ends. Ann's page is an error page
+// and Bob's reads whole unless it is empty: not one page read stops the run
+// before it writes anything. A stop in the processing half (a file gone during
+// the downloads) shows why and gives the buttons back but keeps the progress
+// line; no page after the stop, no ftp.dat, no upload. A run that wrote its
+// pages ends idle: uploading, unable to start the upload, or told to skip it.
+TEST(UpdateRun, HowARunEndsAfterItsDownloads) {
+    const OperatorMessage almostDone{"Almost done!", "Uploading now - Have a nice day!",
+                                     MessageIcon::Information};
+    const std::string noPage =
+        "No member page could be read; check the connection. Nothing was published.";
     const struct {
-        const char* gone; // after the Update command, before the sentinel
-        std::string message;
-        bool pagesWritten;
+        const char* gone = ""; // after the Update command, before the sentinel
+        bool bobReads = true, uploadStarts = true, skipped = false;
+        RunOutcome outcome = RunOutcome::Stopped;
+        std::string text; // the stop's message, or the summary's end
+        bool pagesWritten = false;
+        bool pagesRead = false; // errors.txt holds this run's lines
+        bool idle = false;      // a stop that gives the window back idle
     } cases[] = {
-        {"settings.dat", kSettingsMissing, false},
-        {"roster.txt",
-         "\"roster.txt\" could not be found. Make sure it is named correctly and in the main "
-         "folder.",
-         false},
-        {"times.dat",
-         "\"times.dat\" was not found. Go into Members, then Enforce Times to have a new file "
-         "created.",
-         false},
-        {"templates/stage.html", "\"templates/stage.html\" could not be found.", true},
+        {.gone = "settings.dat", .text = kSettingsMissing},
+        {.gone = "roster.txt",
+         .text = "\"roster.txt\" could not be found. Make sure it is named correctly and in the "
+                 "main folder."},
+        {.gone = "times.dat",
+         .text = "\"times.dat\" was not found. Go into Members, then Enforce Times to have a new "
+                 "file created.",
+         .pagesRead = true},
+        {.gone = "templates/stage.html",
+         .text = "\"templates/stage.html\" could not be found.",
+         .pagesWritten = true},
+        {.bobReads = false, .text = noPage, .idle = true},
+        {.outcome = RunOutcome::Uploading, .text = "uploading", .pagesWritten = true},
+        {.uploadStarts = false,
+         .outcome = RunOutcome::UploadFailed,
+         .text = "upload failed: The upload could not be started.",
+         .pagesWritten = true},
+        {.skipped = true,
+         .outcome = RunOutcome::UploadSkipped,
+         .text = "upload skipped",
+         .pagesWritten = true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.gone);
+        SCOPED_TRACE(c.text);
         RunInFolder f;
-        f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", ""}));
+        f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO",
+                                           "red", "http://b", "", ""}));
         f.folder.write("times.dat", "");
+        f.folder.write("errors.txt", "Cy\r\n");
+        f.folder.write("download/Ann.txt", "old times\r\n");
+        f.processes.uploadStarts = c.uploadStarts;
+        f.run.setUploadSkipped(c.skipped);
         f.run.updateCommand();
-        f.folder.write("download/Ann.html", kGoodPage);
-        std::filesystem::remove(f.folder / c.gone);
+        f.folder.write("download/Ann.html", "<p>Service Unavailable</p>");
+        f.folder.write("download/Bob.html", c.bobReads ? kGoodPage : "");
+        if (*c.gone)
+            std::filesystem::remove(f.folder / c.gone);
         f.downloadsDone();
-        f.expectStopped(c.message);
-        EXPECT_EQ(f.observer.caption, kBusyCaption);
-        EXPECT_EQ(f.observer.stages, (std::vector<int>{1, 2, 3}));
+        const bool stopped = c.outcome == RunOutcome::Stopped;
+        if (stopped) {
+            f.expectStopped(c.text);
+            EXPECT_EQ(f.observer.caption, c.idle ? kIdleCaption : kBusyCaption);
+            EXPECT_EQ(f.observer.stages, (c.idle ? std::vector{1, 2, 3, 0} : std::vector{1, 2, 3}));
+            EXPECT_TRUE(f.folder.exists("download/EndOfRoster.html"));
+            EXPECT_FALSE(f.folder.exists("upload/stage1.htm"));
+        } else {
+            std::vector<OperatorMessage> shown;
+            if (!c.uploadStarts)
+                shown.push_back(errorMessage("The upload could not be started."));
+            if (!c.skipped)
+                shown.push_back(almostDone);
+            EXPECT_EQ(f.observer.messages, shown);
+            EXPECT_EQ(f.observer.stages,
+                      (c.skipped ? std::vector{1, 2, 3, 0} : std::vector{1, 2, 3, 4, 0}));
+            EXPECT_EQ(f.observer.caption, kIdleCaption);
+            EXPECT_TRUE(f.observer.buttons);
+            EXPECT_FALSE(f.run.timerOn());
+            EXPECT_EQ(f.lock.held, c.outcome == RunOutcome::Uploading); // until the upload ends
+            EXPECT_EQ(f.processes.uploads, c.skipped ? 0 : 1);
+            EXPECT_EQ(
+                f.observer.summaries,
+                std::vector{"Last run 14:05: 2 members, 1 page could not be read, " + c.text});
+        }
+        EXPECT_EQ(f.run.outcome(), c.outcome);
         EXPECT_GE(f.processes.batchesEnded, 1);
-        EXPECT_TRUE(f.folder.exists("download/EndOfRoster.html"));
         EXPECT_EQ(f.folder.exists("upload/elite.htm"), c.pagesWritten);
-        EXPECT_FALSE(f.folder.exists("upload/stage1.htm"));
-        EXPECT_FALSE(f.folder.exists("ftp.dat"));
+        EXPECT_EQ(f.folder.exists("upload/points.htm"), !stopped);
+        EXPECT_EQ(f.folder.exists("ftp.dat"), !stopped);
+        EXPECT_EQ(f.folder.read("errors.txt"),
+                  c.pagesWritten || c.pagesRead ? "Ann\r\n" : "Cy\r\n");
+        EXPECT_EQ(f.folder.read("download/Ann.txt"), "old times\r\n");
+        EXPECT_EQ(f.folder.exists("download/Bob.txt"), c.pagesWritten);
+        // A second tick after the run does nothing.
+        const std::size_t shown = f.observer.messages.size();
+        f.run.tick();
+        EXPECT_EQ(f.observer.messages.size(), shown);
     }
 }
 
@@ -268,70 +322,9 @@ TEST(UpdateRun, AbandonedDownloadsLeaveNothingBehind) {
     }
 }
 
-// How a run that wrote its pages ends: uploading, unable to start the upload
-// (the command line exits with the upload's failure), or told to skip it.
-TEST(UpdateRun, ARunThatWroteItsPagesEndsIdleWithItsUploadOutcome) {
-    const OperatorMessage almostDone{"Almost done!", "Uploading now - Have a nice day!",
-                                     MessageIcon::Information};
-    const struct {
-        bool uploadStarts;
-        bool skipped;
-        std::vector<OperatorMessage> messages;
-        std::vector<int> stages;
-        RunOutcome outcome;
-        std::string upload;
-    } cases[] = {
-        {true, false, {almostDone}, {1, 2, 3, 4, 0}, RunOutcome::Uploading, "uploading"},
-        {false,
-         false,
-         {errorMessage("The upload could not be started."), almostDone},
-         {1, 2, 3, 4, 0},
-         RunOutcome::UploadFailed,
-         "upload failed: The upload could not be started."},
-        {true, true, {}, {1, 2, 3, 0}, RunOutcome::UploadSkipped, "upload skipped"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.upload);
-        RunInFolder f;
-        f.processes.uploadStarts = c.uploadStarts;
-        f.run.setUploadSkipped(c.skipped);
-        f.run.updateCommand();
-        f.downloadsDone();
-        EXPECT_EQ(f.observer.messages, c.messages);
-        EXPECT_EQ(f.observer.stages, c.stages);
-        EXPECT_EQ(f.observer.caption, kIdleCaption);
-        EXPECT_TRUE(f.observer.buttons);
-        EXPECT_FALSE(f.run.timerOn());
-        EXPECT_EQ(f.lock.held, c.outcome == RunOutcome::Uploading); // until the upload ends
-        EXPECT_GE(f.processes.batchesEnded, 1);
-        EXPECT_TRUE(f.folder.exists("upload/points.htm"));
-        EXPECT_TRUE(f.folder.exists("ftp.dat"));
-        EXPECT_EQ(f.processes.uploads, c.skipped ? 0 : 1);
-        EXPECT_EQ(f.run.outcome(), c.outcome);
-        EXPECT_EQ(f.observer.summaries,
-                  std::vector{"Last run 14:05: 0 members, 0 pages could not be read, " + c.upload});
-        // A second tick after the run does nothing.
-        f.run.tick();
-        EXPECT_EQ(f.observer.messages.size(), c.messages.size());
-    }
-}
-
-// The upload belongs to the run: the folder stays its own until the upload
-// ends, an Update meanwhile is refused, the window's end ends the upload, and
-// the run's time limit bounds the upload too.
-TEST(UpdateRun, TheUploadKeepsTheFolderUntilItEnds) {
+// The window's time limit bounds the upload too, and the window's end ends it.
+TEST(UpdateRun, TheWindowsTimeLimitBoundsTheUploadAndItsEndEndsIt) {
     RunInFolder f;
-    f.run.updateCommand();
-    f.downloadsDone();
-    EXPECT_EQ(f.processes.leftoverUploadsEnded, 1);
-    EXPECT_EQ(f.processes.uploadLimit, kDefaultUploadTimeLimit);
-    f.observer.messages.clear();
-    f.run.updateCommand();
-    EXPECT_EQ(f.observer.messages,
-              std::vector{errorMessage("Another update is running in this folder.")});
-    EXPECT_TRUE(f.lock.held && f.processes.batches == 1);
-    f.processes.uploadEnded({0, ""});
-    EXPECT_FALSE(f.lock.held);
     {
         UpdateRun window(f.folder.path(), f.processes, f.processes, f.lock, f.clock, f.observer);
         window.setTimeLimit(std::chrono::seconds(100));
@@ -346,7 +339,9 @@ TEST(UpdateRun, TheUploadKeepsTheFolderUntilItEnds) {
 
 // The count moves as the batch notes its ended lines, then as the client sends
 // its files; the summary and the outcome follow the run to the end of its
-// upload, and a failed upload is a message with the whole reason.
+// upload, and a failed upload is a message with the whole reason. The upload
+// belongs to the run: the folder stays its own until it ends, and an Update
+// meanwhile is refused.
 TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
     RunInFolder f;
     f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red",
@@ -365,12 +360,20 @@ TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
               (std::vector<std::string>{"0 of 3 pages", "1 of 3 pages", "2 of 3 pages"}));
     const std::string summary = "Last run 14:05: 3 members, 2 pages could not be read, ";
     EXPECT_EQ(f.observer.summaries, std::vector{summary + "uploading"});
+    EXPECT_EQ(f.processes.leftoverUploadsEnded, 1);
+    EXPECT_EQ(f.processes.uploadLimit, kDefaultUploadTimeLimit);
+    f.run.updateCommand();
+    ASSERT_EQ(f.observer.messages.size(), 2u);
+    EXPECT_EQ(f.observer.messages[1], errorMessage("Another update is running in this folder."));
+    EXPECT_TRUE(f.lock.held && f.processes.batches == 1);
     ASSERT_TRUE(f.processes.uploadEnded && f.processes.uploadProgress);
     f.processes.uploadProgress(0, 26);
     f.processes.uploadProgress(3, 26);
+    ASSERT_FALSE(f.observer.counts.empty());
     EXPECT_EQ(f.observer.counts.back(), "3 of 26 files");
     f.processes.uploadEnded({1, "ftp> open host\nUpload failed: Login to host failed: 530\n"});
     EXPECT_EQ(f.run.outcome(), RunOutcome::UploadFailed);
+    EXPECT_FALSE(f.lock.held);
     EXPECT_EQ(
         f.observer.messages.back(),
         (OperatorMessage{"Upload failed", "Login to host failed: 530", MessageIcon::Critical}));
@@ -380,6 +383,7 @@ TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
               (std::vector<std::string>{summary + "uploading",
                                         summary + "upload failed: Login to host failed: 530",
                                         summary + "upload finished"}));
+    ASSERT_FALSE(f.observer.transcripts.empty());
     EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
     // The end of an upload that a newer run outlived is not this run's.
     const UploadEndHandler old = f.processes.uploadEnded;
@@ -389,31 +393,6 @@ TEST(UpdateRun, CountsPagesAndSummarisesTheRunAndItsUpload) {
     oldProgress(4, 26);
     EXPECT_EQ(f.observer.transcripts.back(), "ftp> bye\n");
     EXPECT_EQ(std::count(f.observer.counts.begin(), f.observer.counts.end(), "4 of 26 files"), 0);
-}
-
-// Not one page read (the connection down): the run stops before it writes
-// anything; one page read is enough to go on.
-TEST(UpdateRun, ARunWithNotOnePageReadStopsWithNothingChanged) {
-    RunInFolder f;
-    f.folder.write("roster.txt", crlf({"Ann", "AN", "red", "http://a", "", "", "Bob", "BO", "red",
-                                       "http://b", "", ""}));
-    f.folder.write("times.dat", "");
-    f.folder.write("errors.txt", "Cy\r\n");
-    f.folder.write("download/Ann.txt", "old times\r\n");
-    for (const std::string& bobsPage : {""s, kGoodPage}) {
-        f.run.updateCommand();
-        f.folder.write("download/Ann.html", "<p>Service Unavailable</p>");
-        f.folder.write("download/Bob.html", bobsPage);
-        f.downloadsDone();
-        const bool read = !bobsPage.empty();
-        EXPECT_EQ(f.observer.summaries.back().find("stopped: No member page could be read; check "
-                                                   "the connection. Nothing was published."),
-                  read ? std::string::npos : 16u);
-        EXPECT_EQ(f.folder.read("errors.txt"), read ? "Ann\r\n" : "Cy\r\n");
-        EXPECT_EQ(f.folder.exists("download/Bob.txt"), read);
-        EXPECT_EQ(f.folder.exists("upload/elite.htm"), read);
-        EXPECT_EQ(f.processes.uploads, read ? 1 : 0);
-    }
 }
 
 TEST(RunSummary, TextsAndUploadReasons) {
