@@ -5,13 +5,11 @@
 
 namespace quenmark {
 
-TEST(SettingsFile, DefaultsAreSixteenLines) {
+// Sixteen lines by default; a seventeenth, the directory, only when its flag is one.
+TEST(SettingsFile, TheDirectoryLineIsThereOnlyWhenItsFlagIsOne) {
     EXPECT_EQ(settingsText(defaultSettings()),
               crlf({"ftp.quenmark.example", "quenmark", "zebulons", "yellow", " 0 ", " 3 ", " 1 ",
                     " 0 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
-}
-
-TEST(SettingsFile, TheDirectoryLineIsThereOnlyWhenItsFlagIsOne) {
     TempFolder folder;
     SiteSettings s = defaultSettings();
     s.useDirectory = 1;

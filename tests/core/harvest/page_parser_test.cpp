@@ -102,37 +102,31 @@ std::vector<Case> cases() {
     for (int cell = 0; cell < kCellCount; ++cell)
         full.expected[cell] = 100 + cell;
     c.push_back(full);
-
-    Case more = full;
-    more.name = "nothing after the 42nd time is read: not its line, not a 15th row";
-    more.page.insert(more.page.rfind('|'), "<tr><td>x<td>0:01<td>0:01<td>0:01|" +
-                                               row(0, "0:01", "0:02", "0:03") + "|" +
-                                               std::string(100000, 'w'));
-    c.push_back(more);
-
-    Case second = full;
-    second.name = "a second table continues the first";
-    second.page.insert(second.page.find("<tr><td>Dusk"), "</table><p>More: 12:00</p><table>|");
-    c.push_back(second);
-
-    Case oneLine = full;
-    oneLine.name = "the whole page on one line after a long text";
-    oneLine.page = std::string(150000, 'z') + join(lines, "");
-    c.push_back(oneLine);
-
+    // The 14 rows read whole whatever comes before them or after the 42nd time.
+    const auto fullAs = [&](std::string name, std::string page) {
+        c.push_back(full);
+        c.back().name = std::move(name);
+        c.back().page = std::move(page);
+    };
+    std::string more = full.page;
+    more.insert(more.rfind('|'), "<tr><td>x<td>0:01<td>0:01<td>0:01|" +
+                                     row(0, "0:01", "0:02", "0:03") + "|" +
+                                     std::string(100000, 'w'));
+    fullAs("nothing after the 42nd time is read: not its line, not a 15th row", more);
+    std::string second = full.page;
+    second.insert(second.find("<tr><td>Dusk"), "</table><p>More: 12:00</p><table>|");
+    fullAs("a second table continues the first", second);
+    fullAs("the whole page on one line after a long text",
+           std::string(150000, 'z') + join(lines, ""));
     // Lines longer than the read buffer, and line ends on every side of a chunk boundary.
     for (std::size_t boundary : {16384, 32768, 65536, 200000})
-        for (std::size_t pad = boundary - 40; pad <= boundary + 4; pad += 3) {
-            Case padded = full;
-            padded.name = "a line of " + std::to_string(pad) + " characters first";
-            padded.page = std::string(pad, 'x') + "|" + full.page;
-            c.push_back(padded);
-        }
-    Case many = full;
-    many.name = "many lines before the table";
+        for (std::size_t pad = boundary - 40; pad <= boundary + 4; pad += 3)
+            fullAs("a line of " + std::to_string(pad) + " characters first",
+                   std::string(pad, 'x') + "|" + full.page);
+    std::string many;
     for (int i = 0; i < 3000; ++i)
-        many.page = "<p>line of text: 1:23 N/A</p>|" + many.page;
-    c.push_back(many);
+        many += "<p>line of text: 1:23 N/A</p>|";
+    fullAs("many lines before the table", many + full.page);
 
     Case allNa{"all N/A", join(pageLines([](int) { return std::string("N/a"); }), "|"), {}};
     allNa.read = PageRead::Complete;

@@ -49,19 +49,11 @@ std::string state(const std::filesystem::path& path) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0)
         return "none";
-    std::string text = std::to_string(info.st_mode) + "/" + std::to_string(info.st_ino) + "/" +
-                       std::to_string(info.st_size);
-    if (S_ISDIR(info.st_mode))
-        text += std::filesystem::exists(path / "inside") ? "+inside" : "";
-    return text;
+    return std::to_string(info.st_mode) + "/" + std::to_string(info.st_ino) + "/" +
+           std::to_string(info.st_size) + (std::filesystem::exists(path / "inside") ? "+" : "");
 }
 
 using Path = std::filesystem::path;
-
-struct Case {
-    std::string file; // the blocked file, relative to the main folder, as the message names it
-    std::function<void(const std::filesystem::path&)> operation;
-};
 
 void throwProblem(const MemberSequenceRead& read) {
     if (read.problem)
@@ -75,7 +67,7 @@ TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
     bob.Name = "Bob";
     MemberSequence members;
     ErrorLog errors{Path()};
-    const std::vector<Case> cases = {
+    const std::pair<std::string, std::function<void(const Path&)>> cases[] = {
         {"roster.txt",
          [](const Path& f) {
              throw FileError(memberFileProblemText(readRoster(f).status, kRosterFile));
@@ -106,29 +98,29 @@ TEST(UnreadableFile, IsReportedByNameAndNeverWrittenOver) {
          }},
     };
     for (Blocker blocker : {Blocker::Folder, Blocker::Fifo, Blocker::NoPermission}) {
-        for (const Case& c : cases) {
+        for (const auto& [file, operation] : cases) {
             TempFolder folder;
             folder.makeFolders({"download", "templates", "upload"});
             folder.write("roster.txt", crlf({"Ann", "An", "red", "page", "mail", ""}));
             folder.write("banned.txt", "");
             folder.write("invalidchrs.dat", crlf({"Ann", " 3 ", ""}));
-            if (!block(folder, c.file, blocker))
+            if (!block(folder, file, blocker))
                 continue; // permissions do not hold for this account
-            const std::string before = state(folder / c.file);
-            const std::string roster = c.file == "roster.txt" ? "" : folder.read("roster.txt");
-            SCOPED_TRACE(c.file + " blocked as " + std::to_string(static_cast<int>(blocker)));
+            const std::string before = state(folder / file);
+            const std::string roster = file == "roster.txt" ? "" : folder.read("roster.txt");
+            SCOPED_TRACE(file + " blocked as " + std::to_string(static_cast<int>(blocker)));
             try {
-                c.operation(folder.path());
+                operation(folder.path());
                 ADD_FAILURE() << "no error";
             } catch (const FileError& error) {
                 const char* reason = blocker == Blocker::NoPermission ? " (permission denied)" : "";
-                EXPECT_EQ(error.what(), "\"" + c.file + "\" could not be read" + reason + ".");
+                EXPECT_EQ(error.what(), "\"" + file + "\" could not be read" + reason + ".");
             }
-            EXPECT_EQ(state(folder / c.file), before);
-            if (c.file != "roster.txt") {
+            EXPECT_EQ(state(folder / file), before);
+            if (file != "roster.txt") {
                 EXPECT_EQ(folder.read("roster.txt"), roster);
             }
-            ::chmod((folder / c.file).c_str(), 0644); // so the folder can be removed
+            ::chmod((folder / file).c_str(), 0644); // so the folder can be removed
         }
     }
 }
