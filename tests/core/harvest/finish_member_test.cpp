@@ -44,7 +44,6 @@ TEST(FinishMember, FallbackMatrix) {
         {"no page file, time file", std::nullopt, true, file, file, false, "Ann"},
         {"no page file, no time file", std::nullopt, false, penalty, penalty, false,
          "Ann - No backup!"},
-        {"empty page, time file", "", true, file, file, false, "Ann"},
         {"half a table, time file", good.substr(0, good.find("Dusk Patrol")), true, file, file,
          false, "Ann"},
         {"half a table, no time file", good.substr(0, good.find("Dusk Patrol")), false, penalty,
