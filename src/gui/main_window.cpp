@@ -311,10 +311,11 @@ void MainWindow::timerChanged(bool on) {
         return;
     }
     m_tmrDownload->stop();
-    closeExitQuestion();
 }
 
-// Once the run is over, "An update is running" no longer holds.
+// Once the run is over, "An update is running" no longer holds. Every end of a
+// run shows its summary; the end of the downloads is not one, the upload is
+// still to come.
 void MainWindow::closeExitQuestion() {
     if (m_exitQuestion && !runGoingOn())
         m_exitQuestion->close();

@@ -241,10 +241,9 @@ private slots:
         QVERIFY(question && question->defaultButton() == question->button(QMessageBox::No));
         QTRY_VERIFY_WITH_TIMEOUT(!files.isEmpty(), 30000);
         QVERIFY(focusOnUpdate());
+        QVERIFY(question); // the downloads have ended, the run has not
         click(m_window.get(), "cmdExit");
-        if (!question) // closed as the downloads ended
-            question = m_window->findChild<QMessageBox*>();
-        QVERIFY(question);
+        QCOMPARE(m_window->findChildren<QMessageBox*>().size(), 1);
         QTRY_VERIFY_WITH_TIMEOUT(text("lblSummary").endsWith("upload finished"), 30000);
         QTRY_VERIFY(question.isNull() && m_window->isVisible());
         QStringList shown = shownMessages();
