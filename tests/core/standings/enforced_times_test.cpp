@@ -9,12 +9,6 @@ namespace {
 
 constexpr int kPenalty = 1800;
 
-EnforcedTime entry(const std::string& name, int level, int difficulty, const std::string& time,
-                   bool complete = true) {
-    return {name,    std::to_string(level), std::to_string(difficulty), time, level, difficulty,
-            complete};
-}
-
 MemberRecord member(const std::string& name) {
     MemberRecord m;
     m.Name = name;
@@ -62,11 +56,13 @@ TEST(EnforcedTimes, ReadFromTheFileOnceGivesWhatAScanPerMemberGives) {
     for (int round = 0; round < 200; ++round) {
         std::vector<EnforcedTime> entries;
         const int count = static_cast<int>(random() % 60);
-        for (int i = 0; i < count; ++i)
-            entries.push_back(entry(names[random() % names.size()],
-                                    static_cast<int>(random() % 16) - 1,
-                                    static_cast<int>(random() % 5) - 1,
-                                    times[random() % times.size()], random() % 20 != 0));
+        for (int i = 0; i < count; ++i) {
+            const int level = static_cast<int>(random() % 16) - 1;
+            const int difficulty = static_cast<int>(random() % 5) - 1;
+            entries.push_back({names[random() % names.size()], std::to_string(level),
+                               std::to_string(difficulty), times[random() % times.size()], level,
+                               difficulty, random() % 20 != 0});
+        }
         const EnforcedTimes once(entries, kPenalty);
         for (const std::string& name : names) {
             MemberRecord a = member(name), b = member(name);
