@@ -25,89 +25,77 @@ std::string entry(const std::string& name, int level, int difficulty, const std:
 
 } // namespace
 
+// A missing times.dat stops the run after the first member, whose page and time
+// file are handled or whose line is logged; an empty roster needs none.
 TEST(SettleMemberTimes, MissingTimesDatStopsTheRunAfterTheFirstMember) {
     const struct {
-        const char* name;
-        std::vector<std::string> roster;
+        bool members;
         bool pages;
-        bool stops;
-        std::string errors;
-    } cases[] = {
-        {"the first member's page and time file are handled", {"Ann", "Bob"}, true, true, ""},
-        {"the first member's line is logged", {"Ann", "Bob"}, false, true, "Ann - No backup!\r\n"},
-        {"an empty roster needs no times.dat", {}, false, false, ""},
-    };
+        const char* errors;
+    } cases[] = {{true, true, ""}, {true, false, "Ann - No backup!\r\n"}, {false, false, ""}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(testing::Message() << c.members << c.pages);
         MainFolder f;
         std::filesystem::remove(f / "times.dat");
         if (c.pages) {
             f.write("download/Ann.html", pageWith(100));
             f.write("download/Bob.html", pageWith(200));
         }
-        MemberTable members = membersOf(c.roster);
-        const auto stop = settleMemberTimes(f.path(), members, defaultSettings());
-        EXPECT_EQ(stop, c.stops ? std::optional(errorMessage(
-                                      "\"times.dat\" was not found. Go into Members, then "
-                                      "Enforce Times to have a new file created."))
-                                : std::nullopt);
+        MemberTable members = membersOf(c.members ? std::vector<std::string>{"Ann", "Bob"}
+                                                  : std::vector<std::string>{});
+        EXPECT_EQ(settleMemberTimes(f.path(), members, defaultSettings()),
+                  c.members ? std::optional(
+                                  errorMessage("\"times.dat\" was not found. Go into Members, then "
+                                               "Enforce Times to have a new file created."))
+                            : std::nullopt);
         EXPECT_EQ(f.exists("download/Ann.txt"), c.pages);
         EXPECT_FALSE(f.exists("download/Bob.txt"));
         EXPECT_EQ(f.read("errors.txt"), c.errors);
     }
 }
 
-// How invalidchrs.dat is scanned is the invalid names table's; here, that its
-// number names both files of a member and mends an unusable name.
-TEST(SettleMemberTimes, BaseNamesFromInvalidchrsDatOrNone) {
+// The number invalidchrs.dat gives a name names both files of the member and
+// mends an unusable name (how the file is scanned is the invalid names table's).
+// Unusable names touch no file: "download/../roster.txt" would replace the
+// roster. A refused address was not fetched: a page left from an earlier run is
+// not read, the time file or the penalty stands in. Enforced times come after
+// the fallbacks and stay out of the time file.
+TEST(SettleMemberTimes, BaseNamesAndRefusedAddresses) {
     MainFolder f;
     f.write("invalidchrs.dat", crlf({"a/b", " 5 ", ""}));
     f.write("download/5.html", pageWith(600));
     f.write("download/a?b.html", pageWith(400));
-    // Unusable names touch no file: "download/../roster.txt" would replace the roster.
     const std::string roster = crlf({"../roster", "XX", "white", "http://x.invalid/r", "", ""});
     f.write("roster.txt", roster);
     f.write("roster.html", pageWith(100));
-    // Enforced times come after the fallbacks and stay out of the time file.
+    f.write("download/Ann.html", pageWith(100));
+    f.write("download/Bob.html", pageWith(100));
+    f.write("download/Ann.txt", timeFileWith(200));
     f.write("times.dat", entry("../roster", 1, 0, "1:00") + entry("a?b", 0, 0, "N/A") +
                              entry("Dee", 13, 2, "0:03"));
     SiteSettings settings = defaultSettings();
     settings.penaltyIndex = 0; // 300 seconds
-    MemberTable members = membersOf({"a?b", "Dee", "a/b", "../roster", "EndOfRoster"});
+    MemberTable members =
+        membersOf({"a?b", "Dee", "a/b", "../roster", "EndOfRoster", "Ann", "Bob"});
+    members[5].Page = "-cmd_log=../roster.txt";
+    members[6].Page = " \t-x";
     EXPECT_EQ(settleMemberTimes(f.path(), members, settings), std::nullopt);
 
-    CellTimes expected[] = {timesFrom(400), filled(300), timesFrom(600), filled(300), filled(300)};
+    CellTimes expected[] = {timesFrom(400), filled(300),    timesFrom(600), filled(300),
+                            filled(300),    timesFrom(200), filled(300)};
     expected[0][0] = 300, expected[1][41] = 3, expected[3][1] = 60;
     for (std::size_t i = 0; i < members.size(); ++i)
         EXPECT_EQ(members[i].Times, expected[i]) << members[i].Name;
-    EXPECT_FALSE(members[3].PageOk);
+    EXPECT_FALSE(members[3].PageOk || members[5].PageOk || members[6].PageOk);
     EXPECT_EQ(f.read("download/a?b.txt"), timeFileWith(400));
     EXPECT_EQ(f.read("download/5.txt"), timeFileWith(600));
-    EXPECT_EQ(f.count("download"), 4); // and the two pages
-    EXPECT_EQ(f.read("roster.txt"), roster);
-    EXPECT_EQ(f.read("errors.txt"), crlf({"Dee - No backup!", "../roster - Invalid file name!",
-                                          "EndOfRoster - Invalid file name!"}));
-}
-
-// A refused address was not fetched: a page file left from an earlier run is
-// not read, the time file or the penalty stands in, and the log says why.
-TEST(SettleMemberTimes, ARefusedAddressIsHandledLikeAnUnreadablePage) {
-    MainFolder f;
-    for (const char* name : {"Ann", "Bob", "Cy"})
-        f.write(std::string("download/") + name + ".html", pageWith(100));
-    f.write("download/Ann.txt", timeFileWith(200));
-    MemberTable members = membersOf({"Ann", "Bob", "Cy"});
-    members[0].Page = "-cmd_log=../roster.txt";
-    members[1].Page = " \t-x";
-    EXPECT_EQ(settleMemberTimes(f.path(), members, defaultSettings()), std::nullopt);
-    EXPECT_EQ(members[0].Times, timesFrom(200));
-    EXPECT_EQ(members[1].Times, filled(penaltySeconds(defaultSettings().penaltyIndex)));
-    EXPECT_EQ(members[2].Times, timesFrom(100));
-    EXPECT_FALSE(members[0].PageOk || members[1].PageOk);
     EXPECT_EQ(f.read("download/Ann.txt"), timeFileWith(200));
-    EXPECT_FALSE(f.exists("download/Bob.txt"));
+    EXPECT_EQ(f.count("download"), 7); // the four pages and these three
+    EXPECT_EQ(f.read("roster.txt"), roster);
     EXPECT_EQ(f.read("errors.txt"),
-              crlf({"Ann - Invalid page address!", "Bob - Invalid page address!"}));
+              crlf({"Dee - No backup!", "../roster - Invalid file name!",
+                    "EndOfRoster - Invalid file name!", "Ann - Invalid page address!",
+                    "Bob - Invalid page address!"}));
 }
 
 TEST(SettleMemberTimes, AnUnwritableTimeFileStopsTheRunWithTheLinesSoFarLogged) {
