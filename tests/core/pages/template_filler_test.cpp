@@ -1,7 +1,8 @@
 #include "core/model/text_file.h"
 #include "core/pages/template_filler.h"
-#include "tests/core/pages/page_test_support.h"
+#include "tests/support/temp_folder.h"
 
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 
