@@ -28,13 +28,11 @@ public:
     }
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
-
     int port() const { return m_port; }
 
 private:
     std::FILE* m_pipe = nullptr;
-    int m_port = 0;
-    int m_pid = 0;
+    int m_port = 0, m_pid = 0;
 };
 
 } // namespace quenmark

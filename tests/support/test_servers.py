@@ -1,24 +1,17 @@
-"""Servers for the publishing tests, on 127.0.0.1 on a free port.
+"""Servers for the publishing tests, on 127.0.0.1 on a free port. Each prints
+"PORT PID" once it accepts connections; the test stops it by that process id.
 
-Each prints "PORT PID" once it accepts connections; the test stops it by that
-process id.
-
-test_servers.py ftp ROOT PASSWORD [--raw] [--drop-at N] [--stall-at N]
-        [--refuse NAME] [--commands LOG] [--slow SECONDS]
-    pyftpdlib, user "ranker", serving until stopped. --raw stores uploads as
-    they came over the wire (a test sees the bytes the client sent even in
-    ASCII mode); --drop-at N drops the connection at the N-th STOR, once;
-    --stall-at N never answers the N-th STOR nor anything after it on that
-    connection, which stays open; --refuse NAME answers 451 to every STOR of a
-    name starting with NAME, after writing a part of it; --commands LOG writes
-    every command received; --slow waits that long before each STOR.
-test_servers.py proftpd DIR PASSWORD [--implicit | --plain]
-    ProFTPD with TLS required (or, --plain, without TLS), user "quenmark",
-    files in DIR/root, a self-signed certificate for 127.0.0.1 made in
-    DIR/cert.pem. Returns once the server is up.
-test_servers.py sshd DIR
-    OpenSSH's sshd for the current user, log-in by the key DIR/user (made
-    here, as is the host key DIR/host). Returns once the server is up.
+ftp ROOT PASSWORD [--raw] [--drop-at N] [--stall-at N] [--refuse NAME] [--slow S]
+    pyftpdlib, user "ranker". --raw stores uploads as they came over the wire;
+    the N-th STOR is dropped (--drop-at, once) or never answered, nor anything
+    after it (--stall-at); --refuse answers 451 to every STOR of a name starting
+    with NAME after writing a part of it; --slow waits S seconds before each STOR.
+proftpd DIR PASSWORD [--implicit | --plain]
+    ProFTPD with TLS required (--plain: without), user "quenmark", files in
+    DIR/root, a self-signed certificate for 127.0.0.1 in DIR/cert.pem.
+sshd DIR
+    OpenSSH's sshd for the current user, log-in by the key DIR/user (made here,
+    as is the host key DIR/host).
 """
 import grp
 import os
@@ -29,15 +22,8 @@ import sys
 import time
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(('127.0.0.1', 0))
-        return s.getsockname()[1]
-
-
 def answers(port, greeting):
-    """Whether our server is the one at the port: it greets as it should (an
-    empty greeting: it takes the connection)."""
+    """Whether our server is the one at the port: it greets as it should."""
     try:
         with socket.create_connection(('127.0.0.1', port), timeout=2) as connection:
             return connection.recv(64).startswith(greeting) if greeting else True
@@ -45,13 +31,18 @@ def answers(port, greeting):
         return False
 
 
-def start(make_command, log, greeting):
+def start(folder, config, make_config, command, greeting):
     """Starts the server on a free port; again on another if some other program
     took the port between the look and the start."""
+    log = os.path.join(folder, 'log')
     for _ in range(3):
-        port = free_port()
+        with socket.socket() as free:
+            free.bind(('127.0.0.1', 0))
+            port = free.getsockname()[1]
+        with open(config, 'w') as f:
+            f.write(make_config(port))
         with open(log, 'a') as out:
-            process = subprocess.Popen(make_command(port), stdin=subprocess.DEVNULL, stdout=out,
+            process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=out,
                                        stderr=subprocess.STDOUT, start_new_session=True)
         for _ in range(100):
             if process.poll() is not None:
@@ -66,90 +57,52 @@ def start(make_command, log, greeting):
 
 
 def run(*command):
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return subprocess.run(command, check=True, capture_output=True, text=True).stdout.strip()
 
 
 def proftpd(folder, password, implicit, plain):
-    folder = os.path.abspath(folder)
     root = os.path.join(folder, 'root')
     os.makedirs(root, exist_ok=True)
     if not os.path.exists(os.path.join(folder, 'cert.pem')):
         run('openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-days', '2',
             '-keyout', os.path.join(folder, 'key.pem'), '-out', os.path.join(folder, 'cert.pem'),
             '-subj', '/CN=127.0.0.1', '-addext', 'subjectAltName=IP:127.0.0.1')
-    hashed = subprocess.run(['openssl', 'passwd', '-6', password], check=True,
-                            capture_output=True, text=True).stdout.strip()
     passwd = os.path.join(folder, 'passwd')
     with open(os.open(passwd, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o600), 'w') as f:
-        f.write(f'quenmark:{hashed}:{os.getuid()}:{os.getgid()}::{root}:/bin/false\n')
-    user = pwd.getpwuid(os.getuid()).pw_name
+        f.write(f"quenmark:{run('openssl', 'passwd', '-6', password)}:{os.getuid()}:"
+                f"{os.getgid()}::{root}:/bin/false\n")
     config = os.path.join(folder, 'proftpd.conf')
-
-    def command(port):
-        with open(config, 'w') as f:
-            f.write(f"""ServerType standalone
-DefaultServer on
-Port {port}
-DefaultAddress 127.0.0.1
-User {user}
-Group {grp.getgrgid(os.getgid()).gr_name}
-PidFile {folder}/pid
-ScoreboardFile {folder}/scoreboard
-DelayTable none
-WtmpLog off
-UseIPv6 off
-AuthOrder mod_auth_file.c
-AuthUserFile {passwd}
-RequireValidShell off
-RootLogin on
-DefaultRoot ~
-AllowOverwrite on
-LoadModule mod_tls.c
-TLSEngine {'off' if plain else 'on'}
-TLSRequired on
-TLSRSACertificateFile {folder}/cert.pem
-TLSRSACertificateKeyFile {folder}/key.pem
-TLSProtocol TLSv1.2 TLSv1.3
-{'TLSOptions UseImplicitSSL' if implicit else ''}
-SystemLog {folder}/sys.log
-TLSLog {folder}/tls.log
-""")
-        return ['/usr/sbin/proftpd', '-n', '-q', '-c', config]
-
-    start(command, os.path.join(folder, 'log'), b'' if implicit else b'220 ')
+    user, group = pwd.getpwuid(os.getuid()).pw_name, grp.getgrgid(os.getgid()).gr_name
+    start(folder, config, lambda port: '\n'.join([
+        'ServerType standalone', 'DefaultServer on', f'Port {port}', 'DefaultAddress 127.0.0.1',
+        f'User {user}', f'Group {group}', f'PidFile {folder}/pid', 'DelayTable none',
+        f'ScoreboardFile {folder}/scoreboard', 'WtmpLog off', 'UseIPv6 off', 'RootLogin on',
+        'AuthOrder mod_auth_file.c', f'AuthUserFile {passwd}', 'RequireValidShell off',
+        'DefaultRoot ~', 'AllowOverwrite on', 'LoadModule mod_tls.c', 'TLSRequired on',
+        f"TLSEngine {'off' if plain else 'on'}", f'TLSRSACertificateFile {folder}/cert.pem',
+        f'TLSRSACertificateKeyFile {folder}/key.pem', 'TLSProtocol TLSv1.2 TLSv1.3',
+        'TLSOptions UseImplicitSSL' if implicit else '', f'SystemLog {folder}/sys.log',
+        f'TLSLog {folder}/tls.log', '']),
+        ['/usr/sbin/proftpd', '-n', '-q', '-c', config], b'' if implicit else b'220 ')
 
 
 def sshd(folder):
-    folder = os.path.abspath(folder)
     os.makedirs(folder, exist_ok=True)
     for key in ('host', 'user'):
         if not os.path.exists(os.path.join(folder, key)):
             run('ssh-keygen', '-q', '-t', 'ed25519', '-N', '', '-f', os.path.join(folder, key))
-    with open(os.path.join(folder, 'user.pub')) as f:
-        public = f.read()
-    with open(os.path.join(folder, 'authorized_keys'), 'w') as f:
-        f.write(public)
+    with open(os.path.join(folder, 'user.pub')) as f, \
+            open(os.path.join(folder, 'authorized_keys'), 'w') as out:
+        out.write(f.read())
     os.makedirs('/run/sshd', exist_ok=True)
     config = os.path.join(folder, 'sshd_config')
-
-    def command(port):
-        with open(config, 'w') as f:
-            f.write(f"""Port {port}
-ListenAddress 127.0.0.1
-HostKey {folder}/host
-AuthorizedKeysFile {folder}/authorized_keys
-PasswordAuthentication no
-KbdInteractiveAuthentication no
-PubkeyAuthentication yes
-PermitRootLogin prohibit-password
-StrictModes no
-UsePAM no
-PidFile {folder}/pid
-Subsystem sftp internal-sftp
-""")
-        return ['/usr/sbin/sshd', '-D', '-f', config, '-E', os.path.join(folder, 'log')]
-
-    start(command, os.path.join(folder, 'log'), b'SSH-')
+    start(folder, config, lambda port: '\n'.join([
+        f'Port {port}', 'ListenAddress 127.0.0.1', f'HostKey {folder}/host', 'UsePAM no',
+        f'AuthorizedKeysFile {folder}/authorized_keys', 'PasswordAuthentication no',
+        'KbdInteractiveAuthentication no', 'PubkeyAuthentication yes', 'StrictModes no',
+        'PermitRootLogin prohibit-password', f'PidFile {folder}/pid',
+        'Subsystem sftp internal-sftp', '']),
+        ['/usr/sbin/sshd', '-D', '-f', config, '-E', os.path.join(folder, 'log')], b'SSH-')
 
 
 def ftp(root, password, options):
@@ -157,14 +110,11 @@ def ftp(root, password, options):
     from pyftpdlib.handlers import DTPHandler, FTPHandler
     from pyftpdlib.servers import FTPServer
 
-    def option(name):
-        return options[options.index(name) + 1] if name in options else None
+    def option(name, default=None):
+        return options[options.index(name) + 1] if name in options else default
 
-    drop_at = int(option('--drop-at') or 0)
-    slow = float(option('--slow') or 0)
-    stall_at = int(option('--stall-at') or 0)
-    refused = option('--refuse')
-    command_log = option('--commands')
+    drop_at, stall_at = int(option('--drop-at', 0)), int(option('--stall-at', 0))
+    slow, refused = float(option('--slow', 0)), option('--refuse')
     stores = [0]
 
     class WireDTPHandler(DTPHandler):
@@ -172,28 +122,24 @@ def ftp(root, password, options):
             super().enable_receiving('i', cmd)
 
     class Handler(FTPHandler):
+        stalled = False
+
         def pre_process_command(self, line, cmd, arg):
-            if getattr(self, 'stalled', False):
-                return
-            if command_log:
-                with open(command_log, 'a') as log:
-                    log.write(line + '\n')
-            super().pre_process_command(line, cmd, arg)
+            if not self.stalled:
+                super().pre_process_command(line, cmd, arg)
 
         def ftp_STOR(self, file, mode='w'):
             time.sleep(slow)
             stores[0] += 1
             if stores[0] == drop_at:
-                self.close()
-                return
-            if stores[0] == stall_at:
-                self.stalled = True
+                return self.close()
+            self.stalled = stores[0] == stall_at
+            if self.stalled:
                 return
             if refused and os.path.basename(file).startswith(refused):
                 with open(file, 'wb') as part:
                     part.write(b'half a page')
-                self.respond('451 Local error, try again later.')
-                return
+                return self.respond('451 Local error, try again later.')
             return super().ftp_STOR(file, mode)
 
     authorizer = DummyAuthorizer()
@@ -211,9 +157,9 @@ def main():
     if kind == 'ftp':
         ftp(args[0], args[1], args[2:])
     elif kind == 'proftpd':
-        proftpd(args[0], args[1], '--implicit' in args[2:], '--plain' in args[2:])
+        proftpd(os.path.abspath(args[0]), args[1], '--implicit' in args, '--plain' in args)
     elif kind == 'sshd':
-        sshd(args[0])
+        sshd(os.path.abspath(args[0]))
     else:
         sys.exit('unknown server ' + kind)
 
