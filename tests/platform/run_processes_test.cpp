@@ -1,18 +1,21 @@
 #include "core/main_folder.h"
+#include "platform/batch_interpreter.h"
+#include "platform/batch_line_pool.h"
 #include "platform/batch_runner.h"
 #include "platform/folder_run_lock.h"
+#include "platform/process_group.h"
 #include "platform/process_start.h"
 #include "platform/upload_runner.h"
 #include "tests/support/temp_folder.h"
 
+#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <signal.h>
 #include <sstream>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <thread>
 
@@ -20,15 +23,9 @@ namespace quenmark {
 
 namespace {
 
-// A batch whose one program hangs, and starts a process that hangs too; both
-// write their process ids to "pids".
-void prepareHangingBatch(const TempFolder& folder) {
-    folder.makeFolders({"lynx", "download"});
-    folder.write("lynx/lynx", "#!/bin/sh\necho $$ >>../pids; sleep 43 & echo $! >>../pids; "
-                              "sleep 30\n");
-    ::chmod((folder / "lynx/lynx").c_str(), 0755);
-    folder.write("download.bat",
-                 crlf({"cd lynx", "lynx -source x >..\\download\\a.html", "cd .."}));
+void writeScript(const TempFolder& folder, const std::string& name, const std::string& body) {
+    folder.write(name, "#!/bin/sh\n" + body);
+    ::chmod((folder / name).c_str(), 0755);
 }
 
 bool waitFor(const std::function<bool()>& condition) {
@@ -48,24 +45,87 @@ std::vector<int> pidsOf(const TempFolder& folder) {
 bool running(int pid) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     const std::string stat(std::istreambuf_iterator<char>(in), {});
-    const std::size_t close = stat.rfind(')');
-    return close != std::string::npos && stat.size() > close + 2 && stat[close + 2] != 'Z';
+    return !stat.empty() && stat.substr(stat.rfind(')') + 2, 1) != "Z"; // not a zombie
 }
 
 } // namespace
 
+// A program that cannot run is reported at its start; one that runs gives its
+// exit status. Output, a started program's (ftp.log) or the interpreter's
+// redirect (a page), never goes through a link at its path. The browser gets
+// standard input, output and error and nothing else of ours, however many run
+// at once. (The shell keeps its script at 10 and above.)
+TEST(ProcessStart, AProgramGetsItsOwnOutputAndNothingElseOfOurs) {
+    TempFolder folder;
+    EXPECT_FALSE(ChildProcess::start({"no-such-program-anywhere", {}, folder.path(), {}}));
+    EXPECT_FALSE(ChildProcess::start({"/bin/true", {}, folder / "no-such-folder", {}}));
+    folder.write("outside.txt", "keep");
+    for (const char* name : {"page.html", "more.html", "ftp.log"})
+        std::filesystem::create_symlink(folder / "outside.txt", folder / name);
+    auto client = ChildProcess::start(
+        {"/bin/sh", {"-c", "echo waited; exit 3"}, {}, folder / "ftp.log", false, true});
+    ASSERT_TRUE(client);
+    EXPECT_EQ(client->wait(), 3);
+    writeScript(folder, "lynx", "ls /proc/$$/fd\n");
+    folder.write("b.bat", crlf({"printf page >page.html", "printf more >>more.html", "lynx >a.txt",
+                                "lynx >b.txt", "lynx >c.txt"}));
+    for (int jobs : {1, 3}) {
+        runBatchFile(folder / "b.bat", folder.path(), kProgramTimeLimit, jobs);
+        for (const char* page : {"a.txt", "b.txt"}) {
+            std::istringstream listed(folder.read(page));
+            std::string low;
+            for (int fd; listed >> fd;)
+                if (fd < 10)
+                    low += std::to_string(fd) + " ";
+            EXPECT_EQ(low, "0 1 2 ") << page << " with " << jobs << " at once";
+        }
+    }
+    EXPECT_EQ(folder.read("outside.txt"), "keep");
+    for (const auto& [name, content] :
+         {std::pair{"page.html", "page"}, {"more.html", "moremore"}, {"ftp.log", "waited\n"}}) {
+        EXPECT_EQ(folder.read(name), content) << name;
+        EXPECT_FALSE(std::filesystem::is_symlink(folder / name)) << name;
+    }
+}
+
+// A line that cannot even be started is an error of that line: the others run.
+TEST(ProcessStart, ALineThatThrowsEndsOnlyItself) {
+    int ended = 0;
+    const auto count = [&] { ++ended; };
+    const auto throws = []() -> std::optional<ChildProcess> { throw std::runtime_error("no"); };
+    const auto starts = [] { return ChildProcess::start({"/bin/true", {}, {}, {}}); };
+    {
+        BatchLinePool pool(2, kProgramTimeLimit);
+        pool.add("a", throws, count);
+        pool.add("b", starts, count);
+    }
+    EXPECT_EQ(ended, 2);
+}
+
+// A batch whose one program hangs, and starts a process that hangs too (both
+// write their ids to "pids"), is ended with both, by its run or a later one.
+// The run's lock keeps a second run out until the first lets go; the batch
+// does not hold it on its own.
 TEST(RunProcesses, EndingTheBatchEndsEveryProcessItStarted) {
     for (bool byALaterRun : {false, true}) {
         TempFolder folder;
-        prepareHangingBatch(folder);
+        writeScript(folder, "lynx/lynx",
+                    "echo $$ >>../pids; sleep 43 & echo $! >>../pids; sleep 30\n");
+        folder.makeFolders({"download"});
+        folder.write("download.bat",
+                     crlf({"cd lynx", "lynx -source x >..\\download\\a.html", "cd .."}));
+        FolderRunLock first, second;
+        ASSERT_EQ(first.take(folder.path()), RunLock::Result::Taken);
         BatchRunner starter(QUENMARK_EXE);
         ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
+        EXPECT_EQ(second.take(folder.path()), RunLock::Result::Busy);
+        first.release();
+        EXPECT_EQ(second.take(folder.path()), RunLock::Result::Taken);
         ASSERT_TRUE(waitFor([&] { return pidsOf(folder).size() == 2; }));
         EXPECT_TRUE(starter.batchRunning());
         EXPECT_TRUE(folder.exists(kBatchRecordFile));
         if (byALaterRun) {
-            BatchRunner later(QUENMARK_EXE);
-            later.endLeftoverBatch(folder.path());
+            BatchRunner(QUENMARK_EXE).endLeftoverBatch(folder.path());
             EXPECT_TRUE(waitFor([&] { return !starter.batchRunning(); }));
         } else {
             starter.endBatch();
@@ -75,31 +135,52 @@ TEST(RunProcesses, EndingTheBatchEndsEveryProcessItStarted) {
             EXPECT_TRUE(waitFor([pid] { return !running(pid); }))
                 << pid << (byALaterRun ? " by a later run" : "");
         EXPECT_FALSE(folder.exists(kBatchRecordFile));
+        std::filesystem::remove_all(folder.path());
+        EXPECT_EQ(first.take(folder.path()), RunLock::Result::Failed);
     }
 }
 
-// A record whose group is somebody else's by now: nothing is ended.
-TEST(RunProcesses, ARecordOfAGroupWithoutTheMarkerEndsNothing) {
+// Processes of the batch end all the time while the scan reads their files in
+// /proc; one that ends halfway through being read is simply gone. Sixteen
+// children at a time, reaped together, make that happen within a second. A
+// scan for another marker (a record of a group that is somebody else's by
+// now) ends nothing.
+TEST(RunProcesses, ProcessesEndingDuringTheScanAreSkipped) {
     TempFolder folder;
-    ProcessSpec spec{"/bin/sleep", {"30"}, folder.path(), {}};
+    const std::string churn = "while :; do for i in $(seq 16); do (:) & done; wait; done";
+    ProcessSpec spec{"/bin/sh", {"-c", churn}, folder.path(), {}};
+    spec.environment = {std::string(kBatchMarkerName) + "=0123456789abcdef01234567"};
     spec.ownSession = true;
-    std::optional<ChildProcess> other = ChildProcess::start(spec);
-    ASSERT_TRUE(other);
-    folder.write(kBatchRecordFile, crlf({" " + std::to_string(other->pid()) + " ",
-                                         "QUENMARK_BATCH=0123456789abcdef01234567"}));
-    BatchRunner starter(QUENMARK_EXE);
-    starter.endLeftoverBatch(folder.path());
-    EXPECT_TRUE(running(other->pid()));
-    other->end();
-    other->wait();
+    std::optional<ChildProcess> leader = ChildProcess::start(spec);
+    ASSERT_TRUE(leader);
+    const std::string otherMarker = std::string(kBatchMarkerName) + "=ffffffffffffffffffffffff";
+    std::atomic<bool> threw = false;
+    const auto scan = [&] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (!threw && std::chrono::steady_clock::now() < until) {
+            try {
+                endMarkedProcesses(leader->pid(), otherMarker);
+            } catch (const std::exception&) {
+                threw = true;
+            }
+        }
+    };
+    std::thread other(scan);
+    scan();
+    other.join();
+    EXPECT_FALSE(threw);
+    EXPECT_TRUE(running(leader->pid()));
+    endMarkedProcesses(leader->pid(), spec.environment[0]);
+    EXPECT_TRUE(waitFor([&] { return !running(leader->pid()); }));
+    leader->end();
+    leader->wait();
 }
 
 // A client that does not stop by itself is ended at the time limit, with what
 // it started; its transcript says why, and its record goes.
 TEST(RunProcesses, AnUploadPastItsTimeLimitIsEnded) {
     TempFolder folder;
-    folder.write("client", "#!/bin/sh\necho $$ >pids; sleep 41 & echo $! >>pids; sleep 40\n");
-    ::chmod((folder / "client").c_str(), 0755);
+    writeScript(folder, "client", "echo $$ >pids; sleep 41 & echo $! >>pids; sleep 40\n");
     UploadRunner uploads(UploadRunner::Waiting::WaitForEnd, folder / "client");
     std::optional<UploadEnd> end;
     const auto start = std::chrono::steady_clock::now();
@@ -113,41 +194,6 @@ TEST(RunProcesses, AnUploadPastItsTimeLimitIsEnded) {
     EXPECT_FALSE(folder.exists("ftp.pid"));
     ASSERT_EQ(pidsOf(folder).size(), 2u);
     EXPECT_TRUE(waitFor([&] { return !running(pidsOf(folder)[1]); }));
-}
-
-// The lock keeps a second run out until the first lets go, and the batch the
-// first started does not hold it on its own.
-TEST(RunProcesses, TheFolderLockIsHeldByOneRunAtATime) {
-    TempFolder folder;
-    prepareHangingBatch(folder);
-    FolderRunLock first;
-    FolderRunLock second;
-    BatchRunner starter(QUENMARK_EXE);
-    ASSERT_EQ(first.take(folder.path()), RunLock::Result::Taken);
-    ASSERT_TRUE(starter.startBatch(folder.path(), "download.bat"));
-    EXPECT_EQ(second.take(folder.path()), RunLock::Result::Busy);
-    first.release();
-    EXPECT_EQ(second.take(folder.path()), RunLock::Result::Taken);
-    TempFolder missing;
-    std::filesystem::remove_all(missing.path());
-    EXPECT_EQ(first.take(missing.path()), RunLock::Result::Failed);
-}
-
-TEST(RunProcesses, ProgramsAreFoundInTheFolderFirstThenOnThePath) {
-    TempFolder folder;
-    for (const char* program : {"lynx/lynx", "bin/lynx", "bin/tool", "other/tool"}) {
-        folder.write(program, "#!/bin/sh\n");
-        ::chmod((folder / program).c_str(), 0755);
-    }
-    folder.write("lynx/plain", "not executable");
-    const std::string path = std::getenv("PATH");
-    ::setenv("PATH", ((folder / "bin").string() + ":" + (folder / "other").string()).c_str(), 1);
-    EXPECT_EQ(findProgram("lynx", folder / "lynx"), folder / "lynx/lynx");
-    EXPECT_EQ(findProgram("lynx", folder / "download"), folder / "bin/lynx");
-    EXPECT_EQ(findProgram("tool", folder / "lynx"), folder / "bin/tool");
-    EXPECT_EQ(findProgram("plain", folder / "lynx"), std::nullopt);
-    EXPECT_EQ(findProgram("sh", folder / "lynx"), std::nullopt);
-    ::setenv("PATH", path.c_str(), 1);
 }
 
 } // namespace quenmark
