@@ -10,21 +10,19 @@
 
 namespace quenmark {
 
-// SOURCE_DATE_EPOCH stands in for the clock: 1800000307 s after 1970 is 15
-// January 2027, 08:05:07 UTC (the hours keep their leading zero, the seconds
-// are not shown), 1800050700 is 22:05 that day. Without the variable, or with
-// a value that is no number, the clock is read. (No other test of this
-// program reads the variable, so none needs it back.)
+// SOURCE_DATE_EPOCH stands in for the clock: 1800000307 is 15 January 2027,
+// 08:05:07 UTC (the hours keep their leading zero, no seconds), 1800050700 is
+// 22:05 that day. Unset or no number: the clock. (No other test here reads it.)
 TEST(SystemClock, StampsTheSourceDateEpochOrTheClock) {
     const auto stampOf = [](const QDateTime& t) {
         return QLocale::system().toString(t.date(), QLocale::LongFormat).toLatin1().toStdString() +
                " at " + t.toString("HH:mm").toStdString();
     };
-    const auto utc = [](int hour, int minute) {
-        return QDateTime(QDate(2027, 1, 15), QTime(hour, minute), QTimeZone::utc());
+    const auto utc = [](int hour) {
+        return QDateTime(QDate(2027, 1, 15), QTime(hour, 5), QTimeZone::utc());
     };
     const std::pair<const char*, std::optional<QDateTime>> cases[] = {
-        {"1800000307", utc(8, 5)}, {"1800050700", utc(22, 5)}, {nullptr, {}}, {"soon", {}}};
+        {"1800000307", utc(8)}, {"1800050700", utc(22)}, {nullptr, {}}, {"soon", {}}};
     for (const auto& [epoch, moment] : cases) {
         SCOPED_TRACE(epoch ? epoch : "unset");
         epoch ? ::setenv("SOURCE_DATE_EPOCH", epoch, 1) : ::unsetenv("SOURCE_DATE_EPOCH");

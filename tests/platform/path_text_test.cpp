@@ -4,8 +4,6 @@
 
 namespace quenmark {
 
-namespace {
-
 // A main folder named outside ASCII reaches the file system as the same bytes
 // it was typed as, and comes back to the window unchanged.
 TEST(PathText, NamesOutsideAsciiKeepTheirBytes) {
@@ -14,7 +12,5 @@ TEST(PathText, NamesOutsideAsciiKeepTheirBytes) {
     EXPECT_EQ(textFromPath(path), text);
     EXPECT_EQ(pathFromText(text), path);
 }
-
-} // namespace
 
 } // namespace quenmark

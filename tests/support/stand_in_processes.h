@@ -6,39 +6,29 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 
 namespace quenmark {
 
 // A process starter that starts nothing: the test plays the batch by writing
-// the sentinel, and says whether the batch still runs and whether lynx is there.
+// the sentinel, says whether the batch still runs and whether lynx is there,
+// and ends the upload through the handlers it was given.
 struct StandInProcesses : BatchStarter, UploadStarter {
-    bool lynxFound = true;
-    bool batchStarts = true;
-    bool uploadStarts = true;
+    bool lynxFound = true, batchStarts = true, uploadStarts = true;
     bool running = false; // the batch has not ended yet
-    int batches = 0;
-    int batchesEnded = 0;
-    int leftoversEnded = 0;
-    int uploads = 0;
-    int uploadsEnded = 0, leftoverUploadsEnded = 0;
-    std::chrono::seconds uploadLimit{0};  // the time limit the last upload was given
-    std::string batchSeen;                // download.bat as it was when the batch started
-    UploadEndHandler uploadEnded;         // the test ends the upload through it
-    UploadProgressHandler uploadProgress; // and moves its count
+    int batches = 0, batchesEnded = 0, leftoversEnded = 0;
+    int uploads = 0, uploadsEnded = 0, leftoverUploadsEnded = 0;
+    std::chrono::seconds uploadLimit{0}; // the time limit the last upload was given
+    UploadEndHandler uploadEnded;
+    UploadProgressHandler uploadProgress;
 
     bool findsProgram(const std::filesystem::path&, const std::string&) override {
         return lynxFound;
     }
     void endLeftoverBatch(const std::filesystem::path&) override { ++leftoversEnded; }
-    bool startBatch(const std::filesystem::path& mainFolder,
-                    const std::string& batchFile) override {
+    bool startBatch(const std::filesystem::path&, const std::string&) override {
         ++batches;
-        std::ifstream in(mainFolder / batchFile, std::ios::binary);
-        batchSeen.assign(std::istreambuf_iterator<char>(in), {});
         return batchStarts;
     }
     bool batchRunning() override { return running; }
@@ -60,13 +50,10 @@ struct StandInProcesses : BatchStarter, UploadStarter {
 
 // A lock that another run may be holding.
 struct StandInLock : RunLock {
-    bool heldElsewhere = false;
-    bool held = false;
+    bool heldElsewhere = false, held = false;
     Result take(const std::filesystem::path&) override {
-        if (heldElsewhere)
-            return Result::Busy;
-        held = true;
-        return Result::Taken;
+        held = held || !heldElsewhere;
+        return heldElsewhere ? Result::Busy : Result::Taken;
     }
     void release() override { held = false; }
 };
