@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -35,7 +36,9 @@ private:
 
 // A place kept at another screen size or scale may not fit this screen: the
 // window shrinks to the screen's free area (its title bar included) and moves
-// onto it, keeping as much of its place as it can.
+// onto it, keeping as much of its place as it can. It is never kept lower than
+// its text needs at its width (a long name wraps onto more lines than the
+// window had when its place was kept).
 void fitOnScreen(QWidget* window) {
     QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
     if (!screen)
@@ -45,6 +48,10 @@ void fitOnScreen(QWidget* window) {
     const QRect free = screen->availableGeometry();
     const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
     QRect placed = window->geometry();
+    if (QLayout* layout = window->layout(); layout && layout->hasHeightForWidth()) {
+        layout->activate();
+        placed.setHeight(std::max(placed.height(), layout->totalHeightForWidth(placed.width())));
+    }
     placed.setWidth(std::max(1, std::min(placed.width(), free.width())));
     placed.setHeight(std::max(1, std::min(placed.height(), free.height() - titleBar)));
     placed.moveLeft(std::clamp(placed.left(), free.left(), free.right() + 1 - placed.width()));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 
 using namespace quenmark;
@@ -116,6 +117,9 @@ private slots:
         const std::string times = entry("bob", 1, 0, "1:00") + entry("Al", 2, 2, "N/A") +
                                   entry("carl", 0, 1, "0:59") + entry("Bob", 1, 0, "1:00");
         folder.write("times.dat", times);
+        QWidget small; // a place kept while a short name was shown
+        small.resize(300, 150);
+        QSettings().setValue("geometry/quenmark::EnforcedTimesDialog", small.saveGeometry());
         QPointer<MembersDialog> members = openMembersWindow(folder.path(), windows);
         members->selectMember(1);
         click(members, "cmdCustomTimes");
