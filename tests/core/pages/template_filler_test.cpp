@@ -44,7 +44,6 @@ TEST(FillTemplate, FollowsTheMarkerRules) {
         {"a\nb\n", 1, {}, "a|b|", {}},
         {"", 1, {}, "", {}},
         // Inline: the rest of the line stays; a second marker on it gets the same text.
-        {"<p>N: ***!</p>|", 0, {{0, "12"}}, "<p>N: 12!</p>|", {0}},
         {"a *** b *** c|***|", 1, {{1, "X"}, {2, "Y"}}, "a X b X c|Y|", {1, 2}},
         // Table: the rows, then an empty line; the text around the marker is lost.
         {"<t>|b *** a|</t>|", 1, {{1, "[r1|r2]"}}, "<t>|r1|r2||</t>|", {1}},

@@ -1,4 +1,5 @@
 #include "core/standings/enforced_times.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -8,14 +9,6 @@ namespace quenmark {
 namespace {
 
 constexpr int kPenalty = 1800;
-
-MemberRecord member(const std::string& name) {
-    MemberRecord m;
-    m.Name = name;
-    for (int c = 0; c < kCellCount; ++c)
-        m.Times[c] = static_cast<std::int16_t>(100 + c);
-    return m;
-}
 
 // The rule as written: the whole file scanned for one member, every entry of
 // his name applied in file order.
@@ -65,7 +58,10 @@ TEST(EnforcedTimes, ReadFromTheFileOnceGivesWhatAScanPerMemberGives) {
         }
         const EnforcedTimes once(entries, kPenalty);
         for (const std::string& name : names) {
-            MemberRecord a = member(name), b = member(name);
+            MemberRecord a;
+            a.Name = name;
+            a.Times = timesFrom(100);
+            MemberRecord b = a;
             once.apply(a);
             applyByScan(entries, b);
             ASSERT_EQ(a.Times, b.Times) << "round " << round << ", " << name;
