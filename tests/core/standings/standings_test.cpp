@@ -19,12 +19,7 @@ TEST(Standings, PointsAndRecordOfACell) {
         {"two share the best, the next is third", {70, 60, 60}, 200, 0, {195, 200, 200}, 60},
         {"60, 70, 70, 90 with 100", {60, 70, 70, 90}, 100, 17, {100, 97, 97, 94}, 60},
         {"all N/A: the record is the penalty", {1200, 1200, 1200}, 150, 41, {150, 150, 150}, 1200},
-        {"10 points floor at 0",
-         {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111},
-         10,
-         5,
-         {10, 7, 5, 4, 3, 2, 1, 0, 0, 0, 0, 0},
-         100},
+        {"10 down to 0", {1, 2, 3, 4, 5, 6, 7, 8, 9}, 10, 5, {10, 7, 5, 4, 3, 2, 1, 0, 0}, 1},
         {"times above the no-record value still rank", {12000, 11000}, 200, 0, {197, 200}, 10000},
         {"one member holds the record", {60}, 75, 40, {75}, 60},
     };
