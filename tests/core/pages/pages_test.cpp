@@ -61,7 +61,8 @@ std::vector<std::string> markerLines(std::size_t count) {
 }
 
 // A main folder with templates/ and upload/, and what a page writer needs. The
-// settings start as the defaults: 200 points, 1200 s penalty, "center".
+// settings are the defaults but for the list positions given: points 0 = 200 ...
+// 9 = 10; penalty 0 = 300 s, 3 = 1200 s; align 0 = left, 1 = center, 2 = right.
 struct PageFixture {
     TempFolder folder;
     MemberTable members;
@@ -69,10 +70,8 @@ struct PageFixture {
     SiteSettings settings = defaultSettings();
     CountingClock clock;
 
-    PageFixture() { folder.makeFolders({"templates", "upload"}); }
-    // The settings' list positions: points 0 = 200 ... 9 = 10; penalty 0 = 300 s,
-    // 3 = 1200 s; align 0 = left, 1 = center, 2 = right.
-    void use(int pointMaxIndex, int penaltyIndex, int alignIndex) {
+    explicit PageFixture(int pointMaxIndex = 0, int penaltyIndex = 3, int alignIndex = 1) {
+        folder.makeFolders({"templates", "upload"});
         settings.pointMaxIndex = static_cast<std::int16_t>(pointMaxIndex);
         settings.penaltyIndex = static_cast<std::int16_t>(penaltyIndex);
         settings.alignIndex = static_cast<std::int16_t>(alignIndex);
@@ -94,8 +93,7 @@ struct PageFixture {
 // Ann, Bob and Dee: 60 s everywhere, Bob 50 s on Lamplight Rookie; Cy: 70 s,
 // and 300 s (the N/A penalty) on every Master level. Points on 200.
 TEST(ElitePage, FourMembers) {
-    PageFixture f;
-    f.use(0, 0, 1);
+    PageFixture f(0, 0, 1);
     f.members = {makeMember("Ann", "AN", "red", 60, 200), makeMember("Bob", "BO", "blue", 60, 200),
                  makeMember("Cy", "CY", "green", 70, 194),
                  makeMember("Dee", "DE", "purple", 60, 200)};
@@ -166,8 +164,7 @@ TEST(ElitePage, SixHolders) {
 
 // "???" exactly is the mark of no address; anything else gets a mail link.
 TEST(RosterPage, RowsInRosterOrderWithTheMailRule) {
-    PageFixture f;
-    f.use(0, 3, 0);
+    PageFixture f(0, 3, 0);
     f.members = {makeMember("Zed", "", "red"), makeMember("Ann", "", "blue"),
                  makeMember("Cy", "", "green"), makeMember("Dee", "", "#00FF00")};
     const char* mails[] = {"zed@example.org", "???", "", "??? "};
@@ -199,8 +196,7 @@ Stamp 1 and Stamp 1
 //   Bob  300 s  20 pts    100 s 25 pts   60 s  22 pts   -> 67
 //   Cy    65 s  25 pts    200 s 22 pts  300 s  20 pts   -> 67
 TEST(StagePages, ListAndTableOfEveryLevel) {
-    PageFixture f;
-    f.use(7, 0, 0);
+    PageFixture f(7, 0, 0);
     f.members = {makeMember("Ann", "AN", "red", 100, 25), makeMember("Bob", "BO", "blue", 100, 25),
                  makeMember("Cy", "CY", "green", 100, 25)};
     const int lamplight[3][6] = {
@@ -235,8 +231,7 @@ Updated Stamp 1
 
 // Six pages from one template, points first, each with its own title.
 TEST(DifficultyPages, PointsThenTimePages) {
-    PageFixture f;
-    f.use(0, 3, 2);
+    PageFixture f(0, 3, 2);
     f.members = {makeMember("Ann", "AN", "red"), makeMember("Bob", "BO", "blue"),
                  makeMember("Cy", "CY", "green")};
     f.members[0].DifficultyPoints = {100, 50, 0};
@@ -299,8 +294,7 @@ TEST(DifficultyPages, PointsThenTimePages) {
 //   Eve  Rookie level 4 alone                                 -> 1 record, 1 untied
 // Fewer than five hold records on each difficulty: the rest share the next rank.
 TEST(LeadersPage, OverallAndDifficultyTables) {
-    PageFixture f;
-    f.use(4, 3, 1);
+    PageFixture f(4, 3, 1);
     f.members = {makeMember("Ann", "AN", "red", 100, 97), makeMember("Bob", "BO", "blue", 100, 97),
                  makeMember("Cy", "CY", "green", 100, 97),
                  makeMember("Dee", "DE", "purple", 100, 97),
