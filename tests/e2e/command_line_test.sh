@@ -5,17 +5,12 @@ exe=$1
 source "$(dirname "$0")/common.sh"
 
 mkdir -p "$work/main"
-check_exit "no roster" 1 "$exe" update --folder "$work/main"
-expect_err "no roster" 'Error: "roster.txt" could not be found. Make sure it is named correctly and in the main folder.'
+fails_with "no roster" 1 'Error: "roster.txt" could not be found. Make sure it is named correctly and in the main folder.' \
+    "$exe" update --folder "$work/main"
 expect_err "no roster: hint at init" 'Hint: "quenmark-updater init" makes the missing files and folders of a main folder and leaves the others alone.'
-check "no-roster summary: $(cat "$work/out")" grep -qE \
-    '^Last run [0-9]{2}:[0-9]{2}: stopped: "roster.txt" could not be found' <(tail -n 1 "$work/out")
 (cd "$work/main" && check_exit "no roster, current folder" 1 "$exe" update)
-
 check_exit "help" 0 "$exe" --help
 check "help text" grep -qF "run-batch [--jobs J] [--done-log LOG] FILE" "$work/out"
-check_exit "update --help" 0 "$exe" update --help
-check "update help text" grep -q -- "--timeout SEC" "$work/out"
 check_exit "version" 0 "$exe" --version
 touch "$work/taken"
 check_exit "init on a file" 1 "$exe" init "$work/taken"
@@ -23,13 +18,12 @@ check_exit "init on a file" 1 "$exe" init "$work/taken"
 # try, which works; status 2.
 while IFS='|' read -r what problem; do
     eval "args=($what)"
-    check_exit "$what" 2 "$exe" "${args[@]}" || continue
     program=${problem%%: *}
+    check_exit "$what" 2 "$exe" "${args[@]}" || continue
     check "$what: stderr was: $(cat "$work/err")" \
-        diff -q "$work/err" <(printf '%s\n' "$problem" "Try '$program --help'.") >/dev/null
-    command=${program#quenmark-updater}
+        test "$(cat "$work/err")" = "$problem"$'\n'"Try '$program --help'."
     # shellcheck disable=SC2086 # the command, or nothing
-    check "$program --help" grep -q '^Usage:' <("$exe" $command --help)
+    check "$program --help" grep -q '^Usage:' <("$exe" ${program#quenmark-updater} --help)
 done <<'EOF_CASES'
 update --bogus|quenmark-updater update: unknown option "--bogus".
 update -bogus=1|quenmark-updater update: unknown option "-bogus".
@@ -49,18 +43,16 @@ EOF_CASES
 # An answer that cannot be written is no success.
 for what in --help "update --help" --version; do
     # shellcheck disable=SC2086 # the arguments
-    "$exe" $what >/dev/full 2>/dev/null
-    status=$?
-    check "$what >/dev/full: exit $status, wanted 1" test "$status" -eq 1
+    check "$what >/dev/full: not exit 1" test "$("$exe" $what 2>/dev/null >/dev/full; echo $?)" -eq 1
 done
 
 # The window without a display says what to do instead of aborting in Qt; a
 # platform that needs no display opens the window (ended here by timeout).
 no_display='quenmark-updater: no display; use `quenmark-updater update` to publish without a window.'
 cd "$work"
-check_exit "no display" 1 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe"
-expect_err "no display" "$no_display"
-check_exit "xcb without display" 1 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM='wayland;xcb' "$exe"
-expect_err "xcb without display" "$no_display"
-check_exit "offscreen needs no display" 124 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM='xcb;offscreen' timeout 3 "$exe"
+fails_with "no display" 1 "$no_display" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe"
+fails_with "xcb without display" 1 "$no_display" \
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM='wayland;xcb' "$exe"
+check_exit "offscreen needs no display" 124 \
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM='xcb;offscreen' timeout 3 "$exe"
 finish

@@ -25,9 +25,19 @@ check_exit() { # description, expected status, command...; output in $work/out a
     return 1
 }
 expect_err() { check "$1: stderr was: $(cat "$work/err")" grep -qxF "$2" "$work/err"; }
+fails_with() { # description, expected status, the line on standard error, command...
+    check_exit "$1" "$2" "${@:4}"
+    expect_err "$1" "$3"
+}
 finish() {
     echo "$passed passed, $failed failed"
     ((failed == 0))
+}
+# A process gone or ended (a zombie waiting for its parent) within five seconds;
+# ps reads the state (procps).
+ends_soon() {
+    for _ in $(seq 50); do [[ -n $1 && $(ps -o stat= -p "$1") =~ ^(Z.*)?$ ]] && return 0; sleep 0.1; done
+    return 1
 }
 crlf() { printf '%s\r\n' "$@"; }
 lynx_says() { printf '#!/bin/sh\n%s\n' "$2" >"$1/lynx/lynx" && chmod +x "$1/lynx/lynx"; }
@@ -43,4 +53,12 @@ main_folder() { # folder: one member, blank templates and a lynx that prints a w
         crlf '<p>***</p>' >"$1/templates/$t.html"
     done
     lynx_says "$1" "$whole_page"
+}
+site_arrived() { # main folder, published folder: the example site's 25 pages and its picture
+    local page
+    for page in "$1"/upload/*.htm; do # a text upload reaches the server on POSIX with LF line ends
+        cmp -s <(tr -d '\r' <"$page") "$2/${page##*/}" || fail "${page##*/} did not arrive whole"
+    done
+    check "tarvo.jpg did not arrive unchanged" cmp -s "$1/upload/tarvo.jpg" "$2/tarvo.jpg"
+    check "files arrived: $(ls "$2")" test "$(ls "$2" | wc -l)" -eq 26
 }

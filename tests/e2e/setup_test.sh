@@ -2,7 +2,6 @@
 # A fresh machine for ./test.sh: tools/setup.sh installs every tool the tests and
 # the house checks use, and a user without sudo learns in one line what to install
 # as root; the format check without git says so.
-#   bash setup_test.sh <quenmark-updater> <source folder>
 set -uo pipefail
 src=$2
 source "$(dirname "$0")/common.sh"
@@ -17,7 +16,6 @@ done
 printf '#!/bin/sh\necho 1000\n' >"$bin/id"
 printf '#!/bin/sh\nexit 1\n' >"$bin/dpkg-query"
 chmod +x "$bin/id" "$bin/dpkg-query"
-
 check_exit "setup without sudo" 1 env PATH="$bin" bash "$src/tools/setup.sh"
 check "setup without sudo: one line: $(cat "$work/err")" test "$(wc -l <"$work/err")" -eq 1
 for package in git lintian procps clang-format; do
@@ -25,6 +23,6 @@ for package in git lintian procps clang-format; do
         grep -q "as root, run: apt-get install .*\b$package\b" "$work/err"
 done
 
-check_exit "format check without git" 1 env PATH="$bin" bash "$src/tools/check_format.sh"
-expect_err "format check without git" "check_format: git is not installed (tools/setup.sh installs it)"
+fails_with "format check without git" 1 "check_format: git is not installed (tools/setup.sh installs it)" \
+    env PATH="$bin" bash "$src/tools/check_format.sh"
 finish

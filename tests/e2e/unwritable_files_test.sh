@@ -2,7 +2,6 @@
 # A file the run writes that is not a regular file stops the run at once with
 # a message naming it, and is never written over; a full or read-only file
 # system is named as the reason.
-#   bash unwritable_files_test.sh <quenmark-updater>
 set -uo pipefail
 exe=$(realpath "$1")
 source "$(dirname "$0")/common.sh"
@@ -11,11 +10,8 @@ source "$(dirname "$0")/common.sh"
 # open that waits would hold the run for ever (timeout's 124).
 # name | status | message | option
 while IFS='|' read -r name want message option; do
-    m="$work/fifo-$(basename "$name")"
-    main_folder "$m"
-    mkfifo "$m/$name"
-    check_exit "FIFO at $name" "$want" timeout 60 "$exe" update --folder "$m" --timeout 30 $option
-    expect_err "FIFO at $name" "Error: $message"
+    m="$work/fifo-${name##*/}" && main_folder "$m" && mkfifo "$m/$name"
+    fails_with "FIFO at $name" "$want" "Error: $message" timeout 60 "$exe" update --folder "$m" --timeout 30 $option
     [[ -p $m/$name || ! -e $m/$name ]] && ok || fail "FIFO at $name: written over" # or removed
 done <<'EOF'
 update.lock|1|"update.lock" could not be written.|--no-upload
@@ -24,7 +20,6 @@ download.pid|1|"download.pid" could not be read.|--no-upload
 ftp.pid|1|"ftp.pid" could not be read.|--no-upload
 errors.txt|1|"errors.txt" could not be written.|--no-upload
 download/Ann.html|1|No member page could be read; check the connection. Nothing was published.|--no-upload
-download/Ann.txt|1|"download/Ann.txt" could not be read.|--no-upload
 upload/elite.htm|1|"upload/elite.htm" could not be written.|--no-upload
 ftp.dat|3|"ftp.dat" could not be written. The pages were not uploaded.|--no-upload
 ftp.log|3|"ftp.log" could not be written. The pages were not uploaded.|
@@ -37,16 +32,14 @@ if [[ $(id -u) -ne 0 ]] || ! unshare -m true 2>/dev/null; then
 else
     # what | options of the upload folder's mount | the reason
     while IFS='|' read -r what options reason; do
-        m="$work/$what"
-        main_folder "$m"
-        check_exit "$what upload folder" 1 unshare -m bash -c "
+        m="$work/$what" && main_folder "$m"
+        fails_with "$what upload folder" 1 "Error: \"upload/elite.htm\" could not be written ($reason)." \
+            unshare -m bash -c "
             mount -t tmpfs -o size=64k tmpfs '$m/upload' && head -c 1M /dev/zero >'$m/upload/filler' 2>/dev/null
             mount -o remount,$options '$m/upload' && exec '$exe' update --folder '$m' --no-upload"
-        expect_err "$what upload folder" "Error: \"upload/elite.htm\" could not be written ($reason)."
     done <<'EOF'
 full|rw|the disk is full
 read-only|ro|read-only file system
 EOF
 fi
-
 finish
