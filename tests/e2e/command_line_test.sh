@@ -40,6 +40,13 @@ publish|quenmark-updater: unknown command "publish".
 --version extra|quenmark-updater: unexpected argument "extra".
 --bogus|quenmark-updater: unknown option "--bogus".
 EOF_CASES
+# Every help fits a terminal, a long option name on a line of its own.
+for command in "" init update trust run-batch ftp help; do
+    # shellcheck disable=SC2086 # the command, or nothing
+    check "${command:-usage} --help: a line past 79 columns" \
+        test -z "$("$exe" $command --help | awk 'length > 79')"
+done
+check "--upload-timeout on a line of its own" grep -qx '  --upload-timeout SEC' <("$exe" update --help)
 # An answer that cannot be written is no success.
 for what in --help "update --help" --version; do
     # shellcheck disable=SC2086 # the arguments
