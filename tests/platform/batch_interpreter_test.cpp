@@ -1,24 +1,14 @@
 #include "core/harvest/download_batch.h"
 #include "core/model/text_file.h"
 #include "platform/batch_interpreter.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/stand_in_processes.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace quenmark {
-
-namespace {
-
-void writeScript(const TempFolder& folder, const std::string& name, const std::string& body) {
-    folder.write(name, "#!/bin/sh\n" + body);
-    ::chmod((folder / name).c_str(), 0755);
-}
-
-} // namespace
 
 // Every line runs, from the folder the batch changed to, whatever the lines
 // before it met: a program missing or hanging, a folder missing. Words are split

@@ -6,27 +6,23 @@
 #include "platform/process_group.h"
 #include "platform/process_start.h"
 #include "platform/upload_runner.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/stand_in_processes.h"
 
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace quenmark {
 
 namespace {
-
-void writeScript(const TempFolder& folder, const std::string& name, const std::string& body) {
-    folder.write(name, "#!/bin/sh\n" + body);
-    ::chmod((folder / name).c_str(), 0755);
-}
 
 bool waitFor(const std::function<bool()>& condition) {
     for (int i = 0; i < 200 && !condition(); ++i)
@@ -69,6 +65,7 @@ TEST(ProcessStart, AProgramGetsItsOwnOutputAndNothingElseOfOurs) {
     writeScript(folder, "lynx", "ls /proc/$$/fd\n");
     folder.write("b.bat", crlf({"printf page >page.html", "printf more >>more.html", "lynx >a.txt",
                                 "lynx >b.txt", "lynx >c.txt"}));
+    const int ours = ::open("/dev/null", O_RDONLY); // inherited unless the start closes it
     for (int jobs : {1, 3}) {
         runBatchFile(folder / "b.bat", folder.path(), kProgramTimeLimit, jobs);
         for (const char* page : {"a.txt", "b.txt"}) {
@@ -80,6 +77,7 @@ TEST(ProcessStart, AProgramGetsItsOwnOutputAndNothingElseOfOurs) {
             EXPECT_EQ(low, "0 1 2 ") << page << " with " << jobs << " at once";
         }
     }
+    ::close(ours);
     EXPECT_EQ(folder.read("outside.txt"), "keep");
     for (const auto& [name, content] :
          {std::pair{"page.html", "page"}, {"more.html", "moremore"}, {"ftp.log", "waited\n"}}) {

@@ -3,13 +3,22 @@
 #include "core/ports/batch_starter.h"
 #include "core/ports/run_lock.h"
 #include "core/ports/upload_starter.h"
+#include "tests/support/temp_folder.h"
 
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 namespace quenmark {
+
+// A program a run starts (lynx, the FTP client), stood in for by a script.
+inline void writeScript(const TempFolder& folder, const std::string& name,
+                        const std::string& body) {
+    folder.write(name, "#!/bin/sh\n" + body);
+    ::chmod((folder / name).c_str(), 0755);
+}
 
 // A process starter that starts nothing: the test plays the batch by writing
 // the sentinel, says whether the batch still runs and whether lynx is there,
