@@ -8,6 +8,7 @@
 #include "core/ports/clock.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -19,13 +20,10 @@ namespace {
 
 // Stamps every page with the number of the call, so a test sees which page
 // asked when.
-class CountingClock : public Clock {
-public:
-    std::string dateStamp() override { return "Stamp " + std::to_string(++m_calls); }
+struct CountingClock : Clock {
+    int calls = 0;
+    std::string dateStamp() override { return "Stamp " + std::to_string(++calls); }
     std::string timeOfDay() override { return "08:05"; }
-
-private:
-    int m_calls = 0;
 };
 
 // A member with the same time and points in all 42 cells.
@@ -46,14 +44,6 @@ std::string pageText(std::string_view text) {
     for (char ch : text.substr(1))
         page += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     return page;
-}
-
-std::vector<std::string> pageLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-         start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
 }
 
 std::vector<std::string> markerLines(std::size_t count) {
@@ -149,17 +139,17 @@ TEST(ElitePage, SixHolders) {
     for (const char* name : {"A1", "A2", "A3", "A4", "A5", "A6"})
         f.members.push_back(makeMember(name, name, "c", 300, 200));
     f.records.fill(300);
-    const std::vector<std::string> lines =
-        pageLines(f.render(writeElitePage, "elite.html", markerLines(48), "elite.htm"));
-    ASSERT_EQ(lines.size(), 50u);
-    EXPECT_EQ(lines[1], "5:00<br><font size=2><font color=c>A1<font color=c>A2<font color=c>A3"
-                        "<font color=c>A4<font color=c>A5<br><font color=c>A6");
-    EXPECT_EQ(lines[47], "<tr><td><font size=2><font color=c>A1</font> - A1</td>"
-                         "<td><font size=2><font color=c>A2</font> - A2</td>"
-                         "<td><font size=2><font color=c>A3</font> - A3</td>"
-                         "<td><font size=2><font color=c>A4</font> - A4</td></tr>");
-    EXPECT_EQ(lines[48], "<tr><td><font size=2><font color=c>A5</font> - A5</td>"
-                         "<td><font size=2><font color=c>A6</font> - A6</td></tr>");
+    const std::string page = f.render(writeElitePage, "elite.html", markerLines(48), "elite.htm");
+    EXPECT_NE(page.find("\r\n5:00<br><font size=2><font color=c>A1<font color=c>A2<font color=c>A3"
+                        "<font color=c>A4<font color=c>A5<br><font color=c>A6\r\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("\r\n<tr><td><font size=2><font color=c>A1</font> - A1</td>"
+                        "<td><font size=2><font color=c>A2</font> - A2</td>"
+                        "<td><font size=2><font color=c>A3</font> - A3</td>"
+                        "<td><font size=2><font color=c>A4</font> - A4</td></tr>\r\n"
+                        "<tr><td><font size=2><font color=c>A5</font> - A5</td>"
+                        "<td><font size=2><font color=c>A6</font> - A6</td></tr>\r\n"),
+              std::string::npos);
 }
 
 // "???" exactly is the mark of no address; anything else gets a mail link.
@@ -222,11 +212,10 @@ Lamplight
 Updated Stamp 1
 )"));
     // Reactor Core, the last page, reads its own cells: everybody ties, so roster order.
-    const std::vector<std::string> last = pageLines(f.page("stage14.htm"));
-    ASSERT_EQ(last.size(), 11u);
-    EXPECT_EQ(last[0], "<h1>Reactor Core</h1>");
-    EXPECT_EQ(last[2], "<font color=red>Ann</font> - <font color=yellow>75</font> points<br>");
-    EXPECT_EQ(last[10], "Updated Stamp 14");
+    EXPECT_TRUE(
+        f.page("stage14.htm")
+            .starts_with("<h1>Reactor Core</h1>\r\nReactor Core\r\n<font color=red>Ann</font> "
+                         "- <font color=yellow>75</font> points<br>"));
 }
 
 // Six pages from one template, points first, each with its own title.
@@ -374,9 +363,9 @@ TEST(RankedTables, StopAfterTheLimitWithEveryoneTiedAtIt) {
                 m.DifficultyTotal[0] = 1000 - score;
             }
         }
-        EXPECT_EQ(
-            pageLines(f.render(c.write, c.templateFile, markerLines(c.markers), c.page)).size(),
-            c.lines);
+        EXPECT_EQ(std::ranges::count(
+                      f.render(c.write, c.templateFile, markerLines(c.markers), c.page), '\n'),
+                  c.lines);
     }
 }
 
