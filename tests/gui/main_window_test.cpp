@@ -1,5 +1,6 @@
 #include "gui/dialogs/enforced_times_dialog.h"
 #include "gui/dialogs/log_dialog.h"
+#include "gui/dialogs/members_dialog.h"
 #include "gui/dialogs/new_member_dialog.h"
 #include "gui/dialogs/search_dialog.h"
 #include "gui/dialogs/settings_dialog.h"
@@ -7,23 +8,15 @@
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "platform/batch_runner.h"
+#include "platform/download_jobs_setting.h"
 #include "platform/upload_runner.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/member_times_fixture.h"
 #include "tests/support/test_server.h"
 
-#include <QAbstractButton>
-#include <QDesktopServices>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QTimer>
-#include <QUrl>
 #include <QtTest>
+#include <QtWidgets>
 #include <functional>
-#include <ranges>
 #include <sys/stat.h>
 
 using namespace quenmark;
@@ -34,14 +27,6 @@ const QString kNoRoster = "\"roster.txt\" could not be found. Make sure it is na
                           "and in the main folder.";
 const QString kDone = "Almost done!: Uploading now - Have a nice day! (i)";
 
-// A page the parser reads 42 times from: a row of three per level.
-const std::string kGoodPage = [] {
-    std::string page = "<table>\n";
-    for (int level = 0; level < 14; ++level)
-        page += "<tr><td>Lamplight<td>1:00<td>2:00<td>3:00\n";
-    return page;
-}();
-
 void prepareMainFolder(const TempFolder& folder, int port = 9) {
     folder.makeFolders({"lynx", "download", "templates", "upload"});
     for (const char* name : {"elite", "elite2", "stage", "diff", "leaders", "roster", "points"})
@@ -51,7 +36,6 @@ void prepareMainFolder(const TempFolder& folder, int port = 9) {
                  crlf({"127.0.0.1 " + std::to_string(port), "ranker", "pw", "yellow", " 0 ", " 3 ",
                        " 1 ", " 0 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "}));
     folder.write("times.dat", "");
-    folder.write("errors.txt", "Ann\r\n");
     // A stand-in browser: the interpreter finds it in the lynx folder first. It
     // takes its time, Ann's page less, so the window sees the count move; her
     // page is whole, the others end after a level.
@@ -63,22 +47,12 @@ void prepareMainFolder(const TempFolder& folder, int port = 9) {
     ::chmod((folder / "lynx/lynx").c_str(), 0755);
 }
 
-std::string roster(const QStringList& names) {
-    std::string text;
-    for (const std::string name : names | std::views::transform(&QString::toStdString))
-        text += crlf({name, "AN", "red", "http://127.0.0.1:9/" + name, "a@x", ""});
-    return text;
-}
-
 // Stands in for the desktop's browser.
-class Browser : public QObject {
+struct Browser : QObject {
     Q_OBJECT
-
 public:
     QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened << url; }
+    Q_INVOKABLE void open(const QUrl& url) { opened << url; }
 };
 
 // The tab stops in order, as "caption|...": a button's or check box's own
@@ -96,6 +70,27 @@ QString tabStops(QWidget* window) {
         stops << (caption.isEmpty() ? w->objectName() : caption);
     }
     return stops.join('|');
+}
+
+// settings.dat with the three list positions given ("|" between them) and the rest as a fresh
+// installation has it.
+std::string withPositions(const QString& positions) {
+    const QStringList p = positions.split('|');
+    const auto line = [&](int i) { return p[i].toStdString(); };
+    return crlf({"ftp.quenmark.example", "quenmark", "zebulons", "yellow", line(0), line(1),
+                 line(2), " 0 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 "});
+}
+const std::string kDefaults = withPositions(" 0 | 3 | 1 ");
+
+QString shownLists(const QWidget* w) {
+    const auto* penalty = control<QComboBox>(w, "cboPenalty");
+    return control<QComboBox>(w, "cboPtMax")->currentText() + " | " + penalty->currentText() +
+           " = " + penalty->currentData().toString() + "s | " +
+           control<QComboBox>(w, "cboAlign")->currentText();
+}
+
+QLineEdit* field(const QWidget* w, const char* name) {
+    return control<QLineEdit>(w, name);
 }
 
 } // namespace
@@ -157,7 +152,7 @@ private slots:
         m_folder.reset();
     }
 
-    void startsIdleWithItsControlsAndIcon() {
+    void startsIdleWithItsControlsIconAndAbout() {
         openWindow(*m_ports, *m_ports);
         QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off |  | "));
         QCOMPARE(m_window->windowTitle(),
@@ -167,36 +162,37 @@ private slots:
         QVERIFY(qAlpha(icon.pixel(16, 16)) == 255 && qAlpha(icon.pixel(0, 0)) == 0);
         QVERIFY(m_folder->exists("invalidchrs.dat"));
         QCOMPARE(text("lblCalc"), QString("Doing Scary Calculations"));
+        // About opens once, shows the version whole and keeps its place.
+        click(m_window.get(), "cmdAbout");
+        click(m_window.get(), "cmdAbout");
+        QWidget* about = openWindowOf("quenmark::AboutDialog");
+        QCOMPARE(control<QLabel>(about, "lblVersion")->text(),
+                 QString("Version " QUENMARK_VERSION));
+        about->resize(300, 100); // as a size kept before would; the whole text still shows
+        for (const QLabel* line : about->findChildren<QLabel*>())
+            QTRY_VERIFY2(line->height() >= line->heightForWidth(line->width()),
+                         qPrintable(line->text()));
+        about->move(40, 50);
+        const QRect placed = about->geometry();
+        about->close();
+        QTRY_VERIFY(!openWindowOf("quenmark::AboutDialog"));
+        click(m_window.get(), "cmdAbout");
+        about = openWindowOf("quenmark::AboutDialog");
+        QVERIFY(about && about->geometry() == placed);
         click(m_window.get(), "cmdExit"); // idle: no question
         QVERIFY(!m_window->isVisible() && shownMessages().isEmpty());
     }
 
-    // A missing roster leaves only Exit; what would stop the run later (here a
-    // template) stops it before the batch, back to idle.
-    void stopsBeforeTheDownloads_data() {
-        QTest::addColumn<QString>("missing");
-        QTest::addColumn<QString>("state");
-        QTest::newRow("roster") << "roster.txt"
-                                << "Updating... | ----+";
-        QTest::newRow("template") << "templates/leaders.html"
-                                  << "Updater - Quenmark | +++++";
-    }
-    void stopsBeforeTheDownloads() {
-        QFETCH(QString, missing);
-        QFETCH(QString, state);
+    // A missing roster stops the run before the batch and leaves only Exit.
+    void aMissingRosterStopsTheRunWithOnlyExitLeft() {
         prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", roster({"Ann"}));
-        std::filesystem::remove_all(*m_folder / missing.toStdString());
         openWindow(*m_ports, *m_ports);
         click(m_window.get(), "cmdUpdate");
-        const QString message =
-            missing == "roster.txt" ? kNoRoster : "\"templates/leaders.html\" could not be found.";
-        QCOMPARE(shownMessages(), QStringList({"Error: " + message + " (x)"}));
-        QCOMPARE(this->state(),
-                 state + " | stage 0 | timer off |  | Last run 14:05: stopped: " + message);
-        QCOMPARE(focusOnUpdate(), missing != "roster.txt"); // stuck: Update! is disabled
-        QVERIFY(!m_folder->exists("download.bat"));
-        QCOMPARE(m_folder->read("errors.txt"), std::string("Ann\r\n"));
+        QCOMPARE(shownMessages(), QStringList({"Error: " + kNoRoster + " (x)"}));
+        QCOMPARE(state(),
+                 "Updating... | ----+ | stage 0 | timer off |  | Last run 14:05: stopped: " +
+                     kNoRoster);
+        QVERIFY(!focusOnUpdate() && !m_folder->exists("download.bat"));
     }
 
     // The real batch interpreter with a slow stand-in browser, and the real FTP
@@ -208,7 +204,7 @@ private slots:
                           (*m_folder / "server.log").string());
         QVERIFY(server.port() != 0);
         prepareMainFolder(*m_folder, server.port());
-        m_folder->write("roster.txt", roster({"Ann", "Bob", "Cy"}));
+        m_folder->write("roster.txt", memberLines("Ann") + memberLines("Bob") + memberLines("Cy"));
         m_folder->write("download/EndOfRoster.html", "left from an interrupted run");
         m_folder->write("upload/tarvo.jpg", "picture");
         m_batch = std::make_unique<BatchRunner>(QUENMARK_EXE);
@@ -259,8 +255,6 @@ private slots:
         QCOMPARE(state(), QString("Updater - Quenmark | +++++ | stage 0 | timer off | 3 of 3 pages "
                                   "| Last run 14:05: 3 members, 2 pages could not be read, upload "
                                   "finished"));
-        QCOMPARE(m_folder->read("errors.txt"),
-                 std::string("Bob - No backup!\r\nCy - No backup!\r\n"));
         QVERIFY(m_folder->exists("server/elite.htm") && !m_folder->exists("download.bat"));
 
         click(m_window.get(), "cmdLog");
@@ -271,44 +265,27 @@ private slots:
         QVERIFY(upload->isReadOnly() && upload->toPlainText().contains("ftp> put elite.htm"));
     }
 
-    // The summary a run leaves, with the pages the batch brings and the client's end.
-    void summary_data() {
-        QTest::addColumn<QStringList>("members");
-        QTest::addColumn<int>("uploadStatus");
-        QTest::addColumn<QString>("summary");
-        QTest::newRow("clean") << QStringList({"Ann", "Bob"}) << 0
-                               << "2 members, 0 pages could not be read, upload finished";
-        QTest::newRow("unreadable pages")
-            << QStringList({"Ann", "Bob", "Cy", "Dee"}) << 0
-            << "4 members, 2 pages could not be read, upload finished";
-        QTest::newRow("failed upload") << QStringList({"Ann"}) << 1
-                                       << "1 member, 0 pages could not be read, upload failed: "
-                                          "put elite.htm failed: 550 Denied";
-    }
-    void summary() {
-        QFETCH(QStringList, members);
-        QFETCH(int, uploadStatus);
-        QFETCH(QString, summary);
+    // A failed upload ends the summary with its reason and is a message of its
+    // own; the summary is kept for the next start, with its day if not today.
+    void aFailedUploadIsSummarisedToldAndKept() {
         prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", roster(members));
-        m_ports->pages = {{"Ann.html", kGoodPage}, {"Bob.html", kGoodPage}};
-        m_ports->sentinel = true;
+        m_folder->write("roster.txt", memberLines("Ann"));
+        m_ports->pages = {{"Ann.html", pageOf([](int) { return std::string("1:00"); })}};
         openWindow(*m_ports, *m_ports);
         click(m_window.get(), "cmdUpdate");
         QTRY_COMPARE(shownMessages(), QStringList({kDone}));
         QVERIFY(m_ports->uploadEnded);
-        m_ports->uploadEnded({uploadStatus, "ftp> put elite.htm\nput elite.htm failed: 550 Denied\n"
-                                            "Upload failed: put elite.htm failed: 550 Denied\n"});
-        QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
-        // The whole reason in a message of its own.
-        const QString failure = summary.section("upload failed: ", 1);
-        QCOMPARE(shownMessages().mid(1), failure.isEmpty()
-                                             ? QStringList()
-                                             : QStringList({"Upload failed: " + failure + " (x)"}));
+        m_ports->uploadEnded({1, "ftp> put elite.htm\nUpload failed: put elite.htm failed: 550\n"});
+        const QString summary =
+            "Last run 14:05: 1 member, 0 pages could not be read, upload failed: put elite.htm "
+            "failed: 550";
+        QCOMPARE(text("lblSummary"), summary);
+        QCOMPARE(shownMessages().mid(1),
+                 QStringList({"Upload failed: put elite.htm failed: 550 (x)"}));
         QVERIFY(focusOnUpdate());
         m_window.reset();
-        openWindow(*m_ports, *m_ports); // kept for the next start, with its day if not today
-        QCOMPARE(this->text("lblSummary"), "Last run 14:05: " + summary);
+        openWindow(*m_ports, *m_ports);
+        QCOMPARE(text("lblSummary"), summary);
         keepLastRun(m_folder->path(), "Last run 14:05: x", QDate(2026, 5, 3));
         QCOMPARE(lastRunText(m_folder->path(), QDate(2026, 5, 4)), "Last run 2026-05-03 14:05: x");
     }
@@ -317,7 +294,7 @@ private slots:
     // the stage lines keep their room in bold, whatever the count needs.
     void theWindowFitsTheScreenAndNoLineIsCut() {
         prepareMainFolder(*m_folder);
-        m_folder->write("roster.txt", roster({"Ann"}));
+        m_folder->write("roster.txt", memberLines("Ann"));
         openWindow(*m_ports, *m_ports);
         m_window->setGeometry(500, 600, 1500, 1200);
         m_window->hide();
@@ -354,24 +331,189 @@ private slots:
                               page + " in a browser. (!)"}));
     }
 
-    void aboutOpensOnceWithTheVersionAndWindowsKeepTheirPlace() {
+    // A position outside its list shows the entry the run uses for it.
+    void listsShowTheEntriesAtTheirPositions() {
+        const char* const cases[][2] = {{" 8 | 7 | 2 ", "15 | 1 hour = 3600s | Right"},
+                                        {"10|-1| 3 ", "200 | 20 minutes = 1200s | Center"}};
+        for (const auto& [positions, shown] : cases) {
+            m_folder->write("settings.dat", withPositions(positions));
+            SettingsDialog dialog(m_folder->path());
+            QCOMPARE(shownLists(&dialog), QString(shown));
+        }
+    }
+
+    // Each field and box is shown from its own line and saved into it: changing
+    // one control changes its line only, and reopening shows the change there.
+    void eachControlIsShownFromAndSavedIntoItsOwnLine() {
+        const QStringList controls =
+            QString("txtServer txtUsername txtPassword txtPtColor cboPtMax cboPenalty cboAlign - "
+                    "chkElite chkElite2 chkStage chkDiff chkLeaders chkRoster chkPoints chkTARVO")
+                .split(' ');
+        for (int line = 0; line < controls.size(); ++line) {
+            m_folder->write("settings.dat", kDefaults);
+            QStringList lines = QString::fromStdString(kDefaults).split("\r\n");
+            for (const bool reopened : {false, true}) {
+                SettingsDialog dialog(m_folder->path());
+                QObject* changed = dialog.findChild<QObject*>(controls[line]); // none for "-"
+                auto* field = qobject_cast<QLineEdit*>(changed);
+                auto* list = qobject_cast<QComboBox*>(changed);
+                auto* box = qobject_cast<QCheckBox*>(changed);
+                if (reopened)
+                    QVERIFY2(field  ? field->text() == "changed"
+                             : list ? list->currentIndex() == 2
+                                    : !box || !box->isChecked(),
+                             qPrintable(controls[line]));
+                else if (field)
+                    field->setText(lines[line] = "changed");
+                else if (list)
+                    list->setCurrentIndex((lines[line] = " 2 ").trimmed().toInt());
+                else if (box)
+                    box->setChecked((lines[line] = " 0 ") == " 1 ");
+                click(&dialog, "cmdOK");
+                QVERIFY2(m_folder->read("settings.dat") == lines.join("\r\n").toStdString(),
+                         qPrintable(controls[line]));
+            }
+        }
+    }
+
+    // A flag of 2 is no tick, saved as 0; the directory line follows its box at
+    // once; pages at once is the user's setting, not the site's.
+    void savingKeepsWhatItShowsAndTheDirectoryFollowsItsBox() {
+        m_folder->write("settings.dat",
+                        crlf({" ftp.x.org ", "op", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 ", " 1 ",
+                              "", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 2 "}));
+        const std::string saved =
+            crlf({" ftp.x.org ", "Zo\xEB?", "s3cret", "#FF0000", " 8 ", " 7 ", " 2 "});
+        const std::string boxes = crlf({" 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 1 ", " 0 "});
+        {
+            SettingsDialog dialog(m_folder->path());
+            QVERIFY(MessageBoxes::shown().empty());
+            QVERIFY(!control<QCheckBox>(&dialog, "chkTARVO")->isChecked());
+            QLineEdit* password = field(&dialog, "txtPassword");
+            QCOMPARE(password->echoMode(), QLineEdit::Password);
+            QCOMPARE(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                  password),
+                     int('*'));
+            QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 8);
+            control<QSpinBox>(&dialog, "spnJobs")->setValue(3);
+            field(&dialog, "txtUsername")->setText(QString::fromUtf8("Zoë€"));
+            QTest::keyClicks(field(&dialog, "txtDirectory"), "/www/q"); // ticked, though empty
+            click(&dialog, "cmdOK");
+        }
+        QCOMPARE(m_folder->read("settings.dat"), saved + crlf({" 1 ", "/www/q"}) + boxes);
+        QCOMPARE(downloadJobsSetting(), 3);
+        SettingsDialog dialog(m_folder->path());
+        QCOMPARE(control<QSpinBox>(&dialog, "spnJobs")->value(), 3);
+        QLineEdit* directory = field(&dialog, "txtDirectory");
+        QCOMPARE(directory->text(), QString("/www/q"));
+        control<QCheckBox>(&dialog, "chkDirectory")->click();
+        QVERIFY(directory->text().isEmpty() && !directory->isEnabled()); // at once, before OK
+        click(&dialog, "cmdOK");
+        QCOMPARE(m_folder->read("settings.dat"), saved + crlf({" 0 "}) + boxes);
+    }
+
+    // An unreadable settings.dat is neither shown nor replaced; a missing one
+    // is written with the defaults at once. One window at a time; only OK writes.
+    void mainWindowOpensOneWindowThatWritesTheDefaultsAndOnlyOkWrites() {
+        std::filesystem::create_directories(*m_folder / "settings.dat" / "inside");
         openWindow(*m_ports, *m_ports);
-        click(m_window.get(), "cmdAbout");
-        click(m_window.get(), "cmdAbout");
-        QWidget* about = openWindowOf("quenmark::AboutDialog");
-        QCOMPARE(control<QLabel>(about, "lblVersion")->text(),
-                 QString("Version " QUENMARK_VERSION));
-        about->resize(300, 100); // as a size kept before would; the whole text still shows
-        for (const QLabel* line : about->findChildren<QLabel*>())
-            QTRY_VERIFY2(line->height() >= line->heightForWidth(line->width()),
-                         qPrintable(line->text()));
-        about->move(40, 50);
-        const QRect placed = about->geometry();
-        about->close();
-        QTRY_VERIFY(!openWindowOf("quenmark::AboutDialog"));
-        click(m_window.get(), "cmdAbout");
-        about = openWindowOf("quenmark::AboutDialog");
-        QVERIFY(about && about->geometry() == placed);
+        QWidget* main = m_window.get();
+        click(main, "cmdSettings");
+        QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be read. (x)"}));
+        QVERIFY(!openWindowOf("quenmark::SettingsDialog"));
+        QVERIFY(std::filesystem::is_directory(*m_folder / "settings.dat" / "inside"));
+
+        std::filesystem::remove_all(*m_folder / "settings.dat");
+        MessageBoxes::clearShown();
+        click(main, "cmdSettings");
+        QCOMPARE(shownMessages(), QStringList({"Error: \"settings.dat\" could not be found. File "
+                                               "created and defaults used. (!)"}));
+        QCOMPARE(m_folder->read("settings.dat"), kDefaults); // at once
+        QPointer<QWidget> first = openWindowOf("quenmark::SettingsDialog");
+        QVERIFY(first && !qobject_cast<QDialog*>(first)->isModal());
+        QCOMPARE(first->windowTitle(), QString("Updater - Settings"));
+        field(first, "txtPtColor")->setText("typed, not saved");
+        const int jobs = downloadJobsSetting();
+        control<QSpinBox>(first, "spnJobs")->setValue(jobs % 64 + 1);
+        click(main, "cmdSettings"); // only brings it to the front
+        QCOMPARE(openWindowOf("quenmark::SettingsDialog"), first.data());
+        QCOMPARE(field(first, "txtPtColor")->text(), QString("typed, not saved"));
+
+        click(first, "cmdCancel");
+        QTRY_VERIFY(first.isNull()); // closing unloads the window
+        QCOMPARE(m_folder->read("settings.dat"), kDefaults);
+        QCOMPARE(downloadJobsSetting(), jobs);
+        std::string blue = kDefaults;
+        m_folder->write("settings.dat", blue.replace(blue.find("yellow"), 6, "blue"));
+        click(main, "cmdSettings");
+        QPointer<QWidget> second = openWindowOf("quenmark::SettingsDialog");
+        QVERIFY(second);
+        QCOMPARE(field(second, "txtPtColor")->text(), QString("blue"));
+        field(second, "txtPtColor")->setText("red");
+        click(second, "cmdOK"); // saves and closes
+        QTRY_VERIFY(second.isNull());
+        QCOMPARE(m_folder->read("settings.dat"), blue.replace(blue.find("blue"), 4, "red"));
+    }
+
+    void oneLineFieldsTurnLineBreaksIntoBlanksKeepTabsAndSaveLongTextsWhole() {
+        const std::string longServer(40000, 's'); // beyond a text box's usual 32,767
+        std::string file = kDefaults;
+        file.replace(0, file.find('\r'), longServer);
+        m_folder->write("settings.dat", file);
+        SettingsDialog dialog(m_folder->path());
+        QCOMPARE(field(&dialog, "txtServer")->text().size(), qsizetype{40000});
+        click(&dialog, "cmdOK");
+        QCOMPARE(m_folder->read("settings.dat"), file);
+
+        control<QCheckBox>(&dialog, "chkDirectory")->setChecked(true);
+        // The text boxes; the spin box's own editor holds only digits.
+        const QList<QLineEdit*> fields =
+            dialog.findChildren<QLineEdit*>(QRegularExpression("^txt"));
+        QCOMPARE(fields.size(), 5);
+        // A run of breaks is one blank between words and nothing at either end.
+        for (QLineEdit* field : fields) {
+            field->setText("XY");
+            field->setCursorPosition(1);
+            QGuiApplication::clipboard()->setText("a@b.c\r\n\r\nsecond\tx\n");
+            field->paste();
+            QCOMPARE(field->text(), QString("Xa@b.c second\tx Y"));
+            QCOMPARE(field->cursorPosition(), 16);
+            field->setText("\na\rb\r");
+            QCOMPARE(field->text(), QString("a b"));
+        }
+    }
+
+    // Beside the server: whether the address is encrypted. Test connection
+    // tries the account as typed; an unknown certificate is shown with its
+    // fingerprint and, once trusted, recorded and the test made again.
+    void saysWhatIsNotEncryptedAndTestsTheConnectionTrustingTheServer() {
+        m_folder->write("settings.dat", kDefaults);
+        SettingsDialog dialog(m_folder->path());
+        const auto* encryption = control<QLabel>(&dialog, "lblEncryption");
+        const char* const cases[][2] = {{"ftp.example.org 21", "not encrypted"},
+                                        {"ftpes://ftp.example.org", ""},
+                                        {"gopher://ftp.example.org", "not an address"}};
+        for (const auto& [server, shown] : cases) {
+            field(&dialog, "txtServer")->setText(server);
+            QCOMPARE(encryption->text(), QString(shown));
+        }
+
+        TestServer server("proftpd '" + (*m_folder / "ftpd").string() + "' zebulons",
+                          (*m_folder / "server.log").string());
+        QVERIFY(server.port() != 0);
+        field(&dialog, "txtServer")->setText(QString("ftpes://127.0.0.1:%1").arg(server.port()));
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
+        click(&dialog, "cmdTestConnection");
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBoxes::shown().size(), std::size_t{2}, 30000);
+        const QStringList shown = shownMessages();
+        QVERIFY2(shown[0].contains("is not trusted") && shown[0].endsWith("[Yes/No, No default]"),
+                 qPrintable(shown[0]));
+        QVERIFY(m_folder->read("trusted.pem").find(m_folder->read("ftpd/cert.pem")) !=
+                std::string::npos);
+        QCOMPARE(shown[1], QString("Test connection: Logged in to 127.0.0.1 port %1 as quenmark "
+                                   "(encrypted by TLS); the login directory holds 0 names. (i)")
+                               .arg(server.port()));
+        QVERIFY(control<QPushButton>(&dialog, "cmdTestConnection")->isEnabled());
     }
 
     // Tab follows the controls as each window shows them, and each caption has
@@ -392,7 +534,10 @@ private slots:
              "&N/A Penalty:|Ta&ble Align:|D&irectory:|txtDirectory|Pa&ges at once:|&elite.htm|"
              "elite&2.htm|&stage files|&diff files|&leaders.htm|&roster.htm|points.&htm|"
              "tar&vo.jpg|&OK|&Cancel"},
-            {[&] { return openMembersWindow(folder, m_memberWindows); },
+            {[&] {
+                 auto* members = new MembersDialog(folder, m_memberWindows);
+                 return members->openFiles() ? members : nullptr;
+             },
              "Mem&bers:|" + fields +
                  "S&tatus:|&Save|In&valid Character|Sea&rch...|Ne&w Member|&Delete Member|"
                  "&Enforced Times|D&one"},
@@ -407,14 +552,10 @@ private slots:
         for (const auto& expected : windows) {
             const std::unique_ptr<QWidget> window(expected.make());
             QCOMPARE(tabStops(window.get()), expected.stops);
-            QStringList letters; // every Alt letter of the window, each once
-            for (const QObject* captioned : window->findChildren<QObject*>()) {
-                const auto letter =
-                    QRegularExpression("&(\\w)").match(captioned->property("text").toString());
-                if (letter.hasMatch())
-                    letters << letter.captured(1).toLower();
-            }
-            QVERIFY2(QSet<QString>(letters.begin(), letters.end()).size() == letters.size(),
+            QString letters; // every Alt letter of the window, each once
+            for (const QObject* captioned : window->findChildren<QObject*>())
+                letters += captioned->property("text").toString().section('&', 1).left(1).toLower();
+            QVERIFY2(QSet<QChar>(letters.begin(), letters.end()).size() == letters.size(),
                      qPrintable(expected.stops));
         }
     }

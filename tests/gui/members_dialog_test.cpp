@@ -1,14 +1,10 @@
+#include "gui/dialogs/enforced_times_dialog.h"
 #include "gui/dialogs/members_dialog.h"
 #include "gui/message_box.h"
 #include "tests/support/gui_support.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFormLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace quenmark;
 
@@ -27,11 +23,17 @@ struct Members {
     QLineEdit* text(const char* name) { return control<QLineEdit>(&window, name); }
     QComboBox* status() { return control<QComboBox>(&window, "cboStatus"); }
     QCheckBox* invalid() { return control<QCheckBox>(&window, "chkInvalid"); }
-    QString count() { return control<QLabel>(&window, "lblNo")->text(); }
-    QStringList list() { return listTexts(control<QListWidget>(&window, "lstMembers")); }
+    // The list, then the active members' count.
+    QString roll() {
+        return listTexts(control<QListWidget>(&window, "lstMembers")).join(", ") + " #" +
+               control<QLabel>(&window, "lblNo")->text();
+    }
     void choose(int row) { control<QListWidget>(&window, "lstMembers")->setCurrentRow(row); }
     void press(const char* button) { click(&window, button); }
-    std::string files() { return folder.read("roster.txt") + "|" + folder.read("banned.txt"); }
+    std::string files() {
+        return folder.read("roster.txt") + "|" + folder.read("banned.txt") + "|" +
+               folder.read("invalidchrs.dat");
+    }
     // The fields as a roster record, to compare with memberLines, and the status after it.
     std::string shown() {
         std::string record;
@@ -40,6 +42,33 @@ struct Members {
         return record + "\r\n" + status()->currentText().toStdString();
     }
 };
+
+// One times.dat entry.
+std::string entry(const std::string& name, int level, int difficulty, const std::string& text) {
+    return crlf({name, " " + std::to_string(level) + " ", " " + std::to_string(difficulty) + " ",
+                 text, ""});
+}
+
+QComboBox* level(const QWidget* w) {
+    return control<QComboBox>(w, "cboLevel");
+}
+QComboBox* difficulty(const QWidget* w) {
+    return control<QComboBox>(w, "cboDifficulty");
+}
+QLineEdit* time(const QWidget* w) {
+    return control<QLineEdit>(w, "txtTime");
+}
+// The Enforced Times window's count line and the list under it.
+QStringList inEffect(const QWidget* w) {
+    return QStringList(control<QLabel>(w, "lblInEffect")->text()) +
+           listTexts(control<QListWidget>(w, "lstCustomTimes"));
+}
+void save(const QWidget* w, int levelPosition, int difficultyPosition, const QString& text) {
+    level(w)->setCurrentIndex(levelPosition);
+    difficulty(w)->setCurrentIndex(difficultyPosition);
+    time(w)->setText(text);
+    click(w, "cmdSave");
+}
 
 } // namespace
 
@@ -64,10 +93,9 @@ private slots:
                       memberLines("bob"),
                   memberLines("zed") + memberLines("Ann"));
         m.window.show();
-        QCOMPARE(m.files(), roster + "|" + memberLines("Ann") + memberLines("zed"));
-        QCOMPARE(m.list(), QStringList({"alice", "Bob", "Bob", "bob", QString::fromStdString(carol),
-                                        "Ann (banned)", "zed (banned)"}));
-        QCOMPARE(m.count(), QString("5"));
+        QCOMPARE(m.files(), roster + "|" + memberLines("Ann") + memberLines("zed") + "|");
+        QCOMPARE(m.roll(), QString::fromStdString("alice, Bob, Bob, bob, " + carol +
+                                                  ", Ann (banned), zed (banned) #5"));
         const auto* list = members(&m.window);
         QCOMPARE(list->item(6)->foreground().color(),
                  m.window.palette().color(QPalette::Disabled, QPalette::Text));
@@ -83,7 +111,7 @@ private slots:
         m.folder.write("roster.txt", roster + memberLines("Di"));
         m.choose(0);
         QCOMPARE(m.shown(), memberLines("alice") + "Active");
-        QCOMPARE(m.count(), QString("6"));
+        QVERIFY(m.roll().endsWith("#6"));
         QVERIFY(MessageBoxes::shown().empty());
     }
 
@@ -99,37 +127,27 @@ private slots:
         // Initials longer than can be typed stay whole.
         const std::string zoeSaved = crlf({"Zo\xEB", "ABC", "gr\xFCn?", "p", "e", ""});
         QCOMPARE(m.files(),
-                 memberLines("Al") + memberLines("Zz") + "|" + zoeSaved + memberLines("Zzz"));
-        QCOMPARE(m.count(), QString("2"));
-        QCOMPARE(m.list(),
-                 QStringList({"Al", "Zz", QString::fromUtf8("Zoë (banned)"), "Zzz (banned)"}));
+                 memberLines("Al") + memberLines("Zz") + "|" + zoeSaved + memberLines("Zzz") + "|");
+        QCOMPARE(m.roll(), QString("Al, Zz, Zoë (banned), Zzz (banned) #2"));
         QCOMPARE(m.shown(), memberLines("Al") + "Active"); // Save ends with a Select
 
         m.choose(2); // let back: the last of the roster
         m.status()->setCurrentIndex(0);
         m.press("cmdSave");
         QCOMPARE(m.files(),
-                 memberLines("Al") + memberLines("Zz") + zoeSaved + "|" + memberLines("Zzz"));
+                 memberLines("Al") + memberLines("Zz") + zoeSaved + "|" + memberLines("Zzz") + "|");
     }
 
-    // Tick, untick and tick again take the smallest free number; a rename keeps it.
+    // A rename keeps his number; onto a name that has a number, that number
+    // stays and his own goes.
     void invalidBoxAndRenaming() {
-        const std::string others = numberEntry("X", 1) + numberEntry("Y", 3);
-        Members m(memberLines("A/B") + memberLines("Zed"), "", others);
-        for (const bool ticked : {true, false, true}) {
-            m.invalid()->setChecked(ticked);
-            m.press("cmdSave");
-            QCOMPARE(m.folder.read("invalidchrs.dat"),
-                     others + (ticked ? numberEntry("A/B", 2) : ""));
-            QCOMPARE(m.invalid()->isChecked(), ticked); // shown again by Save's Select
-        }
+        const std::string x = numberEntry("X", 1);
+        Members m(memberLines("A/B") + memberLines("Zed"), "", x + numberEntry("A/B", 3));
         m.text("txtName")->setText("C/D");
         m.press("cmdSave");
-        QCOMPARE(m.folder.read("invalidchrs.dat"), others + numberEntry("C/D", 2));
-        QCOMPARE(m.list(), QStringList({"C/D", "Zed"}));
-        QVERIFY(m.invalid()->isChecked());
-
-        // Onto a name that has a number: that number stays, his own goes.
+        QCOMPARE(m.folder.read("invalidchrs.dat"), x + numberEntry("C/D", 3));
+        QCOMPARE(m.roll(), QString("C/D, Zed #2"));
+        QVERIFY(m.invalid()->isChecked()); // shown again by Save's Select
         m.folder.write("invalidchrs.dat", numberEntry("C/D", 3) + numberEntry("E/F", 5));
         m.text("txtName")->setText("E/F");
         m.press("cmdSave");
@@ -169,9 +187,8 @@ private slots:
             m.choose(1);
             m.folder.write("roster.txt", changed); // a hand edit behind the window
             m.press(button);
-            QCOMPARE(m.folder.read("roster.txt"), changed);
-            QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Bo", 1));
-            QCOMPARE(m.list(), QStringList({"Al", "Cy", "Bo"}));
+            QCOMPARE(m.files(), changed + "||" + numberEntry("Bo", 1));
+            QCOMPARE(m.roll(), QString("Al, Cy, Bo #3"));
         }
         const QString told = "Error: The member files changed; the list was read again. (!)";
         QCOMPARE(shownMessages(), QStringList({told, told}));
@@ -182,16 +199,14 @@ private slots:
                   numberEntry("Bo", 1) + numberEntry("Cy", 2));
         MessageBoxes::setNextAnswer(MessageBoxes::Answer::No);
         m.press("cmdDelete");
-        QCOMPARE(m.list(), QStringList({"Al", "Bo", "Cy (banned)"}));
-        QCOMPARE(m.shown(), memberLines("Al") + "Active");
+        QCOMPARE(m.roll(), QString("Al, Bo, Cy (banned) #2"));
 
         m.choose(1);
         m.press("cmdDelete"); // answered Yes
-        const std::string after = memberLines("Al") + "|" + memberLines("Cy");
+        const std::string after =
+            memberLines("Al") + "|" + memberLines("Cy") + "|" + numberEntry("Cy", 2);
         QCOMPARE(m.files(), after);
-        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
-        QCOMPARE(m.list(), QStringList({"Al", "Cy (banned)"}));
-        QCOMPARE(m.count(), QString("1"));
+        QCOMPARE(m.roll(), QString("Al, Cy (banned) #1"));
         QCOMPARE(m.shown(), crlf({"", "", "", "", "", ""}) + "Active");
         QVERIFY(m.invalid()->isChecked()); // keeps its state
 
@@ -206,14 +221,12 @@ private slots:
                               "Cannot delete member: You have no members to delete! (i)",
                               "Enforced Times: Choose a member in the list first. (i)"}));
         QCOMPARE(m.files(), after);
-        QCOMPARE(m.folder.read("invalidchrs.dat"), numberEntry("Cy", 2));
         QVERIFY(!openWindowOf("quenmark::EnforcedTimesDialog"));
 
         m.choose(0);
         m.press("cmdDelete"); // the last active member
-        QCOMPARE(m.files(), "|" + memberLines("Cy"));
-        QCOMPARE(m.count(), QString("0"));
-        QCOMPARE(m.list(), QStringList({"Cy (banned)"}));
+        QCOMPARE(m.files(), "|" + memberLines("Cy") + "|" + numberEntry("Cy", 2));
+        QCOMPARE(m.roll(), QString("Cy (banned) #0"));
     }
 
     void mainWindowOpensOneMembersWindowWhoseSubWindowsOutliveIt() {
@@ -314,65 +327,151 @@ private slots:
         for (const char* name : {"Z/d", "A:e"}) {
             m.press("cmdNew");
             QPointer<QWidget> dialog = openWindowOf("quenmark::NewMemberDialog");
-            // The whole name goes into the initials too: the box keeps two characters.
-            const QString fields[] = {name, name, "red", QString("http://example.org/") + name,
-                                      name + QString("@mail")};
-            const char* const names[] = {"txtName", "txtInitials", "txtColor", "txtPage",
-                                         "txtEmail"};
-            for (int i = 0; i < 5; ++i)
-                QTest::keyClicks(control<QLineEdit>(dialog, names[i]), fields[i]);
+            QStringList fields = QString::fromStdString(memberLines(name)).split("\r\n");
+            fields[1] = name; // the whole name: the initials box keeps two characters
+            int i = 0;
+            for (const char* field : {"txtName", "txtInitials", "txtColor", "txtPage", "txtEmail"})
+                QTest::keyClicks(control<QLineEdit>(dialog, field), fields[i++]);
             control<QCheckBox>(dialog, "chkInvalid")->setChecked(true);
             click(dialog, "cmdAdd");
             QTRY_VERIFY(dialog.isNull());
         }
         QCOMPARE(m.files(), roster + memberLines("Z/d") + memberLines("A:e") + "|" +
-                                memberLines("Xu") + memberLines("Yo"));
-        QCOMPARE(m.folder.read("invalidchrs.dat"),
-                 numberEntry("X", 2) + numberEntry("Z/d", 1) + numberEntry("A:e", 3));
-        QCOMPARE(m.list(),
-                 QStringList({"Al", "Bo", "Cy", "Z/d", "A:e", "Xu (banned)", "Yo (banned)"}));
-        QCOMPARE(m.count(), QString("5"));
+                                memberLines("Xu") + memberLines("Yo") + "|" + numberEntry("X", 2) +
+                                numberEntry("Z/d", 1) + numberEntry("A:e", 3));
+        QCOMPARE(m.roll(), QString("Al, Bo, Cy, Z/d, A:e, Xu (banned), Yo (banned) #5"));
         QCOMPARE(m.text("txtName")->text(), QString("Bo")); // no Select ran
         m.choose(4); // the list entries lead to the right records
         QCOMPARE(m.text("txtEmail")->text(), QString("A:e@mail"));
     }
 
-    // Last: a missing file ends the program; one damaged or unreadable keeps
-    // the window closed and is left as it is.
-    void fileThatCannotBeReadKeepsTheWindowClosed_data() {
-        QTest::addColumn<QString>("missing"); // none: roster.txt is damaged; "name/": a folder
-        QTest::addColumn<QString>("message");
-        const QString critical = "Critical Error: \"%1\" could not be found. Make sure it is "
-                                 "named correctly and in the main folder. (x)";
-        QTest::newRow("damaged roster") << ""
-                                        << "Error: \"roster.txt\" is damaged";
-        QTest::newRow("roster missing") << "roster.txt" << critical.arg("roster.txt");
-        QTest::newRow("banned missing") << "banned.txt" << critical.arg("banned.txt");
-        QTest::newRow("roster a folder") << "roster.txt/"
-                                         << "Error: \"roster.txt\" could not be read. (x)";
-    }
+    // A file damaged or unreadable keeps the window closed and is left as it
+    // is; a missing one ends the program.
     void fileThatCannotBeReadKeepsTheWindowClosed() {
-        QFETCH(QString, missing);
-        QFETCH(QString, message);
+        const std::pair<std::string, QString> cases[] = {
+            // roster.txt ("/": a folder), message
+            {crlf({"Cut", "Cu"}), "Error: \"roster.txt\" is damaged"},
+            {"/", "Error: \"roster.txt\" could not be read. (x)"},
+            {"", "Critical Error: \"roster.txt\" could not be found. Make sure it is named "
+                 "correctly and in the main folder. (x)"}};
+        for (const auto& [roster, message] : cases) {
+            TempFolder folder;
+            writeMemberFiles(folder, roster, "");
+            std::filesystem::remove(folder / "roster.txt");
+            if (roster == "/")
+                std::filesystem::create_directories(folder / "roster.txt/inside");
+            else if (!roster.empty())
+                folder.write("roster.txt", roster);
+            MessageBoxes::clearShown();
+            MainWindowOnStandIns main(folder.path());
+            click(&main.window, "cmdMembers");
+            QCOMPARE(shownMessages().size(), 1);
+            QVERIFY2(shownMessages().front().startsWith(message),
+                     qPrintable(shownMessages().front()));
+            QVERIFY(!openWindowOf("quenmark::MembersDialog"));
+            QCOMPARE(main.window.isVisible(), !roster.empty());
+            QVERIFY(roster == "/" ? std::filesystem::is_directory(folder / "roster.txt/inside")
+                                  : folder.read("roster.txt") == roster);
+        }
+    }
+
+    void enforcedTimesSaveAddsAndRemovesTheMembersTimes() {
         TempFolder folder;
-        const std::string roster = missing.isEmpty() ? crlf({"Cut", "Cu"}) : memberLines("Al");
-        writeMemberFiles(folder, roster, "");
-        const bool folderInPlace = missing.endsWith('/');
-        const std::string file = missing.chopped(folderInPlace).toStdString();
-        if (!file.empty())
-            std::filesystem::remove(folder / file);
-        if (folderInPlace)
-            std::filesystem::create_directories(folder / file / "inside");
-        MainWindowOnStandIns main(folder.path());
-        click(&main.window, "cmdMembers");
-        QCOMPARE(shownMessages().size(), 1);
-        QVERIFY2(shownMessages().front().startsWith(message), qPrintable(shownMessages().front()));
-        QVERIFY(!openWindowOf("quenmark::MembersDialog"));
-        QCOMPARE(main.window.isVisible(), file.empty() || folderInPlace);
-        if (folderInPlace)
-            QVERIFY(std::filesystem::is_directory(folder / file / "inside"));
-        else
-            QCOMPARE(folder.read("roster.txt"), file == "roster.txt" ? "" : roster);
+        EnforcedTimesDialog dialog(folder.path(), "Al");
+        QVERIFY(folder.exists("times.dat"));
+        QCOMPARE(inEffect(&dialog), QStringList({"0 enforced times in effect:"}));
+
+        time(&dialog)->setText("1:00");
+        level(&dialog)->setCurrentIndex(3); // only a level chosen: nothing looked up
+        QCOMPARE(time(&dialog)->text(), QString("1:00"));
+        click(&dialog, "cmdSave");
+        QCOMPARE(shownMessages(), QStringList({"Error: Invalid level/difficulty values."}));
+        QCOMPARE(folder.read("times.dat"), std::string());
+
+        save(&dialog, 3, 1, "N/A");
+        QCOMPARE(inEffect(&dialog),
+                 QStringList({"1 enforced time in effect:", "Al - Tunnel Revolt - Veteran - N/A"}));
+        QCOMPARE(time(&dialog)->text(), QString("N/A")); // the box keeps its text
+        save(&dialog, 13, 2, "1:05");
+        QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "N/A") + entry("Al", 13, 2, "1:05"));
+        difficulty(&dialog)->setCurrentIndex(1);
+        QCOMPARE(time(&dialog)->text(), QString()); // no time for that cell
+        level(&dialog)->setCurrentIndex(3);
+        QCOMPARE(time(&dialog)->text(), QString("N/A"));
+
+        save(&dialog, 3, 1, "");
+        QCOMPARE(folder.read("times.dat"), entry("Al", 13, 2, "1:05"));
+        QCOMPARE(inEffect(&dialog),
+                 QStringList({"1 enforced time in effect:", "Al - Reactor Core - Master - 1:05"}));
+        QCOMPARE(shownMessages().size(), 1); // no question for a time, N/A or a blank
+
+        // A time the site would misread is saved only when the operator says so;
+        // Enter answers No, and the text stays for mending.
+        save(&dialog, 13, 2, "102");
+        save(&dialog, 13, 2, "1:5");
+        QCOMPARE(time(&dialog)->text(), QString("1:5"));
+        MessageBoxes::setNextAnswer(MessageBoxes::Answer::Yes);
+        save(&dialog, 13, 2, "102");
+        save(&dialog, 3, 1, "n/A");
+        const QString asked = "Enforced Times: \"%1\" is not a time like 1:23 or N/A. Save it "
+                              "anyway? (?) [Yes/No, No default]";
+        QCOMPARE(shownMessages().mid(1),
+                 QStringList({asked.arg("102"), asked.arg("1:5"), asked.arg("102")}));
+        QCOMPARE(folder.read("times.dat"), entry("Al", 13, 2, "102") + entry("Al", 3, 1, "n/A"));
+    }
+
+    // times.dat unreadable: no count, and an empty box for a time not read
+    // removes nothing; Save reads the time again instead.
+    void enforcedTimesThatCouldNotBeReadAreNeitherCountedNorRemoved() {
+        TempFolder folder;
+        std::filesystem::create_directory(folder / "times.dat");
+        EnforcedTimesDialog dialog(folder.path(), "Al");
+        QCOMPARE(inEffect(&dialog), QStringList({"\"times.dat\" could not be read."}));
+        save(&dialog, 3, 1, "");
+        std::filesystem::remove(folder / "times.dat");
+        folder.write("times.dat", entry("Al", 3, 1, "1:00"));
+        click(&dialog, "cmdSave");
+        QCOMPARE(time(&dialog)->text(), QString("1:00"));
+        QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "1:00"));
+        const QString unread = "Error: \"times.dat\" could not be read. (x)";
+        QCOMPARE(shownMessages(), QStringList({unread, unread}));
+    }
+
+    void enforcedTimesBoundToTheMemberSelectedAndListingEveryonesInNameOrder() {
+        const std::string zoe = "Zo\xEB" + std::string(70, 'W'); // a long name is shown whole
+        Members m(memberLines("Al") + memberLines(zoe), "");
+        TempFolder& folder = m.folder;
+        const std::string times = entry("bob", 1, 0, "1:00") + entry("Al", 2, 2, "N/A") +
+                                  entry("carl", 0, 1, "0:59") + entry("Bob", 1, 0, "1:00");
+        folder.write("times.dat", times);
+        QWidget small; // a place kept while a short name was shown
+        small.resize(300, 150);
+        QSettings().setValue("geometry/quenmark::EnforcedTimesDialog", small.saveGeometry());
+        m.choose(1);
+        m.press("cmdCustomTimes");
+        QPointer<QWidget> dialog = openWindowOf("quenmark::EnforcedTimesDialog");
+        const auto* name = control<QLabel>(dialog, "lblName");
+        QCOMPARE(name->toolTip(), QString::fromLatin1(zoe));
+        QVERIFY(name->wordWrap() && name->height() >= name->heightForWidth(name->width()));
+        QCOMPARE(level(dialog)->currentIndex() + difficulty(dialog)->currentIndex(), -2);
+        m.choose(0);
+        save(dialog, 5, 0, "3:00");
+        QCOMPARE(folder.read("times.dat"), times + entry(zoe, 5, 0, "3:00"));
+        // Lines equal but for letter case keep their file order.
+        QCOMPARE(
+            inEffect(dialog),
+            QStringList({"5 enforced times in effect:", "Al - Harbour Sprint - Master - N/A",
+                         "bob - Copper Crown - Rookie - 1:00", "Bob - Copper Crown - Rookie - 1:00",
+                         "carl - Lamplight - Veteran - 0:59",
+                         QString::fromLatin1(zoe) + " - Dusk Patrol - Rookie - 3:00"}));
+        click(dialog, "cmdDone");
+        QTRY_VERIFY(dialog.isNull());
+
+        m.press("cmdCustomTimes"); // a new opening takes the member selected now
+        dialog = openWindowOf("quenmark::EnforcedTimesDialog");
+        QCOMPARE(control<QLabel>(dialog, "lblName")->toolTip(), QString("Al"));
+        QCOMPARE(level(dialog)->currentIndex(), -1);
+        dialog->close();
     }
 };
 

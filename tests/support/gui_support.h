@@ -1,22 +1,13 @@
 #pragma once
 
 #include "core/ports/clock.h"
-#include "gui/dialogs/member_windows.h"
-#include "gui/dialogs/members_dialog.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
 #include "tests/support/stand_in_processes.h"
 #include "tests/support/temp_folder.h"
 
-#include <QApplication>
-#include <QListWidget>
-#include <QObject>
-#include <QPushButton>
-#include <QSettings>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -80,25 +71,11 @@ inline QStringList shownMessages() {
     return lines;
 }
 
-// A Members window over the folder, opened and shown as the main window shows
-// it: closing it deletes it. Its own windows are kept in `windows`.
-inline MembersDialog* openMembersWindow(const std::filesystem::path& mainFolder,
-                                        MemberWindows& windows) {
-    auto* window = new MembersDialog(mainFolder, windows);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    if (!window->openFiles())
-        qFatal("the Members window did not open");
-    window->show();
-    return window;
-}
-
-// Stand-ins for what a window's run uses: processes, the folder's lock and
-// the clock. The batch writes `pages` (file name in download/ -> text) and,
-// when `sentinel`, the sentinel at once; the upload ends when the test calls
+// Stand-ins for a window's run: the batch writes `pages` (name in download/ ->
+// text) and then, if any, the sentinel; the upload ends when the test calls
 // `uploadEnded`; the time is always 14:05.
 struct StandInPorts : StandInProcesses, Clock {
     std::map<std::string, std::string> pages;
-    bool sentinel = false;
     StandInLock lock;
 
     bool startBatch(const std::filesystem::path& mainFolder,
@@ -106,7 +83,7 @@ struct StandInPorts : StandInProcesses, Clock {
         StandInProcesses::startBatch(mainFolder, batchFile);
         for (const auto& [name, text] : pages)
             std::ofstream(mainFolder / "download" / name, std::ios::binary) << text;
-        if (sentinel)
+        if (!pages.empty())
             std::ofstream(mainFolder / "download" / "EndOfRoster.html");
         return batchStarts;
     }
@@ -124,8 +101,7 @@ struct MainWindowOnStandIns {
     }
 };
 
-// The user's settings (window places, last run, pages at once) kept in an
-// empty folder of the test program's own.
+// The user's settings (window places, last run, pages at once) in a folder of the test's own.
 struct EmptyUserSettings {
     QTemporaryDir folder;
     EmptyUserSettings() {
