@@ -48,11 +48,11 @@ void fitOnScreen(QWidget* window) {
     const QRect free = screen->availableGeometry();
     const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
     QRect placed = window->geometry();
+    placed.setWidth(std::max(1, std::min(placed.width(), free.width())));
     if (QLayout* layout = window->layout(); layout && layout->hasHeightForWidth()) {
         layout->activate();
         placed.setHeight(std::max(placed.height(), layout->totalHeightForWidth(placed.width())));
     }
-    placed.setWidth(std::max(1, std::min(placed.width(), free.width())));
     placed.setHeight(std::max(1, std::min(placed.height(), free.height() - titleBar)));
     placed.moveLeft(std::clamp(placed.left(), free.left(), free.right() + 1 - placed.width()));
     placed.moveTop(
