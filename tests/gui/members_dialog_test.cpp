@@ -2,6 +2,7 @@
 #include "gui/dialogs/members_dialog.h"
 #include "gui/message_box.h"
 #include "tests/support/gui_support.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -42,12 +43,6 @@ struct Members {
         return record + "\r\n" + status()->currentText().toStdString();
     }
 };
-
-// One times.dat entry.
-std::string entry(const std::string& name, int level, int difficulty, const std::string& text) {
-    return crlf({name, " " + std::to_string(level) + " ", " " + std::to_string(difficulty) + " ",
-                 text, ""});
-}
 
 QComboBox* level(const QWidget* w) {
     return control<QComboBox>(w, "cboLevel");
@@ -393,14 +388,15 @@ private slots:
                  QStringList({"1 enforced time in effect:", "Al - Tunnel Revolt - Veteran - N/A"}));
         QCOMPARE(time(&dialog)->text(), QString("N/A")); // the box keeps its text
         save(&dialog, 13, 2, "1:05");
-        QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "N/A") + entry("Al", 13, 2, "1:05"));
+        QCOMPARE(folder.read("times.dat"),
+                 timesEntry("Al", 3, 1, "N/A") + timesEntry("Al", 13, 2, "1:05"));
         difficulty(&dialog)->setCurrentIndex(1);
         QCOMPARE(time(&dialog)->text(), QString()); // no time for that cell
         level(&dialog)->setCurrentIndex(3);
         QCOMPARE(time(&dialog)->text(), QString("N/A"));
 
         save(&dialog, 3, 1, "");
-        QCOMPARE(folder.read("times.dat"), entry("Al", 13, 2, "1:05"));
+        QCOMPARE(folder.read("times.dat"), timesEntry("Al", 13, 2, "1:05"));
         QCOMPARE(inEffect(&dialog),
                  QStringList({"1 enforced time in effect:", "Al - Reactor Core - Master - 1:05"}));
         QCOMPARE(shownMessages().size(), 1); // no question for a time, N/A or a blank
@@ -417,7 +413,8 @@ private slots:
                               "anyway? (?) [Yes/No, No default]";
         QCOMPARE(shownMessages().mid(1),
                  QStringList({asked.arg("102"), asked.arg("1:5"), asked.arg("102")}));
-        QCOMPARE(folder.read("times.dat"), entry("Al", 13, 2, "102") + entry("Al", 3, 1, "n/A"));
+        QCOMPARE(folder.read("times.dat"),
+                 timesEntry("Al", 13, 2, "102") + timesEntry("Al", 3, 1, "n/A"));
     }
 
     // times.dat unreadable: no count, and an empty box for a time not read
@@ -429,10 +426,10 @@ private slots:
         QCOMPARE(inEffect(&dialog), QStringList({"\"times.dat\" could not be read."}));
         save(&dialog, 3, 1, "");
         std::filesystem::remove(folder / "times.dat");
-        folder.write("times.dat", entry("Al", 3, 1, "1:00"));
+        folder.write("times.dat", timesEntry("Al", 3, 1, "1:00"));
         click(&dialog, "cmdSave");
         QCOMPARE(time(&dialog)->text(), QString("1:00"));
-        QCOMPARE(folder.read("times.dat"), entry("Al", 3, 1, "1:00"));
+        QCOMPARE(folder.read("times.dat"), timesEntry("Al", 3, 1, "1:00"));
         const QString unread = "Error: \"times.dat\" could not be read. (x)";
         QCOMPARE(shownMessages(), QStringList({unread, unread}));
     }
@@ -441,8 +438,9 @@ private slots:
         const std::string zoe = "Zo\xEB" + std::string(70, 'W'); // a long name is shown whole
         Members m(memberLines("Al") + memberLines(zoe), "");
         TempFolder& folder = m.folder;
-        const std::string times = entry("bob", 1, 0, "1:00") + entry("Al", 2, 2, "N/A") +
-                                  entry("carl", 0, 1, "0:59") + entry("Bob", 1, 0, "1:00");
+        const std::string times = timesEntry("bob", 1, 0, "1:00") + timesEntry("Al", 2, 2, "N/A") +
+                                  timesEntry("carl", 0, 1, "0:59") +
+                                  timesEntry("Bob", 1, 0, "1:00");
         folder.write("times.dat", times);
         QWidget small; // a place kept while a short name was shown
         small.resize(300, 150);
@@ -456,7 +454,7 @@ private slots:
         QCOMPARE(level(dialog)->currentIndex() + difficulty(dialog)->currentIndex(), -2);
         m.choose(0);
         save(dialog, 5, 0, "3:00");
-        QCOMPARE(folder.read("times.dat"), times + entry(zoe, 5, 0, "3:00"));
+        QCOMPARE(folder.read("times.dat"), times + timesEntry(zoe, 5, 0, "3:00"));
         // Lines equal but for letter case keep their file order.
         QCOMPARE(
             inEffect(dialog),

@@ -55,6 +55,12 @@ inline std::string number(int v) {
     return (v < 0 ? "-" : " ") + std::to_string(std::abs(v)) + " ";
 }
 
+// An entry of times.dat: the name, the level and difficulty as numbers, the time.
+inline std::string timesEntry(const std::string& name, int level, int difficulty,
+                              const std::string& time) {
+    return crlf({name, number(level), number(difficulty), time, ""});
+}
+
 template <typename F> std::string timeFileOf(F value) {
     std::string text;
     for (int l = 0; l < kLevelCount; ++l)

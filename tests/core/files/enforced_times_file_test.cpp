@@ -1,5 +1,5 @@
 #include "core/files/enforced_times_file.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/member_times_fixture.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -7,13 +7,6 @@
 namespace quenmark {
 
 namespace {
-
-// An entry as the dialog writes it: name, level and difficulty in number form,
-// time text, empty line.
-std::string entry(const std::string& name, int level, int difficulty, const std::string& time) {
-    return crlf({name, " " + std::to_string(level) + " ", " " + std::to_string(difficulty) + " ",
-                 time, ""});
-}
 
 // Each entry as "name [level text]=level [difficulty text]=difficulty time", "cut" when incomplete.
 std::string described(const std::vector<EnforcedTime>& entries) {
@@ -28,9 +21,9 @@ std::string described(const std::vector<EnforcedTime>& entries) {
 TEST(EnforcedTimesFile, ReadsEntriesInFileOrderWithTheirLinesAsRead) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
-        {entry("Ann", 3, 1, "1:05") + crlf({"Bob", "12", " 2.4 ", "n/a", "x"}),
+        {timesEntry("Ann", 3, 1, "1:05") + crlf({"Bob", "12", " 2.4 ", "n/a", "x"}),
          "Ann [ 3 ]=3 [ 1 ]=1 1:05; Bob [12]=12 [ 2.4 ]=2 n/a; "},
-        {entry("Ann", 0, 0, "1:00") + crlf({"Bob", " 4 "}),
+        {timesEntry("Ann", 0, 0, "1:00") + crlf({"Bob", " 4 "}),
          "Ann [ 0 ]=0 [ 0 ]=0 1:00; Bob [ 4 ]=4 []=0  cut; "},
         // Without its separator line an entry is whole: the line carries nothing.
         {crlf({"Bob", " 4 ", " 1 ", "2:00"}), "Bob [ 4 ]=4 [ 1 ]=1 2:00; "},
@@ -46,9 +39,9 @@ TEST(EnforcedTimesFile, ReadsEntriesInFileOrderWithTheirLinesAsRead) {
 TEST(EnforcedTimesFile, FindMatchesTheNameWithLetterCaseAndPositionsByValueLastEntryWins) {
     TempFolder folder;
     EXPECT_EQ(findEnforcedTime(folder.path(), "Ann", 0, 0), ""); // missing file
-    folder.write("times.dat", entry("Ann", 3, 0, "1:00") + entry("ann", 3, 0, "2:00") +
+    folder.write("times.dat", timesEntry("Ann", 3, 0, "1:00") + timesEntry("ann", 3, 0, "2:00") +
                                   crlf({"Ann", "3", "  1", "4:00", ""}) +
-                                  entry("Bo", 1, 1, "1:00") + entry("Bo", 1, 1, "2:00"));
+                                  timesEntry("Bo", 1, 1, "1:00") + timesEntry("Bo", 1, 1, "2:00"));
     EXPECT_EQ(findEnforcedTime(folder.path(), "Ann", 3, 0), "1:00");
     EXPECT_EQ(findEnforcedTime(folder.path(), "ann", 3, 0), "2:00");
     EXPECT_EQ(findEnforcedTime(folder.path(), "ANN", 3, 0), "");
@@ -64,26 +57,28 @@ TEST(EnforcedTimesFile, SetAppendsReplacesOrRemoves) {
         int level, difficulty;
         std::string time, after;
     };
-    const std::string bob = entry("Bob", 1, 1, "2:00"), cy = entry("Cy", 0, 0, "0:03");
+    const std::string bob = timesEntry("Bob", 1, 1, "2:00"), cy = timesEntry("Cy", 0, 0, "0:03");
     const Case cases[] = {
-        {"creates a missing file", std::nullopt, "Ann", 13, 2, "9:59", entry("Ann", 13, 2, "9:59")},
-        {"replaces in place", bob + entry("Ann", 3, 2, "N/A") + cy, "Ann", 3, 2, "1:30",
-         bob + entry("Ann", 3, 2, "1:30") + cy},
+        {"creates a missing file", std::nullopt, "Ann", 13, 2, "9:59",
+         timesEntry("Ann", 13, 2, "9:59")},
+        {"replaces in place", bob + timesEntry("Ann", 3, 2, "N/A") + cy, "Ann", 3, 2, "1:30",
+         bob + timesEntry("Ann", 3, 2, "1:30") + cy},
         {"replaces every duplicate", bob + bob, "Bob", 1, 1, "3:00",
-         entry("Bob", 1, 1, "3:00") + entry("Bob", 1, 1, "3:00")},
-        {"empty removes every match", bob + entry("Ann", 1, 1, "1:01") + bob + cy, "Bob", 1, 1, "",
-         entry("Ann", 1, 1, "1:01") + cy},
+         timesEntry("Bob", 1, 1, "3:00") + timesEntry("Bob", 1, 1, "3:00")},
+        {"empty removes every match", bob + timesEntry("Ann", 1, 1, "1:01") + bob + cy, "Bob", 1, 1,
+         "", timesEntry("Ann", 1, 1, "1:01") + cy},
         {"empty without a match", bob + cy, "Bob", 1, 2, "", bob + cy},
         {"removing the last entry empties the file", bob, "Bob", 1, 1, "", ""},
         {"an entry cut short stays apart from the one appended",
-         entry("Ann", 0, 0, "1:00") + "Bob\r\n 4", "Cy", 1, 2, "N/A",
-         entry("Ann", 0, 0, "1:00") + crlf({"Bob", " 4", "", "", ""}) + entry("Cy", 1, 2, "N/A")},
+         timesEntry("Ann", 0, 0, "1:00") + "Bob\r\n 4", "Cy", 1, 2, "N/A",
+         timesEntry("Ann", 0, 0, "1:00") + crlf({"Bob", " 4", "", "", ""}) +
+             timesEntry("Cy", 1, 2, "N/A")},
         {"names keep letter case",
-         bob + entry("bob", 1, 1, "1:00") + crlf({"bob", "1", " 1.0", "x", ""}), "bob", 1, 1, "",
-         bob},
+         bob + timesEntry("bob", 1, 1, "1:00") + crlf({"bob", "1", " 1.0", "x", ""}), "bob", 1, 1,
+         "", bob},
         {"rewrite keeps lines as read and empties the fifth",
          crlf({"Ann", "03", "1.0", "1:00", "junk"}) + bob, "Bob", 1, 1, "0:00",
-         crlf({"Ann", "03", "1.0", "1:00", ""}) + entry("Bob", 1, 1, "0:00")},
+         crlf({"Ann", "03", "1.0", "1:00", ""}) + timesEntry("Bob", 1, 1, "0:00")},
     };
     for (const Case& c : cases) {
         TempFolder folder;

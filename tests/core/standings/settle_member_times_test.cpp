@@ -19,10 +19,6 @@ MemberTable membersOf(const std::vector<std::string>& names) {
     return members;
 }
 
-std::string entry(const std::string& name, int level, int difficulty, const std::string& time) {
-    return crlf({name, number(level), number(difficulty), time, ""});
-}
-
 } // namespace
 
 // A missing times.dat stops the run after the first member, whose page and time
@@ -71,8 +67,8 @@ TEST(SettleMemberTimes, BaseNamesAndRefusedAddresses) {
     f.write("download/Ann.html", pageWith(100));
     f.write("download/Bob.html", pageWith(100));
     f.write("download/Ann.txt", timeFileWith(200));
-    f.write("times.dat", entry("../roster", 1, 0, "1:00") + entry("a?b", 0, 0, "N/A") +
-                             entry("Dee", 13, 2, "0:03"));
+    f.write("times.dat", timesEntry("../roster", 1, 0, "1:00") + timesEntry("a?b", 0, 0, "N/A") +
+                             timesEntry("Dee", 13, 2, "0:03"));
     SiteSettings settings = defaultSettings();
     settings.penaltyIndex = 0; // 300 seconds
     MemberTable members =
