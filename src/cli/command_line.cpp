@@ -84,11 +84,10 @@ CommandUsage runBatchUsage() {
     return {.name = "run-batch",
             .synopsis = "[--jobs J] [--done-log LOG] FILE",
             .summary = "the command interpreter that runs download.bat",
-            .help = "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n"
-                    "The command interpreter that runs the download batch FILE; a run starts\n"
-                    "it itself.\n"
-                    "\n" +
-                    optionsSection(options),
+            .help = "Usage: quenmark-updater run-batch [--jobs J] [--done-log LOG] FILE\n" +
+                    wrapped("The command interpreter that runs the download batch FILE; a run "
+                            "starts it itself.") +
+                    "\n" + optionsSection(options),
             .options = options,
             .maxArguments = 1};
 }
@@ -114,11 +113,10 @@ CommandUsage ftpUsage() {
     return {.name = "ftp",
             .synopsis = "-s:FILE [--time-limit SEC]",
             .summary = "the FTP client that runs ftp.dat",
-            .help = "Usage: quenmark-updater ftp -s:FILE [--time-limit SEC]\n"
-                    "The FTP client that runs the upload script FILE, its transcript on\n"
-                    "standard output; a run starts it itself on ftp.dat.\n"
-                    "\n" +
-                    optionsSection(options),
+            .help = "Usage: quenmark-updater ftp -s:FILE [--time-limit SEC]\n" +
+                    wrapped("The FTP client that runs the upload script FILE, its transcript on "
+                            "standard output; a run starts it itself on ftp.dat.") +
+                    "\n" + optionsSection(options),
             .options = options,
             .singleDashWords = QCommandLineParser::ParseAsCompactedShortOptions};
 }

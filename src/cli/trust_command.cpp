@@ -92,15 +92,13 @@ CommandUsage trustUsage() {
         {"yes", "trust the server without asking"},
     };
     const QString help =
-        QString("Usage: quenmark-updater trust [options]\n"
-                "Connects to the server of the main folder's settings and shows the SHA-256\n"
-                "fingerprint of its TLS certificate or SSH host key. Once confirmed, the\n"
-                "certificate goes into %1, the host key into %2, in the main\n"
-                "folder; then the account is tried (log-in, directory, listing).\n"
-                "\n")
-            .arg(kTrustedCertificatesFile, kKnownHostsFile) +
-        optionsSection(options) +
-        "\n"
+        "Usage: quenmark-updater trust [options]\n" +
+        wrapped(QString("Connects to the server of the main folder's settings and shows the "
+                        "SHA-256 fingerprint of its TLS certificate or SSH host key. Once "
+                        "confirmed, the certificate goes into %1, the host key into %2, in the "
+                        "main folder; then the account is tried (log-in, directory, listing).")
+                    .arg(kTrustedCertificatesFile, kKnownHostsFile)) +
+        "\n" + optionsSection(options) + "\n" +
         "Exit status: 0 the server is trusted and the account works, 1 it is not\n"
         "trusted or the account failed, 2 bad usage.\n";
     return {.name = "trust",

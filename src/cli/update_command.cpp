@@ -36,13 +36,11 @@ QString downloadJobsProblem() {
 }
 
 QString updateHelp() {
-    return "Usage: quenmark-updater update [options]\n"
-           "One whole publication without a window: the run that the Update button\n"
-           "performs. The four stages go to standard output, every message to standard\n"
-           "error.\n"
-           "\n" +
-           optionsSection(updateOptions()) +
-           "\n"
+    return "Usage: quenmark-updater update [options]\n" +
+           wrapped("One whole publication without a window: the run that the Update button "
+                   "performs. The four stages go to standard output, every message to standard "
+                   "error.") +
+           "\n" + optionsSection(updateOptions()) + "\n" +
            "Exit status: 0 the run completed, 1 it stopped on an error, 2 bad usage,\n"
            "3 the upload failed.\n";
 }
